@@ -1,0 +1,13 @@
+// Dotted decimal version comparison.
+#pragma once
+
+// Compares two dotted versions component by component as numbers: 1 when
+// the first is greater at the first differing component, -1 when smaller,
+// 0 when one of them runs out of components first. Both texts are scratch
+// copies: the dot that ends each component taken is overwritten with NUL.
+int CompareVersions(char16_t* first, char16_t* second);
+
+// The value of one component as the C library's _wtoi reads it: blanks,
+// an optional sign, ASCII digits; 0 without digits; saturated at the
+// limits of int.
+int ReadComponentValue(const char16_t* component);
