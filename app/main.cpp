@@ -1,0 +1,4 @@
+// Placeholder entry point until the installer window exists.
+#include <windows.h>
+
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) { return 0; }

@@ -1,0 +1,30 @@
+#!/usr/bin/env bash
+# Makes sure a Wine prefix exists under build/wine/ and prints its path.
+# Usage: wine-prefix.sh [win64|win32] [name]
+# win64 (the default) is a 64-bit prefix, win32 a 32-bit one (WINEARCH=win32).
+# The machine's own ~/.wine is never used.
+set -euo pipefail
+arch=${1:-win64}
+name=${2:-$arch}
+case "$arch" in win64|win32) ;; *) echo "wine-prefix: arch is win64 or win32" >&2; exit 2 ;; esac
+
+root=$(cd "$(dirname "$0")/.." && pwd)
+prefix=${WINE_PREFIX_ROOT:-$root/build/wine}/$name
+mkdir -p "$(dirname "$prefix")"
+
+export WINEPREFIX=$prefix WINEARCH=$arch WINEDEBUG=-all
+# No Mono or Gecko: their install prompts would wait for a click.
+export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
+
+# One prefix is made at a time; concurrent callers wait for it.
+exec 9>"$prefix.lock"
+flock 9
+if [ ! -f "$prefix/.ready" ]; then
+  rm -rf "$prefix"
+  # Output goes to a file: services that wineboot starts must not hold a
+  # caller's pipe open.
+  timeout 300 wineboot -i </dev/null >"$prefix.boot.log" 2>&1
+  timeout 120 wineserver -w </dev/null >/dev/null 2>&1 || true
+  touch "$prefix/.ready"
+fi
+echo "$prefix"
