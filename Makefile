@@ -20,7 +20,8 @@ test-host: setup
 test-win32: setup
 	cmake --preset win32 >/dev/null
 	cmake --build --preset win32
-	ctest --preset win32; rc=$$?; bash scripts/wine-stop.sh; exit $$rc
+	# One virtual display (with a window manager) for every Wine test.
+	bash scripts/with-display.sh bash -c 'ctest --preset win32; rc=$$?; bash scripts/wine-stop.sh; exit $$rc'
 
 test: test-host test-win32
 

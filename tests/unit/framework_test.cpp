@@ -9,6 +9,7 @@
 #include "ui/framework/mem_file.h"
 #include "ui/framework/message_map.h"
 
+using LRESULT = std::intptr_t;
 struct NMHDR {
   void* hwndFrom;
   std::uintptr_t idFrom;
@@ -35,7 +36,7 @@ class DerivedDialog : public BaseDialog {
  public:
   void OnOK() override { calls.push_back("Derived::OnOK"); }
   void OnBnClickedContinue() { calls.push_back("Continue"); }
-  void OnNMClickLink(NMHDR* header, std::intptr_t* result) {
+  void OnNMClickLink(NMHDR* header, LRESULT* result) {
     calls.push_back("Link " + std::to_string(header->idFrom));
     *result = 42;
   }

@@ -215,7 +215,10 @@ INT_PTR CDialog::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
     const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
     CWnd* control = CWnd::FromHandleAttached(item->hwndItem);
     LRESULT result = 0;
-    if (control != nullptr && control->OnChildNotify(message, wParam, lParam, &result)) return TRUE;
+    if (control != nullptr && control->OnChildNotify(message, wParam, lParam, &result)) {
+      SetWindowLongPtrW(m_hWnd, DWLP_MSGRESULT, result);
+      return TRUE;
+    }
     return WindowProc(message, wParam, lParam);
   }
   if (message == WM_COMMAND) {

@@ -74,11 +74,12 @@ inline constexpr std::uint32_t kBnClicked = 0;
 #define ON_BN_CLICKED(id, memberFxn) ON_CONTROL(kBnClicked, id, memberFxn)
 
 // WM_NOTIFY with a notification code from control id:
-// void fn(NMHDR*, LRESULT*); the result slot starts at 0.
+// void fn(NMHDR*, LRESULT*); the result slot starts at 0. NMHDR and LRESULT
+// are the platform's, declared where the map is written.
 #define ON_NOTIFY(code, id, memberFxn)                                                   \
   {kWmNotify, static_cast<std::uint32_t>(code), static_cast<std::uint32_t>(id),         \
    [](CCmdTarget* target, std::uintptr_t, std::intptr_t lParam) -> std::intptr_t {      \
-     std::intptr_t result = 0;                                                           \
+     LRESULT result = 0;                                                                 \
      static_cast<ThisClass*>(target)->memberFxn(reinterpret_cast<NMHDR*>(lParam), &result); \
      return result;                                                                      \
    }},

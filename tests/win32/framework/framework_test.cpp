@@ -1,0 +1,197 @@
+// The dialog framework against real Wine windows: data exchange, message
+// dispatch, picture buttons and the ways a modal dialog ends.
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+
+#include "framework_test_ids.h"
+#include "ui/framework/afxwin.h"
+
+namespace {
+
+std::wstring TextOf(HWND window) {
+  wchar_t text[256] = {};
+  GetWindowTextW(window, text, 256);
+  return text;
+}
+
+class TestDialog : public CDialog {
+ public:
+  explicit TestDialog(std::function<void(TestDialog&)> check)
+      : CDialog(IDD_TEST), m_check(std::move(check)) {}
+
+  CString m_text = L"initial";
+  CString m_staticText;
+  CWnd m_edit;
+  CBitmapButton m_picture;
+  CBitmapButton m_noPicture;
+  CBrush m_brush;
+  int m_clicks = 0;
+  int m_saves = 0;
+  UINT m_colourKind = 99;
+  HWND m_colourControl = nullptr;
+
+ protected:
+  void DoDataExchange(CDataExchange* pDX) override {
+    if (pDX->m_bSaveAndValidate) ++m_saves;
+    DDX_Control(pDX, IDC_TEST_EDIT, m_edit);
+    DDX_Text(pDX, IDC_TEST_EDIT, m_text);
+    DDX_Text(pDX, IDC_TEST_STATIC, m_staticText);
+  }
+  BOOL OnInitDialog() override {
+    CDialog::OnInitDialog();
+    m_brush.CreateSolidBrush(RGB(1, 2, 3));
+    if (m_check) m_check(*this);
+    return TRUE;
+  }
+  void OnBnClickedPicture() { ++m_clicks; }
+  void OnNMClickStatic(NMHDR*, LRESULT* result) { *result = 7; }
+  HBRUSH OnCtlColor(CDC*, CWnd* control, UINT kind) {
+    m_colourKind = kind;
+    m_colourControl = control->m_hWnd;
+    return m_brush;
+  }
+  DECLARE_MESSAGE_MAP()
+
+ private:
+  std::function<void(TestDialog&)> m_check;
+};
+
+BEGIN_MESSAGE_MAP(TestDialog, CDialog)
+  ON_BN_CLICKED(IDC_TEST_PICTURE, OnBnClickedPicture)
+  ON_NOTIFY(NM_CLICK, IDC_TEST_STATIC, OnNMClickStatic)
+  ON_WM_CTLCOLOR()
+END_MESSAGE_MAP()
+
+void End(TestDialog& dialog, int command) { PostMessageW(dialog.m_hWnd, WM_COMMAND, command, 0); }
+
+TEST(CDialog, OpeningWritesMembersIntoControlsAndBindsControlsOnce) {
+  TestDialog dialog([](TestDialog& d) {
+    EXPECT_EQ(TextOf(d.GetDlgItem(IDC_TEST_EDIT)), L"initial");
+    EXPECT_EQ(TextOf(d.GetDlgItem(IDC_TEST_STATIC)), L"") << "the empty member replaces the template text";
+    EXPECT_EQ(d.m_edit.m_hWnd, d.GetDlgItem(IDC_TEST_EDIT));
+    HWND bound = d.m_edit.m_hWnd;
+    d.UpdateData(FALSE);
+    EXPECT_EQ(d.m_edit.m_hWnd, bound);
+    End(d, IDCANCEL);
+  });
+  EXPECT_EQ(dialog.DoModal(), IDCANCEL);
+  EXPECT_EQ(dialog.m_saves, 0) << "cancel takes nothing from the controls";
+}
+
+TEST(CDialog, OkTakesControlTextsIntoMembers) {
+  TestDialog dialog([](TestDialog& d) {
+    SetDlgItemTextW(d.m_hWnd, IDC_TEST_EDIT, L"C:\\Typed by hand");
+    SetDlgItemTextW(d.m_hWnd, IDC_TEST_STATIC, L"status");
+    End(d, IDOK);
+  });
+  EXPECT_EQ(dialog.DoModal(), IDOK);
+  EXPECT_EQ(dialog.m_saves, 1);
+  EXPECT_TRUE(dialog.m_text == L"C:\\Typed by hand");
+  EXPECT_TRUE(dialog.m_staticText == L"status");
+}
+
+TEST(CDialog, CloseBoxAndEscapeCancel) {
+  for (UINT message : {WM_CLOSE, WM_KEYDOWN}) {
+    TestDialog dialog([message](TestDialog& d) {
+      if (message == WM_CLOSE) {
+        PostMessageW(d.m_hWnd, WM_SYSCOMMAND, SC_CLOSE, 0);
+      } else {
+        // The dialog manager turns Escape in any control into IDCANCEL.
+        PostMessageW(d.GetDlgItem(IDC_TEST_EDIT), WM_KEYDOWN, VK_ESCAPE, 0);
+      }
+    });
+    EXPECT_EQ(dialog.DoModal(), IDCANCEL) << message;
+  }
+}
+
+TEST(CDialog, DispatchesCommandsNotificationsAndColourRequests) {
+  TestDialog dialog([](TestDialog& d) {
+    SendMessageW(d.m_hWnd, WM_COMMAND, MAKEWPARAM(IDC_TEST_PICTURE, BN_CLICKED), 0);
+    SendMessageW(d.m_hWnd, WM_COMMAND, MAKEWPARAM(IDC_TEST_PICTURE, BN_DOUBLECLICKED), 0);
+    EXPECT_EQ(d.m_clicks, 1) << "only BN_CLICKED has an entry";
+
+    NMHDR header{d.GetDlgItem(IDC_TEST_STATIC), IDC_TEST_STATIC, static_cast<UINT>(NM_CLICK)};
+    EXPECT_EQ(SendMessageW(d.m_hWnd, WM_NOTIFY, IDC_TEST_STATIC, reinterpret_cast<LPARAM>(&header)), 7);
+
+    HDC dc = GetDC(d.m_hWnd);
+    HWND label = d.GetDlgItem(IDC_TEST_STATIC);
+    const LRESULT brush = SendMessageW(d.m_hWnd, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),
+                                       reinterpret_cast<LPARAM>(label));
+    EXPECT_EQ(reinterpret_cast<HBRUSH>(brush), static_cast<HBRUSH>(d.m_brush));
+    EXPECT_EQ(d.m_colourKind, static_cast<UINT>(CTLCOLOR_STATIC));
+    EXPECT_EQ(d.m_colourControl, label);
+    SendMessageW(d.m_hWnd, WM_CTLCOLOREDIT, reinterpret_cast<WPARAM>(dc),
+                 reinterpret_cast<LPARAM>(d.GetDlgItem(IDC_TEST_EDIT)));
+    EXPECT_EQ(d.m_colourKind, static_cast<UINT>(CTLCOLOR_EDIT));
+    EXPECT_EQ(d.m_colourControl, d.m_edit.m_hWnd) << "the bound object is handed over";
+    ReleaseDC(d.m_hWnd, dc);
+    End(d, IDCANCEL);
+  });
+  dialog.DoModal();
+}
+
+COLORREF PixelOfState(CBitmapButton& button, UINT state) {
+  HDC screen = GetDC(nullptr);
+  HDC memory = CreateCompatibleDC(screen);
+  HBITMAP canvas = CreateCompatibleBitmap(screen, 8, 6);
+  HGDIOBJ previous = SelectObject(memory, canvas);
+  DRAWITEMSTRUCT item{};
+  item.CtlType = ODT_BUTTON;
+  item.hwndItem = button.m_hWnd;
+  item.hDC = memory;
+  item.rcItem = {0, 0, 8, 6};
+  item.itemState = state;
+  button.DrawItem(&item);
+  const COLORREF pixel = GetPixel(memory, 4, 3);
+  SelectObject(memory, previous);
+  DeleteObject(canvas);
+  DeleteDC(memory);
+  ReleaseDC(nullptr, screen);
+  return pixel;
+}
+
+TEST(CBitmapButton, AutoLoadTakesPicturesNamedByTheCaption) {
+  TestDialog dialog([](TestDialog& d) {
+    EXPECT_TRUE(d.m_picture.AutoLoad(IDC_TEST_PICTURE, &d));
+    RECT r;
+    GetWindowRect(d.m_picture.m_hWnd, &r);
+    EXPECT_EQ(r.right - r.left, 8);
+    EXPECT_EQ(r.bottom - r.top, 6);
+
+    EXPECT_FALSE(d.m_noPicture.AutoLoad(IDC_TEST_NO_PICTURE, &d)) << "no NOPICU picture";
+    GetWindowRect(d.m_noPicture.m_hWnd, &r);
+    EXPECT_GT(r.right - r.left, 8) << "keeps its template size";
+
+    EXPECT_EQ(PixelOfState(d.m_picture, 0), RGB(255, 0, 0));
+    EXPECT_EQ(PixelOfState(d.m_picture, ODS_SELECTED | ODS_FOCUS), RGB(0, 255, 0));
+    EXPECT_EQ(PixelOfState(d.m_picture, ODS_FOCUS), RGB(0, 0, 255));
+    EXPECT_EQ(PixelOfState(d.m_picture, ODS_DISABLED), RGB(128, 128, 128));
+
+    // Drawing arrives through the parent's WM_DRAWITEM.
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    HBITMAP canvas = CreateCompatibleBitmap(screen, 8, 6);
+    HGDIOBJ previous = SelectObject(memory, canvas);
+    DRAWITEMSTRUCT item{ODT_BUTTON, IDC_TEST_PICTURE, 0, ODA_DRAWENTIRE, ODS_DISABLED,
+                        d.m_picture.m_hWnd, memory, {0, 0, 8, 6}, 0};
+    EXPECT_TRUE(SendMessageW(d.m_hWnd, WM_DRAWITEM, IDC_TEST_PICTURE, reinterpret_cast<LPARAM>(&item)));
+    EXPECT_EQ(GetPixel(memory, 1, 1), RGB(128, 128, 128));
+    SelectObject(memory, previous);
+    DeleteObject(canvas);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+    End(d, IDCANCEL);
+  });
+  dialog.DoModal();
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  // The dialog template holds a rich edit control.
+  if (!AfxInitRichEdit()) return 2;
+  testing::InitGoogleTest(&argc, argv);
+  return RUN_ALL_TESTS();
+}

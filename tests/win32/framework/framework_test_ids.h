@@ -1,0 +1,7 @@
+#pragma once
+#define IDD_TEST 100
+#define IDC_TEST_EDIT 200
+#define IDC_TEST_STATIC 201
+#define IDC_TEST_PICTURE 202
+#define IDC_TEST_NO_PICTURE 203
+#define IDC_TEST_RICH 204
