@@ -1,4 +1,7 @@
-// Placeholder entry point until the installer window exists.
+// The entry point hands over to the framework, which runs the application
+// object's start-up.
 #include <windows.h>
 
-int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) { return 0; }
+#include "ui/framework/afxwin.h"
+
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) { return AfxWinMain(instance); }

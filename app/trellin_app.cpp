@@ -1,0 +1,37 @@
+#include "app/trellin_app.h"
+
+#include "ui/trellin_dlg.h"
+
+namespace {
+constexpr UINT kIdHelp = 0xE146;  // ID_HELP
+constexpr DWORD kWin95Classes = 0xFF;  // ICC_WIN95_CLASSES
+}  // namespace
+
+BEGIN_MESSAGE_MAP(CTrellinApp, CWinApp)
+  ON_COMMAND(kIdHelp, OnHelp)
+END_MESSAGE_MAP()
+
+CTrellinApp::CTrellinApp() : CWinApp(nullptr) {}
+
+BOOL CTrellinApp::InitInstance() {
+  INITCOMMONCONTROLSEX controls{};
+  controls.dwSize = sizeof controls;
+  controls.dwICC = kWin95Classes;
+  InitCommonControlsEx(&controls);
+
+  CWinApp::InitInstance();
+  AfxEnableControlContainer();
+  SetRegistryKey(L"Local AppWizard-Generated Applications");
+
+  {
+    CTrellinDlg dialog;
+    m_pMainWnd = &dialog;
+    // Every way out of the dialog ends the same way.
+    dialog.DoModal();
+    m_pMainWnd = nullptr;
+  }
+  return FALSE;
+}
+
+// The one application object, constructed before the entry point runs.
+CTrellinApp theApp;
