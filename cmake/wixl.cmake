@@ -14,16 +14,17 @@ function(add_wixl_package target)
     -D "ProductKey=${PRODUCT_KEY}"
     -D "MakerKey=${PRODUCT_MAKER_KEY}"
     -D "HostKey=${PRODUCT_HOST_KEY}"
-    -D "FolderSuffix=${PRODUCT_FOLDER_SUFFIX}"
     -D "DisplayName=${PRODUCT_DISPLAY_NAME}"
     -D "CompanyName=${PRODUCT_COMPANY_NAME}")
   foreach(define IN LISTS PKG_DEFINES)
     list(APPEND defines -D "${define}")
   endforeach()
   get_filename_component(source_dir ${PKG_SOURCE} DIRECTORY)
+  # FolderSuffix ends in a backslash, which would escape the list separator
+  # after it inside ${defines}: it goes on the command line by itself.
   add_custom_command(
     OUTPUT ${PKG_OUTPUT}
-    COMMAND ${WIXL} -a x86 ${defines} -I ${source_dir} -o ${PKG_OUTPUT} ${PKG_SOURCE}
+    COMMAND ${WIXL} -a x86 ${defines} -D "FolderSuffix=${PRODUCT_FOLDER_SUFFIX}" -I ${source_dir} -o ${PKG_OUTPUT} ${PKG_SOURCE}
     DEPENDS ${PKG_SOURCE} ${PKG_DEPENDS}
     WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR}
     COMMENT "wixl ${target}"

@@ -1,0 +1,260 @@
+#!/usr/bin/env python3
+"""Draws the installer's pictures and icon into res/art/.
+
+ImageMagick rasterises the lettering and the logo into coverage masks; this
+script lays them out on whole pixels and writes the files itself, so that
+every bitmap is exactly a 24-bit bottom-up DIB with a 40-byte header and the
+icon holds two 8-bit images. The output is committed; run this again only
+after changing the art:  python3 res/art/draw_art.py
+Needs: imagemagick, fonts-dejavu-core, fonts-urw-base35.
+"""
+import os
+import struct
+import subprocess
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+SANS_BOLD = "/usr/share/fonts/truetype/dejavu/DejaVuSans-Bold.ttf"
+LOGO_BOLD = "/usr/share/fonts/opentype/urw-base35/NimbusSans-Bold.otf"
+
+WHITE = (255, 255, 255)
+ORANGE = (218, 121, 38)      # the maker's colour: banner and focus frame
+INK = (0, 35, 103)           # lettering, the same dark blue as the dialog's text
+BLUE = (47, 111, 192)
+DARK = (44, 48, 56)
+GREY = (160, 160, 164)
+LINE = (171, 168, 153)       # separator above the button row
+PIXELS_PER_METRE = 2834      # 72 dpi, what paint programs write
+
+
+class Canvas:
+    def __init__(self, width, height, colour):
+        self.width, self.height = width, height
+        self.pixels = [list(colour) for _ in range(width * height)]
+
+    def put(self, x, y, colour, coverage=1.0):
+        if 0 <= x < self.width and 0 <= y < self.height and coverage > 0:
+            p = self.pixels[y * self.width + x]
+            for i in range(3):
+                p[i] = round(p[i] + (colour[i] - p[i]) * min(coverage, 1.0))
+
+    def fill(self, x0, y0, x1, y1, colour):
+        """Fills the pixels from (x0, y0) up to but not including (x1, y1)."""
+        for y in range(y0, y1):
+            for x in range(x0, x1):
+                self.put(x, y, colour)
+
+    def frame(self, width, height, colour, thickness):
+        """A frame of whole pixels with its corner pixels cut off, which reads
+        as a slightly rounded edge at 96 dpi without any blur."""
+        for t in range(thickness):
+            x0, y0, x1, y1 = t, t, width - 1 - t, height - 1 - t
+            for x in range(x0, x1 + 1):
+                for y in (y0, y1):
+                    if t == 0 and x in (x0, x1):
+                        continue
+                    self.put(x, y, colour)
+            for y in range(y0 + 1, y1):
+                self.put(x0, y, colour)
+                self.put(x1, y, colour)
+
+    def blend_mask(self, mask, x0, y0, colour):
+        width, height, data = mask
+        for y in range(height):
+            for x in range(width):
+                self.put(x0 + x, y0 + y, colour, data[y * width + x] / 255)
+
+    def rows_bottom_up(self):
+        stride = (self.width * 3 + 3) & ~3
+        out = bytearray()
+        for y in reversed(range(self.height)):
+            row = bytearray()
+            for x in range(self.width):
+                r, g, b = self.pixels[y * self.width + x]
+                row += bytes((b, g, r))
+            out += row + bytes(stride - len(row))
+        return bytes(out)
+
+
+def magick_mask(args):
+    """Runs ImageMagick and returns its picture as (width, height, coverage)."""
+    pam = subprocess.run(["convert", *args, "-colorspace", "gray", "-depth", "8", "pam:-"],
+                         check=True, capture_output=True).stdout
+    header, _, data = pam.partition(b"ENDHDR\n")
+    fields = dict(line.split(b" ", 1) for line in header.splitlines()[1:] if b" " in line)
+    width, height, depth = (int(fields[k]) for k in (b"WIDTH", b"HEIGHT", b"DEPTH"))
+    return width, height, data[::depth][: width * height]
+
+
+def trim(mask):
+    """Cuts a mask down to its inked pixels."""
+    width, height, data = mask
+    rows = [y for y in range(height) if any(data[y * width:(y + 1) * width])]
+    cols = [x for x in range(width) if any(data[y * width + x] for y in range(height))]
+    x0, x1, y0, y1 = cols[0], cols[-1] + 1, rows[0], rows[-1] + 1
+    cut = bytes(data[y * width + x] for y in range(y0, y1) for x in range(x0, x1))
+    return x1 - x0, y1 - y0, cut
+
+
+def lettering(text, font, points):
+    # Text is rasterised at 72 dpi so that a point is a pixel.
+    return trim(magick_mask(["-background", "black", "-fill", "white", "-font", font,
+                             "-pointsize", str(points), "-density", "72", "label:" + text]))
+
+
+def centred(outer, inner):
+    return (outer - inner) // 2
+
+
+def write_bmp(name, canvas, pixels_per_metre=PIXELS_PER_METRE):
+    image = canvas.rows_bottom_up()
+    info = struct.pack("<IiiHHIIiiII", 40, canvas.width, canvas.height, 1, 24, 0, len(image),
+                       pixels_per_metre, pixels_per_metre, 0, 0)
+    header = struct.pack("<2sIHHI", b"BM", 14 + len(info) + len(image), 0, 0, 14 + len(info))
+    with open(os.path.join(HERE, name), "wb") as f:
+        f.write(header + info + image)
+
+
+# The four looks of a picture button: frame colour and thickness, lettering
+# colour, and how far a press moves the face's content.
+LOOKS = {
+    "U": dict(frame=BLUE, thickness=1, ink=INK, shift=0),
+    "D": dict(frame=DARK, thickness=2, ink=INK, shift=1),
+    "F": dict(frame=ORANGE, thickness=2, ink=INK, shift=0),
+    "X": dict(frame=BLUE, thickness=1, ink=GREY, shift=0),
+}
+
+
+def button(width, height, drawn_width, look, content):
+    """A white face of drawn_width framed by the look, on a picture of width
+    (wider pictures keep their extra column white: it is never shown)."""
+    canvas = Canvas(width, height, WHITE)
+    canvas.frame(drawn_width, height, look["frame"], look["thickness"])
+    content(canvas, drawn_width, look)
+    return canvas
+
+
+def word(text, points, underline_first=False):
+    mask = lettering(text, SANS_BOLD, points)
+    first = lettering(text[0], SANS_BOLD, points) if underline_first else None
+
+    def draw(canvas, width, look):
+        w, h, _ = mask
+        x = centred(width, w) + look["shift"]
+        y = centred(canvas.height, h + (3 if first else 0)) + look["shift"]
+        canvas.blend_mask(mask, x, y, look["ink"])
+        if first:
+            # The underlined C marks the button's keyboard letter.
+            canvas.fill(x, y + h + 2, x + first[0], y + h + 3, look["ink"])
+    return draw
+
+
+def three_dots(canvas, width, look):
+    x = centred(width, 10) + look["shift"]
+    y = centred(canvas.height, 2) + look["shift"] + 1
+    for i in range(3):
+        canvas.fill(x + 4 * i, y, x + 4 * i + 2, y + 2, look["ink"])
+
+
+def logo_mask(size, ring):
+    """The maker's mark: a ring around a K of three strokes, as coverage.
+    Without a ring the K fills the whole square (for the smallest icon)."""
+    c, r = size / 2, size / 2 - (ring or 0) / 2 - 1
+    # The K is drawn on a 64-unit grid; without the ring, only the grid's
+    # middle 40 units fill the square.
+    s = size / 64 if ring else size / 40
+    o = 0 if ring else -12
+    def pt(x, y):
+        return "%.2f,%.2f" % ((x + o) * s, (y + o) * s)
+    draw = ["-fill", "none", "-stroke", "white", "-strokewidth", str(ring),
+            "-draw", "circle %.2f,%.2f %.2f,%.2f" % (c, c, c + r, c)] if ring else []
+    draw += [
+        "-stroke", "none", "-fill", "white",
+        "-draw", "polygon " + " ".join(pt(*p) for p in [(21, 17), (28, 17), (28, 47), (21, 47)]),
+        "-draw", "polygon " + " ".join(pt(*p) for p in [(28, 33), (38, 17), (46, 17), (33, 36)]),
+        "-draw", "polygon " + " ".join(pt(*p) for p in [(31, 32), (36, 29), (47, 47), (39, 47)]),
+    ]
+    return magick_mask(["-size", "%dx%d" % (size, size), "xc:black", *draw])
+
+
+def banner():
+    canvas = Canvas(166, 314, ORANGE)
+    top = 64
+    mark = logo_mask(72, 5)
+    canvas.blend_mask(mark, centred(166, 72), top, WHITE)
+    name = lettering("Kelvane", LOGO_BOLD, 30)
+    name_top = top + 72 + 18
+    canvas.blend_mask(name, centred(166, name[0]), name_top, WHITE)
+    # A thin rule under the name, and a slightly deeper orange foot where the
+    # panel meets the button row.
+    rule = name_top + name[1] + 12
+    canvas.fill(centred(166, 56), rule, centred(166, 56) + 56, rule + 1, WHITE)
+    canvas.fill(0, 300, 166, 314, (205, 110, 30))
+    return canvas
+
+
+def write_icon(name, sizes):
+    """An icon file of 8-bit images (palette, colour image, AND mask)."""
+    images = []
+    for size in sizes:
+        canvas = Canvas(size, size, ORANGE)
+        rounded = magick_mask(["-size", "%dx%d" % (size, size), "xc:black", "-fill", "white",
+                               "-draw", "roundrectangle 0,0 %d,%d %d,%d" % (size - 1, size - 1,
+                                                                          size // 6, size // 6)])
+        # At 16 pixels a ring would leave the K unreadable: the K alone.
+        mark = logo_mask(size - 4, 3) if size > 16 else logo_mask(size, None)
+        offset = 2 if size > 16 else 0
+        canvas.blend_mask(mark, offset, offset, WHITE)
+        opaque = [v >= 128 for v in rounded[2]]
+        # Entry 0 is black: where the AND mask makes a pixel transparent, its
+        # colour is XORed onto the screen and must be 0.
+        colours = [(0, 0, 0)] + sorted({tuple(p) for p in canvas.pixels} - {(0, 0, 0)})
+        assert len(colours) <= 256, "icon needs a smaller palette"
+        index = {c: i for i, c in enumerate(colours)}
+        palette = b"".join(bytes((b, g, r, 0)) for r, g, b in colours)
+        palette += bytes(4 * (256 - len(colours)))
+        colour_rows, mask_rows = bytearray(), bytearray()
+        mask_stride = ((size + 31) // 32) * 4
+        for y in reversed(range(size)):
+            bits = 0
+            row = bytearray()
+            for x in range(size):
+                i = y * size + x
+                row.append(index[tuple(canvas.pixels[i])] if opaque[i] else 0)
+                bits = (bits << 1) | (0 if opaque[i] else 1)
+            colour_rows += row + bytes((-len(row)) % 4)
+            mask_rows += bits.to_bytes(size // 8, "big").ljust(mask_stride, b"\0")
+        info = struct.pack("<IiiHHIIiiII", 40, size, size * 2, 1, 8, 0,
+                           len(colour_rows) + len(mask_rows), 0, 0, 0, 0)
+        images.append((size, info + palette + bytes(colour_rows) + bytes(mask_rows)))
+    directory = struct.pack("<HHH", 0, 1, len(images))
+    offset = 6 + 16 * len(images)
+    body = b""
+    for size, data in images:
+        directory += struct.pack("<BBBBHHII", size, size, 0, 0, 1, 8, len(data), offset + len(body))
+        body += data
+    with open(os.path.join(HERE, name), "wb") as f:
+        f.write(directory + body)
+
+
+def main():
+    write_bmp("side_banner.bmp", banner())
+    line = Canvas(494, 1, LINE)
+    write_bmp("separator.bmp", line, pixels_per_metre=0)
+    # name: picture size, width of the drawn face, content, looks
+    buttons = {
+        "continue": ((72, 22), 72, word("Install", 11), "UDFX"),
+        "finished": ((72, 22), 72, word("Finished", 11), "UDFX"),
+        "configure": ((22, 20), 22, three_dots, "UDFX"),
+        "closeu": ((100, 35), 100, word("CLOSE", 15, underline_first=True), "U"),
+        "close": ((101, 35), 100, word("CLOSE", 15, underline_first=True), "DF"),
+    }
+    for name, ((width, height), drawn, content, looks) in buttons.items():
+        for letter in looks:
+            picture = button(width, height, drawn, LOOKS[letter], content)
+            stem = "close" if name == "closeu" else name
+            write_bmp("%s_%s.bmp" % (stem, letter.lower()), picture)
+    write_icon("installer.ico", (32, 16))
+
+
+if __name__ == "__main__":
+    main()

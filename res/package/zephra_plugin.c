@@ -1,0 +1,20 @@
+// The plug-in module the package installs: a small DLL that tells the host
+// what it is. It stays free of the C runtime so the package stays small.
+#include <windows.h>
+
+#include "product_identity.h"
+
+__declspec(dllexport) const wchar_t* PluginDescription(void) {
+  return L"" PRODUCT_DISPLAY_NAME_TEXT;
+}
+
+__declspec(dllexport) const wchar_t* PluginVersion(void) {
+  return L"" PRODUCT_PACKAGE_VERSION_TEXT;
+}
+
+BOOL WINAPI DllMainCRTStartup(HINSTANCE instance, DWORD reason, LPVOID reserved) {
+  (void)instance;
+  (void)reason;
+  (void)reserved;
+  return TRUE;
+}

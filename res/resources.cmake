@@ -1,0 +1,64 @@
+# Builds the plug-in package and attaches the resource script, with all it
+# embeds, to a target.
+#   attach_installer_resources(<target>)
+enable_language(RC)
+include(${CMAKE_SOURCE_DIR}/cmake/wixl.cmake)
+include(${CMAKE_SOURCE_DIR}/cmake/signing.cmake)
+
+set(INSTALLER_RES_DIR ${CMAKE_SOURCE_DIR}/res)
+# wixl looks for the payload relative to the folder it runs in, this one.
+set(package_dir ${CMAKE_CURRENT_BINARY_DIR}/package)
+
+# The payload: the plug-in module, built without the C runtime so that it
+# stays a few kilobytes, and its readme.
+add_library(zephra_plugin SHARED ${INSTALLER_RES_DIR}/package/zephra_plugin.c)
+target_include_directories(zephra_plugin PRIVATE ${PRODUCT_GENERATED_DIR})
+target_link_options(zephra_plugin PRIVATE -nostdlib -s -Wl,--entry,_DllMainCRTStartup@12)
+set_target_properties(zephra_plugin PROPERTIES
+  PREFIX "" OUTPUT_NAME Zephra
+  RUNTIME_OUTPUT_DIRECTORY ${package_dir})
+file(MAKE_DIRECTORY ${package_dir})
+configure_file(${INSTALLER_RES_DIR}/package/readme.txt ${package_dir}/readme.txt COPYONLY)
+
+# The package's default folder below Program Files: FolderSuffix without its
+# outer backslashes ([ProgramFilesFolder] ends in one, and a trailing one
+# would escape the list separator after it).
+string(REGEX REPLACE "^\\\\|\\\\$" "" host_folder "${PRODUCT_FOLDER_SUFFIX}")
+
+set(INSTALLER_PACKAGE_MSI ${package_dir}/plugin.msi CACHE INTERNAL "The signed package the executable carries")
+add_wixl_package(plugin_package_wixl
+  OUTPUT ${package_dir}/plugin-wixl.msi
+  SOURCE ${INSTALLER_RES_DIR}/package/plugin.wxs
+  DEFINES "HostFolder=${host_folder}" PluginModule=package/$<TARGET_FILE_NAME:zephra_plugin>
+          Readme=package/readme.txt
+  DEPENDS zephra_plugin $<TARGET_FILE:zephra_plugin> ${package_dir}/readme.txt)
+# wixl leaves the database's code page neutral; the package is ANSI 1252.
+find_program(MSIBUILD msibuild REQUIRED)
+file(CONFIGURE OUTPUT ${package_dir}/_ForceCodepage.idt CONTENT "\n\n1252\t_ForceCodepage\n"
+     NEWLINE_STYLE CRLF)
+add_custom_command(
+  OUTPUT ${package_dir}/plugin-unsigned.msi
+  COMMAND ${CMAKE_COMMAND} -E copy ${package_dir}/plugin-wixl.msi ${package_dir}/plugin-unsigned.msi
+  COMMAND ${MSIBUILD} ${package_dir}/plugin-unsigned.msi -i ${package_dir}/_ForceCodepage.idt
+  DEPENDS ${package_dir}/plugin-wixl.msi ${package_dir}/_ForceCodepage.idt
+  VERBATIM)
+sign_file(${INSTALLER_PACKAGE_MSI} ${package_dir}/plugin-unsigned.msi "${PRODUCT_DISPLAY_NAME}")
+add_custom_target(plugin_package DEPENDS ${INSTALLER_PACKAGE_MSI})
+
+function(attach_installer_resources target)
+  file(GLOB art CONFIGURE_DEPENDS ${INSTALLER_RES_DIR}/art/*.bmp ${INSTALLER_RES_DIR}/art/*.ico)
+  set(script ${INSTALLER_RES_DIR}/installer.rc)
+  target_sources(${target} PRIVATE ${script})
+  # windres also looks for the embedded files along its include path.
+  target_include_directories(${target} PRIVATE
+    $<$<COMPILE_LANGUAGE:RC>:${INSTALLER_RES_DIR};${INSTALLER_RES_DIR}/art;${PRODUCT_GENERATED_DIR};${package_dir}>)
+  # The build does not scan a resource script for the files it embeds.
+  set_property(SOURCE ${script} APPEND PROPERTY OBJECT_DEPENDS
+    ${art}
+    ${INSTALLER_RES_DIR}/resource.h
+    ${INSTALLER_RES_DIR}/terms.rtf
+    ${INSTALLER_RES_DIR}/installer.manifest
+    ${PRODUCT_GENERATED_DIR}/product_identity.h
+    ${INSTALLER_PACKAGE_MSI})
+  add_dependencies(${target} plugin_package)
+endfunction()

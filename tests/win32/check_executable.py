@@ -1,0 +1,369 @@
+#!/usr/bin/env python3
+"""Static check of the built installer executable: its image, every resource
+it carries, the two dialog templates, the version block, the manifest, the
+embedded package and the signature.
+
+Usage: check_executable.py EXE IDENTITY_HEADER PACKAGE CA_FILE
+"""
+import os
+import struct
+import subprocess
+import sys
+import tempfile
+import unittest
+import xml.etree.ElementTree as ET
+
+import pefile
+
+from header_defines import read_defines
+
+EXE, IDENTITY_HEADER, PACKAGE, CA_FILE = sys.argv[1:5]
+IDENTITY = read_defines(IDENTITY_HEADER)
+PE = pefile.PE(EXE)
+ENGLISH_US = 0x0409
+
+RT_BITMAP, RT_ICON, RT_DIALOG, RT_GROUP_ICON, RT_VERSION, RT_MANIFEST = 2, 3, 5, 14, 16, 24
+BUTTONS = {"CONTINUE": "UDFX", "CONFIGURE": "UDFX", "FINISHED": "UDFX", "CLOSE": "UDF"}
+EXPECTED_RESOURCES = {
+    ("MSI", 146), ("RTF", 141), (RT_DIALOG, 102), (RT_DIALOG, 103), (RT_GROUP_ICON, 129),
+    (RT_ICON, 1), (RT_ICON, 2), (RT_BITMAP, 132), (RT_BITMAP, 145), (RT_VERSION, 1),
+    (RT_MANIFEST, 1),
+} | {(RT_BITMAP, caption + look) for caption, looks in BUTTONS.items() for look in looks}
+
+
+def _key(entry):
+    return str(entry.name) if entry.name is not None else entry.id
+
+
+def resource_table():
+    """{(type, name): [(language, data entry)]} for every resource."""
+    table = {}
+    for kind in PE.DIRECTORY_ENTRY_RESOURCE.entries:
+        for name in kind.directory.entries:
+            table[(_key(kind), _key(name))] = [(lang.id, lang.data.struct)
+                                               for lang in name.directory.entries]
+    return table
+
+
+RESOURCES = resource_table()
+
+
+def resource(kind, name):
+    (_, entry), = RESOURCES[(kind, name)]
+    return PE.get_data(entry.OffsetToData, entry.Size)
+
+
+# -- dialog templates ------------------------------------------------------
+
+class Reader:
+    def __init__(self, data):
+        self.data, self.pos = data, 0
+
+    def take(self, fmt):
+        values = struct.unpack_from("<" + fmt, self.data, self.pos)
+        self.pos += struct.calcsize("<" + fmt)
+        return values if len(values) > 1 else values[0]
+
+    def text(self):
+        end = self.pos
+        while self.data[end:end + 2] != b"\0\0":
+            end += 2
+        value = self.data[self.pos:end].decode("utf-16-le")
+        self.pos = end + 2
+        return value
+
+    def text_or_ordinal(self):
+        first = struct.unpack_from("<H", self.data, self.pos)[0]
+        if first == 0xFFFF:
+            self.pos += 2
+            return self.take("H")
+        return self.text()
+
+    def align(self):
+        self.pos = (self.pos + 3) & ~3
+
+
+def decode_dialog(data):
+    r = Reader(data)
+    version, signature, help_id, ex_style, style, count = r.take("HHIIIH")
+    dialog = dict(version=version, signature=signature, help=help_id, ex_style=ex_style,
+                  style=style, rect=r.take("hhhh"), menu=r.text_or_ordinal(),
+                  window_class=r.text_or_ordinal(), title=r.text())
+    dialog["font"] = r.take("HHBB") + (r.text(),)
+    controls = []
+    for _ in range(count):
+        r.align()
+        help_id, ex_style, style = r.take("III")
+        rect, control_id = r.take("hhhh"), r.take("i")
+        controls.append(dict(help=help_id, ex_style=ex_style, style=style, rect=rect,
+                             id=control_id, window_class=r.text_or_ordinal(),
+                             text=r.text_or_ordinal(), extra=r.take("H")))
+        r.pos += controls[-1]["extra"]
+    return dialog, controls
+
+
+BUTTON, EDIT, STATIC = 0x80, 0x81, 0x82
+# id, class, text, (x, y, width, height), style; in tab order. Text is a
+# string, or a bitmap's ordinal.
+MAIN_DIALOG = [
+    (1000, BUTTON, "CONTINUE", (269, 203, 48, 15), 0x5001008B),
+    (1001, BUTTON, "", (151, 161, 10, 10), 0x50010003),
+    (1002, "SysLink", "<a>Terms of Use</a>", (209, 161, 60, 14), 0x50010000),
+    (1003, BUTTON, "CONFIGURE", (278, 91, 15, 13), 0x50010C0B),
+    (1004, EDIT, "", (121, 91, 154, 14), 0x50810080),
+    (-1, STATIC, 145, (0, 193, 329, 1), 0x5000000E),
+    (-1, STATIC, 132, (0, 0, 111, 193), 0x5000000E),
+    (1007, STATIC, "I Agree to the", (162, 162, 47, 9), 0x50020000),
+    (1011, "msctls_progress32", "", (121, 92, 156, 12), 0x50800000),
+    (1013, STATIC, "", (123, 112, 100, 8), 0x40020000),
+    (1014, STATIC, "Testing", (123, 67, 131, 21), 0x50020000),
+    (1015, BUTTON, "FINISHED", (269, 203, 50, 14), 0x5001000B),
+]
+TERMS_DIALOG = [
+    (1, BUTTON, "CLOSE", (127, 182, 68, 23), 0x5001000B),
+    (1010, "RichEdit20W", "", (7, 7, 304, 169), 0x50A10804),
+]
+DIALOGS = {
+    102: dict(title=IDENTITY["PRODUCT_INSTALLER_NAME_TEXT"], size=(330, 230), style=0x90C800CC,
+              ex_style=0x00040008, controls=MAIN_DIALOG),
+    103: dict(title="EULA", size=(318, 220), style=0x80C800C8, ex_style=0, controls=TERMS_DIALOG),
+}
+
+
+def same_class(actual, expected):
+    # Window class names are looked up without regard to case, and windres
+    # stores string class names upper-cased.
+    if isinstance(expected, str):
+        return isinstance(actual, str) and actual.upper() == expected.upper()
+    return actual == expected
+
+
+class DialogTemplates(unittest.TestCase):
+    def test_templates_match_their_tables(self):
+        for dialog_id, expected in DIALOGS.items():
+            dialog, controls = decode_dialog(resource(RT_DIALOG, dialog_id))
+            with self.subTest(dialog=dialog_id):
+                self.assertEqual((dialog["version"], dialog["signature"]), (1, 0xFFFF))
+                self.assertEqual(dialog["title"], expected["title"])
+                self.assertEqual(dialog["rect"], (0, 0) + expected["size"])
+                self.assertEqual(hex(dialog["style"]), hex(expected["style"]))
+                self.assertEqual(hex(dialog["ex_style"]), hex(expected["ex_style"]))
+                self.assertEqual((dialog["menu"], dialog["window_class"]), ("", ""))
+                self.assertEqual(dialog["font"], (8, 0, 0, 1, "MS Shell Dlg"))
+                self.assertEqual([c["id"] for c in controls], [e[0] for e in expected["controls"]],
+                                 "controls or their tab order")
+            for control, (cid, cls, text, rect, style) in zip(controls, expected["controls"]):
+                with self.subTest(dialog=dialog_id, control=cid, text=text):
+                    self.assertTrue(same_class(control["window_class"], cls), control["window_class"])
+                    self.assertEqual(control["text"], text)
+                    self.assertEqual(control["rect"], rect)
+                    self.assertEqual(hex(control["style"]), hex(style))
+                    self.assertEqual((control["ex_style"], control["help"], control["extra"]),
+                                     (0, 0, 0))
+
+
+# -- resources --------------------------------------------------------------
+
+def bitmap_header(data):
+    fields = struct.unpack_from("<IiiHHIIiiII", data)
+    keys = ("size", "width", "height", "planes", "bits", "compression", "image_size",
+            "x_ppm", "y_ppm", "colours_used", "colours_important")
+    return dict(zip(keys, fields))
+
+
+def pixel(data, header, x, y):
+    stride = (header["width"] * 3 + 3) & ~3
+    offset = 40 + (header["height"] - 1 - y) * stride + 3 * x
+    b, g, r = data[offset:offset + 3]
+    return r, g, b
+
+
+class Resources(unittest.TestCase):
+    def test_exactly_the_expected_resources_each_in_english_us(self):
+        self.assertEqual(set(RESOURCES), EXPECTED_RESOURCES)
+        for key, languages in RESOURCES.items():
+            with self.subTest(resource=key):
+                self.assertEqual([lang for lang, _ in languages], [ENGLISH_US])
+
+    def test_custom_types_are_found_by_name_and_id_only(self):
+        self.assertEqual(resource("MSI", 146)[:8], bytes.fromhex("D0CF11E0A1B11AE1"))
+        self.assertTrue(resource("RTF", 141).startswith(b"{\\rtf1"))
+        self.assertNotIn(("RTF", 146), RESOURCES)
+        self.assertNotIn(("MSI", 141), RESOURCES)
+
+    def test_terms_are_plain_seven_bit_rtf(self):
+        terms = resource("RTF", 141)
+        self.assertTrue(terms.startswith(b"{\\rtf1\\ansi\\ansicpg1252"))
+        self.assertTrue(all(b < 0x80 for b in terms), "8-bit byte in the terms")
+        for word in (b"\\pict", b"\\field", b"\\object"):
+            self.assertNotIn(word, terms)
+
+    def test_bitmaps_are_uncompressed_24_bit_bottom_up_dibs(self):
+        face = {"CONTINUE": (72, 22), "FINISHED": (72, 22), "CONFIGURE": (22, 20),
+                "CLOSE": (101, 35)}
+        sizes = {132: (166, 314), 145: (494, 1), "CLOSEU": (100, 35)}
+        for caption, looks in BUTTONS.items():
+            for look in looks:
+                sizes.setdefault(caption + look, face[caption])
+        for name, (width, height) in sizes.items():
+            data = resource(RT_BITMAP, name)
+            header = bitmap_header(data)
+            ppm = 0 if name == 145 else 2834
+            with self.subTest(bitmap=name):
+                self.assertEqual(
+                    (header["size"], header["width"], header["height"], header["planes"],
+                     header["bits"], header["compression"], header["x_ppm"], header["y_ppm"],
+                     header["colours_used"]),
+                    (40, width, height, 1, 24, 0, ppm, ppm, 0))
+                self.assertEqual(len(data), 40 + ((width * 3 + 3) & ~3) * height)
+
+    def test_separator_is_one_grey_line(self):
+        line = resource(RT_BITMAP, 145)
+        header = bitmap_header(line)
+        self.assertEqual({pixel(line, header, x, 0) for x in range(header["width"])},
+                         {(171, 168, 153)})
+
+    def test_icon_group_holds_32_then_16_pixel_8_bit_images(self):
+        group = resource(RT_GROUP_ICON, 129)
+        self.assertEqual(struct.unpack_from("<HHH", group), (0, 1, 2))
+        self.assertEqual(len(group), 6 + 2 * 14)
+        for i, (size, length, icon_id) in enumerate([(32, 2216, 1), (16, 1384, 2)]):
+            entry = struct.unpack_from("<BBBBHHIH", group, 6 + 14 * i)
+            with self.subTest(icon=icon_id):
+                self.assertEqual(entry, (size, size, 0, 0, 1, 8, length, icon_id))
+                image = resource(RT_ICON, icon_id)
+                header = bitmap_header(image)
+                self.assertEqual(len(image), length)
+                self.assertEqual((header["size"], header["width"], header["height"],
+                                  header["planes"], header["bits"], header["compression"]),
+                                 (40, size, 2 * size, 1, 8, 0))
+
+
+# -- version block, manifest, image ----------------------------------------
+
+def dotted(ms, ls):
+    return "%d.%d.%d.%d" % (ms >> 16, ms & 0xFFFF, ls >> 16, ls & 0xFFFF)
+
+
+class VersionBlock(unittest.TestCase):
+    def test_fixed_part(self):
+        fixed = PE.VS_FIXEDFILEINFO[0]
+        version = IDENTITY["PRODUCT_PACKAGE_VERSION_TEXT"]
+        self.assertEqual(dotted(fixed.FileVersionMS, fixed.FileVersionLS), version)
+        self.assertEqual(dotted(fixed.ProductVersionMS, fixed.ProductVersionLS), version)
+        self.assertEqual(
+            (fixed.FileFlagsMask, fixed.FileFlags, fixed.FileOS, fixed.FileType,
+             fixed.FileSubtype, fixed.FileDateMS, fixed.FileDateLS),
+            (0x3F, 0, 0x4, 1, 0, 0, 0))
+
+    def test_string_table_and_translation(self):
+        tables = {bytes(fi.Key): fi for fi in PE.FileInfo[0]}
+        strings, = tables[b"StringFileInfo"].StringTable
+        self.assertEqual(strings.LangID, b"040904e4")
+        version = IDENTITY["PRODUCT_PACKAGE_VERSION_TEXT"]
+        installer = IDENTITY["PRODUCT_INSTALLER_NAME_TEXT"]
+        self.assertEqual(list({k.decode(): v.decode() for k, v in strings.entries.items()}.items()), [
+            ("CompanyName", IDENTITY["PRODUCT_COMPANY_NAME_TEXT"]),
+            ("FileDescription", installer),
+            ("FileVersion", version),
+            ("InternalName", IDENTITY["PRODUCT_EXE_FILE_TEXT"]),
+            ("OriginalFilename", installer),
+            ("ProductName", installer),
+            ("ProductVersion", version),
+        ])
+        translation, = tables[b"VarFileInfo"].Var
+        self.assertEqual(translation.entry, {b"Translation": "0x0409 0x04e4"})
+
+
+ASM_V1, ASM_V3 = "{urn:schemas-microsoft-com:asm.v1}", "{urn:schemas-microsoft-com:asm.v3}"
+
+
+class Manifest(unittest.TestCase):
+    def test_manifest(self):
+        text = resource(RT_MANIFEST, 1)
+        self.assertFalse(text.startswith(b"\xef\xbb\xbf"), "byte-order mark")
+        self.assertFalse(text.lstrip().startswith(b"<?xml"), "XML declaration")
+        root = ET.fromstring(text.decode("utf-8"))
+        self.assertEqual((root.tag, root.get("manifestVersion")), (ASM_V1 + "assembly", "1.0"))
+        level = root.find("%strustInfo/%ssecurity/%srequestedPrivileges/%srequestedExecutionLevel"
+                          % (ASM_V3, ASM_V3, ASM_V3, ASM_V3))
+        self.assertEqual(level.attrib, {"level": "requireAdministrator", "uiAccess": "false"})
+        identities = [d.attrib for d in root.iter(ASM_V1 + "assemblyIdentity")]
+        # Only the common controls: the build links no shared runtime, and a
+        # missing side-by-side assembly would stop the process at load.
+        self.assertEqual(identities, [{
+            "type": "win32", "name": "Microsoft.Windows.Common-Controls", "version": "6.0.0.0",
+            "processorArchitecture": "x86", "publicKeyToken": "6595b64144ccf1df",
+            "language": "*"}])
+
+
+class Image(unittest.TestCase):
+    def test_32_bit_gui_image_with_mitigations_and_relocations(self):
+        self.assertEqual(os.path.basename(EXE), IDENTITY["PRODUCT_EXE_FILE_TEXT"])
+        self.assertEqual(PE.OPTIONAL_HEADER.Magic, 0x10B, "PE32")
+        self.assertEqual(PE.FILE_HEADER.Machine, 0x14C, "i386")
+        self.assertEqual(PE.OPTIONAL_HEADER.Subsystem, 2, "GUI")
+        flags = PE.OPTIONAL_HEADER.DllCharacteristics
+        for name, bit in [("DYNAMIC_BASE", 0x40), ("NX_COMPAT", 0x100),
+                          ("TERMINAL_SERVER_AWARE", 0x8000)]:
+            self.assertTrue(flags & bit, name)
+        self.assertFalse(PE.FILE_HEADER.Characteristics & 0x1, "relocations stripped")
+        relocations = PE.OPTIONAL_HEADER.DATA_DIRECTORY[5]
+        self.assertGreater(relocations.Size, 0)
+
+
+# -- package and signature ---------------------------------------------------
+
+def osslsigncode_verify(path):
+    """Returns whether the signature verifies, and the digests it records
+    paired with the ones osslsigncode calculates ({what: (current, calculated)})."""
+    with tempfile.TemporaryFile() as out:
+        rc = subprocess.run(["osslsigncode", "verify", "-CAfile", CA_FILE, "-in", path],
+                            stdout=out, stderr=subprocess.STDOUT).returncode
+        out.seek(0)
+        lines = out.read().decode(errors="replace").splitlines()
+    fields = dict(tuple(part.strip() for part in line.split(":", 1))
+                  for line in lines if line.startswith(("Current ", "Calculated ")))
+    digests = {label[len("Current "):]: (value, fields.get("Calculated " + label[len("Current "):]))
+               for label, value in fields.items() if label.startswith("Current ")}
+    return rc == 0 and "Signature verification: ok" in lines, digests
+
+
+def msi_properties(path):
+    out = subprocess.run(["msiinfo", "export", path, "Property"], check=True,
+                         capture_output=True, text=True).stdout
+    return dict(line.split("\t", 1) for line in out.splitlines()[3:])
+
+
+class PackageAndSignature(unittest.TestCase):
+    def test_embedded_package_is_the_signed_build_package(self):
+        with open(PACKAGE, "rb") as f:
+            self.assertEqual(resource("MSI", 146), f.read())
+
+    def test_embedded_package_agrees_with_product_config(self):
+        with tempfile.NamedTemporaryFile(suffix=".msi") as f:
+            f.write(resource("MSI", 146))
+            f.flush()
+            properties = msi_properties(f.name)
+        self.assertEqual(properties["ProductCode"], IDENTITY["PRODUCT_CODE_TEXT"])
+        self.assertEqual(properties["ProductVersion"], IDENTITY["PRODUCT_PACKAGE_VERSION_TEXT"])
+
+    def test_certificate_table_follows_the_image(self):
+        security = PE.OPTIONAL_HEADER.DATA_DIRECTORY[4]
+        self.assertEqual(security.VirtualAddress + security.Size, os.path.getsize(EXE))
+        length, revision, kind = struct.unpack_from("<IHH", PE.__data__, security.VirtualAddress)
+        self.assertEqual((length, revision, kind), (security.Size, 0x0200, 2))
+        sha256 = bytes.fromhex("0609608648016503040201")
+        self.assertIn(sha256, PE.__data__[security.VirtualAddress:])
+
+    def test_signatures_verify_with_matching_digests(self):
+        for path in (EXE, PACKAGE):
+            ok, digests = osslsigncode_verify(path)
+            with self.subTest(file=os.path.basename(path)):
+                self.assertTrue(ok)
+                self.assertTrue(digests)
+                for current, calculated in digests.values():
+                    self.assertEqual(current, calculated)
+
+if __name__ == "__main__":
+    unittest.main(argv=sys.argv[:1] + sys.argv[5:], verbosity=2)
