@@ -1,0 +1,39 @@
+#include "replay.h"
+
+#include "installer/message_handler.h"
+#include "installer/progress_context.h"
+#include "quiet_effects.h"
+
+std::vector<TraceMessage> LoadFixtureTrace(const char* name) {
+  std::vector<TraceMessage> trace;
+  ReadTraceFile(std::string(KELVANE_TRACE_DIR) + "/" + name + ".trace", &trace);
+  return trace;
+}
+
+std::vector<TraceMessage> ProgressMessages(const std::vector<TraceMessage>& trace) {
+  std::vector<TraceMessage> progress;
+  for (const TraceMessage& m : trace) {
+    if ((m.type & 0xFF000000) == 0x0A000000) progress.push_back(m);
+  }
+  return progress;
+}
+
+void StartInstallerCall() {
+  static QuietEffects effects;
+  static int dialog;
+  static int bar;
+  WireHandlerEffects(&effects);
+  g_progressContext = ProgressContext{};
+  g_progressContext.firstCall = 0;
+  g_progressContext.dialogWindow = &dialog;
+  g_progressContext.progressBar = &bar;
+  g_progressContext.actionTextId = 1013;
+}
+
+int Replay(const std::vector<TraceMessage>& trace) {
+  int answers = 0;
+  for (const TraceMessage& m : trace) {
+    answers += InstallerMessageHandler(nullptr, m.type, m.hasText ? m.text.c_str() : nullptr);
+  }
+  return answers;
+}

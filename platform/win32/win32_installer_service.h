@@ -1,0 +1,15 @@
+// The installer service seam over msi.dll.
+#pragma once
+
+#include "installer/installer_service_seam.h"
+
+class Win32InstallerService final : public InstallerServiceSeam {
+ public:
+  void SetInternalUI(unsigned int level) override;
+  // The service calls the handler through a WINAPI adaptor; one handler is
+  // registered at a time, as with the service itself.
+  void SetExternalUI(InstallUiHandler handler, unsigned int messageFilter, void* context) override;
+  unsigned int InstallProduct(const char16_t* packagePath, const char16_t* commandLine) override;
+  unsigned int ConfigureProduct(const char16_t* productCode, int installLevel,
+                                int installState) override;
+};

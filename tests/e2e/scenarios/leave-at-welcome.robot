@@ -1,0 +1,13 @@
+# Escape, then the close box, at Welcome: the process ends, nothing changes.
+launch ${INSTALLER}
+wait-window ${TITLE}
+key escape
+expect-process-exit any
+launch ${INSTALLER}
+wait-window ${TITLE}
+close-box
+expect-process-exit any
+expect-no-reg ${PRODUCT_KEY}
+expect-no-reg ${UNINSTALL_KEY}
+expect-no-file "${ProgramFiles}\Autodesk"
+expect-temp-unchanged

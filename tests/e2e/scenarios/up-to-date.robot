@@ -1,0 +1,17 @@
+# The product is installed in the package's version: only FINISHED is
+# offered, and nothing on the machine changes.
+set-reg ${PRODUCT_KEY} Version ${VERSION}
+launch ${INSTALLER}
+wait-window ${TITLE}
+expect-text 1014 "${TITLE} is up-to-date"
+expect-only-visible -1 1014 1015
+expect-enabled 1014 1015
+expect-pixel -8 8 0x00FFFFFF
+expect-colour-in 1014 0x00672300
+screenshot welcome-up-to-date
+click 1015
+expect-process-exit any
+expect-reg ${PRODUCT_KEY} Version ${VERSION}
+expect-no-reg ${UNINSTALL_KEY}
+expect-no-file "${ProgramFiles}\Autodesk\3ds Max Design 2013\plugins"
+expect-temp-unchanged

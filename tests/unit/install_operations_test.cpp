@@ -1,0 +1,140 @@
+#include "installer/install_operations.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "fake_handler_effects.h"
+#include "fake_installer.h"
+#include "fake_registry.h"
+#include "installer/message_handler.h"
+#include "installer/progress_context.h"
+
+namespace {
+
+const std::u16string kUninstallPath =
+    u"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\"
+    u"{5B0C71A2-93D4-4E1F-A6C8-2D7E40B95F13}";
+const char kPackage[] = "C:\\Temp\\Kel1A2B.tmp.msi";
+
+class OperationsTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    g_progressContext = ProgressContext{};
+    WireHandlerEffects(&effects);
+  }
+  void TearDown() override { WireHandlerEffects(nullptr); }
+
+  void Register(const char16_t* version) {
+    registry.SetString(kUninstallPath, u"DisplayVersion", version);
+  }
+  void Unregister() { registry.RemoveValue(kUninstallPath, u"DisplayVersion"); }
+
+  int Install(const char16_t* folder) {
+    return InstallPackage(services, kFakeDialog, kFakeProgressBar, folder);
+  }
+
+  CallLog log;
+  FakeRegistry registry;
+  FakeInstallerService service{log};
+  FakePackageFiles files{log};
+  InstallerServices services{registry, service, files};
+  RecordingEffects effects;
+};
+
+TEST_F(OperationsTest, NothingRegisteredMeansNothingToRemove) {
+  EXPECT_EQ(RemovePreviousVersion(services, kFakeDialog, kFakeProgressBar), 1);
+  EXPECT_EQ(log, CallLog{});
+  EXPECT_EQ(g_progressContext.dialogWindow, nullptr);
+}
+
+TEST_F(OperationsTest, RemovalPreparesTheServiceThenRemovesByProductCode) {
+  Register(u"4.0.3.9");
+  service.onRemove = [this] { Unregister(); };
+  EXPECT_EQ(RemovePreviousVersion(services, kFakeDialog, kFakeProgressBar), 1);
+  EXPECT_EQ(log, (CallLog{"SetInternalUI 0x102", "SetExternalUI 0x7fdf INSTALL_01",
+                          "ConfigureProduct {5B0C71A2-93D4-4E1F-A6C8-2D7E40B95F13} 0 2"}));
+  EXPECT_EQ(service.handler, &InstallerMessageHandler);
+  EXPECT_EQ(g_progressContext.dialogWindow, kFakeDialog);
+  EXPECT_EQ(g_progressContext.progressBar, kFakeProgressBar);
+  EXPECT_EQ(g_progressContext.cancelButton, nullptr);
+  EXPECT_EQ(g_progressContext.actionTextId, 1013);
+}
+
+TEST_F(OperationsTest, ARemovalThatLeavesTheProductRegisteredFails) {
+  Register(u"4.0.3.9");
+  EXPECT_EQ(RemovePreviousVersion(services, nullptr, nullptr), 0);
+}
+
+struct FolderCase {
+  const char16_t* folder;
+  const char* commandLine;
+};
+
+class CommandLineTest : public OperationsTest, public ::testing::WithParamInterface<FolderCase> {};
+
+TEST_P(CommandLineTest, InstallsTheExtractedPackageWithMaxDirThenDeletesIt) {
+  service.onInstall = [this] { Register(u"4.0.4.0"); };
+  EXPECT_EQ(Install(GetParam().folder), 1);
+  EXPECT_EQ(log, (CallLog{"CreateTempName C:\\Temp\\Kel1A2B.tmp", "RemoveFile C:\\Temp\\Kel1A2B.tmp",
+                          "CreateNewFile C:\\Temp\\Kel1A2B.tmp.msi", "Write 8", "Close",
+                          "SetInternalUI 0x102", "SetExternalUI 0x7fdf INSTALL_01",
+                          std::string("InstallProduct ") + kPackage + " " + GetParam().commandLine,
+                          std::string("RemoveFile ") + kPackage}));
+  EXPECT_TRUE(files.files.empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Folders, CommandLineTest,
+    ::testing::Values(FolderCase{u"C:\\Tools\\Host", "MAXDIR=\"C:\\Tools\\Host\""},
+                      FolderCase{u"C:\\Tools\\Host\\", "MAXDIR=\"C:\\Tools\\Host\\\""},
+                      FolderCase{u"", "MAXDIR=\"\""}));
+
+TEST_F(OperationsTest, TheResultIsTheRegistrationNotTheInstall) {
+  // The service rejects the install while an older copy stays registered.
+  Register(u"4.0.3.9");
+  EXPECT_EQ(Install(u"C:\\Host"), 1);
+  Unregister();
+  EXPECT_EQ(Install(u"C:\\Host"), 0);
+  EXPECT_TRUE(files.files.empty());
+}
+
+TEST_F(OperationsTest, AFolderOf250CharactersFitsAndOneMoreDoesNot) {
+  const std::u16string longest(250, u'f');
+  EXPECT_EQ(Install(longest.c_str()), 0);
+  ASSERT_EQ(log.size(), 9u);
+  EXPECT_EQ(log[7], std::string("InstallProduct ") + kPackage + " MAXDIR=\"" +
+                        std::string(250, 'f') + "\"");
+
+  log.clear();
+  Register(u"4.0.4.0");
+  const std::u16string tooLong(251, u'f');
+  EXPECT_EQ(Install(tooLong.c_str()), 1);
+  EXPECT_EQ(Install(nullptr), 1);
+  EXPECT_EQ(log, CallLog{});
+}
+
+TEST_F(OperationsTest, NoInstallerCallWithoutAPackageFile) {
+  files.noTempFolder = true;
+  EXPECT_EQ(Install(u"C:\\Host"), 0);
+  EXPECT_EQ(log, CallLog{});
+}
+
+TEST_F(OperationsTest, ProgressCarriesOverFromTheRemovalToTheInstall) {
+  Register(u"4.0.3.9");
+  service.messages = {{0x0A000000, true, u"1: 0 2: 100 3: 0 4: 0 "},
+                      {0x0A000000, true, u"1: 2 2: 40 "}};
+  service.onRemove = [this] { Unregister(); };
+  ASSERT_EQ(RemovePreviousVersion(services, kFakeDialog, kFakeProgressBar), 1);
+  EXPECT_EQ(effects.barPosition, 40);
+
+  // Action data before the install's first reset already shows; the level
+  // was set once, in the first call.
+  service.messages = {{0x09000000, true, u"Writing"}, {0x0A000000, true, u"1: 2 2: 10 "}};
+  effects.events.clear();
+  Install(u"C:\\Host");
+  EXPECT_EQ(effects.events, (std::vector<std::string>{"text dialog 1013 'Writing'", "setpos bar 50"}));
+  EXPECT_EQ(service.answers, (std::vector<int>{1, 1, 1, 1}));
+}
+
+}  // namespace

@@ -1,0 +1,285 @@
+#include "installer/message_handler.h"
+
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <string>
+#include <vector>
+
+#include "fake_handler_effects.h"
+#include "installer/progress_context.h"
+
+namespace {
+
+constexpr unsigned int kFatal = 0x00000000;
+constexpr unsigned int kError = 0x01000000;
+constexpr unsigned int kActionStart = 0x08000000;
+constexpr unsigned int kActionData = 0x09000000;
+constexpr unsigned int kProgress = 0x0A000000;
+constexpr unsigned int kCommonData = 0x0B000000;
+
+using Events = std::vector<std::string>;
+
+class HandlerTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    g_progressContext = ProgressContext{};
+    // As the operations leave it before their installer call.
+    g_progressContext.dialogWindow = kFakeDialog;
+    g_progressContext.progressBar = kFakeProgressBar;
+    g_progressContext.actionTextId = 1013;
+    g_progressContext.firstCall = 0;
+    WireHandlerEffects(&effects);
+  }
+  void TearDown() override { WireHandlerEffects(nullptr); }
+
+  // Sends one message and returns its answer; effects.events then holds
+  // only what this message did.
+  int Send(unsigned int type, const char16_t* text) {
+    effects.events.clear();
+    return InstallerMessageHandler(nullptr, type, text);
+  }
+
+  RecordingEffects effects;
+};
+
+TEST_F(HandlerTest, FirstMessageOfTheProcessSetsTheBasicLevelOnce) {
+  g_progressContext.firstCall = 1;
+  EXPECT_EQ(Send(kProgress, nullptr), 0);
+  EXPECT_EQ(effects.events, Events{"level 3"});
+  EXPECT_EQ(Send(kFatal, nullptr), 0);
+  EXPECT_EQ(Send(kProgress, u"1: 0 2: 10 3: 0 4: 0 "), 1);
+  EXPECT_EQ(effects.events, (Events{"setrange bar 10", "setpos bar 0"}));
+}
+
+TEST_F(HandlerTest, WithoutEffectsNothingIsHandled) {
+  WireHandlerEffects(nullptr);
+  EXPECT_EQ(Send(kActionStart, u"Action"), 0);
+  EXPECT_FALSE(ParseProgressMessage(u"1: 0 2: 10 3: 0 4: 0 "));
+  EXPECT_FALSE(ParseCommonDataMessage(u"1: 0 2: 1033 "));
+}
+
+struct KindCase {
+  unsigned int kind;
+  int answer;
+  Events events;  // for the text "Text" with style flags 0x31
+};
+
+TEST_F(HandlerTest, AnswersEachKind) {
+  const KindCase cases[] = {
+      {0x00, 4, {"box dialog 'Text' 'FatalError' 0x31"}},
+      {0x01, 4, {"beep 0x30", "box dialog 'Text' 'Error' 0x31 lang 0"}},
+      {0x02, 4, {"box dialog 'Text' 'Warning' 0x31"}},
+      {0x03, 1, {}}, {0x04, 1, {}}, {0x05, 0, {}}, {0x06, 0, {}}, {0x07, 1, {}},
+      {0x08, 1, {}}, {0x09, 1, {}}, {0x0A, 1, {}}, {0x0B, 1, {}}, {0x0C, 1, {}},
+      {0x0D, 1, {}}, {0x0E, 1, {}}, {0x0F, 0, {}}, {0x19, 0, {}}, {0x80, 0, {}},
+      {0xC3, 0, {}}, {0xFF, 0, {}},
+  };
+  effects.boxAnswer = 4;  // IDRETRY goes back to the service as it is
+  for (const KindCase& c : cases) {
+    SCOPED_TRACE(c.kind);
+    EXPECT_EQ(Send(c.kind << 24 | 0x31, u"Text"), c.answer);
+    EXPECT_EQ(effects.events, c.events);
+    EXPECT_EQ(Send(c.kind << 24 | 0x31, nullptr), 0);
+    EXPECT_EQ(effects.events, Events{});
+  }
+}
+
+struct Step {
+  unsigned int type;
+  const char16_t* text;
+  Events events;
+};
+
+struct SequenceCase {
+  const char* name;
+  std::vector<Step> steps;
+};
+
+class HandlerSequenceTest : public HandlerTest, public ::testing::WithParamInterface<SequenceCase> {};
+
+TEST_P(HandlerSequenceTest, ProducesTheEffects) {
+  int index = 0;
+  for (const Step& step : GetParam().steps) {
+    SCOPED_TRACE(::testing::Message() << "step " << index++);
+    const bool isBox = (step.type >> 24) <= 2;
+    EXPECT_EQ(Send(step.type, step.text), isBox ? effects.boxAnswer : 1);
+    EXPECT_EQ(effects.events, step.events);
+  }
+}
+
+const char16_t kForward100[] = u"1: 0 2: 100 3: 0 4: 0 ";
+const char16_t kBackward100[] = u"1: 0 2: 100 3: 1 4: 0 ";
+const char16_t kReport25[] = u"1: 2 2: 25 ";
+const char16_t kStepOn[] = u"1: 1 2: 10 3: 1 ";
+const Events kPleaseWait = {"text dialog 1013 'Please wait...'"};
+
+INSTANTIATE_TEST_SUITE_P(
+    Messages, HandlerSequenceTest,
+    ::testing::Values(
+        SequenceCase{"ScriptResetThenResetsShowItFinished",
+                     {{kProgress, u"1: 0 2: 200 3: 0 4: 1 ",
+                       {"setrange bar 200", "setpos bar 0", kPleaseWait[0]}},
+                      {kProgress, u"1: 0 2: 200 3: 0 4: 1 ",
+                       {"setrange bar 200", "setpos bar 200", kPleaseWait[0]}},
+                      {kProgress, u"1: 0 2: 50 3: 0 4: 0 ", {"setrange bar 50", "setpos bar 50"}},
+                      {kProgress, u"1: 0 2: 50 3: 0 4: 0 ", {"setrange bar 50", "setpos bar 0"}}}},
+        SequenceCase{"BackwardResetStartsFull",
+                     {{kProgress, u"1: 0 2: 80 3: 1 4: 0 ", {"setrange bar 80", "setpos bar 80"}}}},
+        SequenceCase{"ActionInfoStepsActionDataUntilActionStart",
+                     {{kProgress, kForward100, {"setrange bar 100", "setpos bar 0"}},
+                      {kProgress, kStepOn, {"setstep bar 10"}},
+                      {kActionData, u"File a", {"text dialog 1013 'File a'", "stepit bar"}},
+                      {kActionData, u"File b", {"text dialog 1013 'File b'", "stepit bar"}},
+                      {kActionStart, u"Action 2", {}},
+                      {kActionData, u"File c", {"text dialog 1013 'File c'"}},
+                      {kProgress, kStepOn, {"setstep bar 10"}},
+                      {kProgress, u"1: 1 2: 10 3: 0 ", {}},
+                      {kActionData, u"File d", {"text dialog 1013 'File d'"}}}},
+        SequenceCase{"BackwardActionInfoStepsDown",
+                     {{kProgress, kBackward100, {"setrange bar 100", "setpos bar 100"}},
+                      {kProgress, kStepOn, {"setstep bar -10"}},
+                      {kActionData, u"File", {"text dialog 1013 'File'", "stepit bar"}}}},
+        SequenceCase{"ReportsMoveOnlyAfterANonZeroReset",
+                     {{kProgress, kReport25, {}},
+                      {kActionData, u"File", {}},
+                      {kProgress, u"1: 0 2: 0 3: 0 4: 0 ", {"setrange bar 0", "setpos bar 0"}},
+                      {kProgress, kReport25, {}},
+                      {kProgress, kForward100, {"setrange bar 100", "setpos bar 0"}},
+                      {kProgress, kReport25, {"setpos bar 25"}},
+                      {kProgress, kReport25, {"setpos bar 50"}},
+                      {kProgress, u"1: 3 2: 100", {}},
+                      {kProgress, kForward100, {"setrange bar 100", "setpos bar 0"}},
+                      {kProgress, kReport25, {"setpos bar 25"}}}},
+        SequenceCase{"BackwardReportsRunFromFullToEmpty",
+                     {{kProgress, kBackward100, {"setrange bar 100", "setpos bar 100"}},
+                      {kProgress, kReport25, {"setpos bar 75"}},
+                      {kProgress, kReport25, {"setpos bar 50"}},
+                      {kProgress, u"1: 2 2: 60 ", {"setpos bar 0"}},
+                      {kProgress, u"1: 2 2: -300 ", {"setpos bar 100"}}}},
+        SequenceCase{"ReportCountsWrapInsteadOfOverflowing",
+                     {{kProgress, kForward100, {"setrange bar 100", "setpos bar 0"}},
+                      {kProgress, u"1: 2 2: 2147483647 ", {"setpos bar 2147483647"}},
+                      {kProgress, u"1: 2 2: 2 ", {"setpos bar -2147483647"}}}},
+        SequenceCase{"ResetWithoutTrailingFieldsKeepsTheLastOnes",
+                     {{kProgress, u"1: 0 2: 80 3: 1 4: 1 ",
+                       {"setrange bar 80", "setpos bar 80", kPleaseWait[0]}},
+                      {kProgress, u"1: 0 2: 100",
+                       {"setrange bar 100", "setpos bar 100", kPleaseWait[0]}}}},
+        SequenceCase{"UnparsableProgressChangesNothing",
+                     {{kProgress, kForward100, {"setrange bar 100", "setpos bar 0"}},
+                      {kProgress, u"1: x 2: 5", {}},
+                      {kProgress, u"", {}},
+                      {kProgress, u"1: 2 2", {}},
+                      {kProgress, kReport25, {"setpos bar 25"}}}},
+        SequenceCase{"CommonDataShowsOrHidesTheCancelButton",
+                     {{kCommonData, u"1: 1 2: Caption", {}},
+                      {kCommonData, u"1: 2 2: 0", {"show null 0"}},
+                      {kCommonData, u"1: 2 2: 1 ", {"show null 5"}},
+                      {kCommonData, u"Message type: 0, Argument: 1033, 0", {}}}},
+        SequenceCase{"ErrorBoxFollowsTheAnnouncedLanguage",
+                     {{kError | 0x30, u"Disk full",
+                       {"beep 0x30", "box dialog 'Disk full' 'Error' 0x30 lang 0"}},
+                      {kCommonData, u"1: 0 2: 1033 3: 1252 ", {}},
+                      {kError | 0x34, u"Disk full",
+                       {"beep 0x30", "box dialog 'Disk full' 'Error' 0x34 lang 1033"}},
+                      {kCommonData, u"1: 0 2: 67536 ", {}},
+                      {kError, u"Again", {"beep 0x0", "box dialog 'Again' 'Error' 0x0 lang 2000"}}}}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(HandlerTest, MessageBoxesHaveNoOwnerWithoutADialog) {
+  g_progressContext.dialogWindow = nullptr;
+  EXPECT_EQ(Send(kFatal | 0x10, u"Gone"), 1);
+  EXPECT_EQ(effects.events, Events{"box null 'Gone' 'FatalError' 0x10"});
+}
+
+enum class Text { Progress, CommonData };
+
+struct ParseCase {
+  Text kind;
+  const char16_t* text;
+  bool parses;
+  // Fields from 1 on after the parse, which starts from 7, 70, 700, 7000.
+  std::vector<std::int32_t> fields;
+};
+
+class ParseTest : public HandlerTest, public ::testing::WithParamInterface<ParseCase> {};
+
+TEST_P(ParseTest, FillsTheFieldsItReaches) {
+  const ParseCase& c = GetParam();
+  const bool progress = c.kind == Text::Progress;
+  std::int32_t* field = progress ? g_progressContext.progressField : g_progressContext.commonDataField;
+  const std::int32_t start[] = {7, 70, 700, 7000};
+  std::copy(start, start + c.fields.size(), field + 1);
+  EXPECT_EQ(progress ? ParseProgressMessage(c.text) : ParseCommonDataMessage(c.text), c.parses);
+  EXPECT_EQ(std::vector<std::int32_t>(field + 1, field + 1 + c.fields.size()), c.fields);
+}
+
+constexpr Text P = Text::Progress;
+constexpr Text C = Text::CommonData;
+
+INSTANTIATE_TEST_SUITE_P(
+    Texts, ParseTest,
+    ::testing::Values(
+        ParseCase{P, u"1: 0 2: 1234 3: 0 4: 1 ", true, {0, 1234, 0, 1}},
+        ParseCase{P, u"1: 2 2: 25 3: 0 4: 0 ", true, {2, 25, 700, 7000}},
+        ParseCase{P, u"1: 3 2: 100", true, {3, 100, 700, 7000}},
+        ParseCase{P, u"1: 1 2: 10 3: 1 4: 9 ", true, {1, 10, 1, 7000}},
+        ParseCase{P, u"1: 0 2: 100", true, {0, 100, 700, 7000}},
+        ParseCase{P, u"1: 0 2: ", true, {0, 0, 700, 7000}},
+        ParseCase{P, u"1: 9 2: 5 3: 6 4: 7 5: 8", true, {9, 5, 6, 7}},
+        ParseCase{P, u"2: 5 3: 6", true, {7, 5, 6, 7000}},
+        ParseCase{P, u"1: 0 2: 99999999999 3: -99999999999 4: 0", true, {0, INT_MAX, INT_MIN, 0}},
+        ParseCase{P, u"1: 0 2: 12ab 3: +7 4: x", true, {0, 12, 7, 0}},
+        ParseCase{P, u"1: 0 2: 5 3: \u00e9\u4e2d 4: 1 ", true, {0, 5, 0, 1}},
+        ParseCase{P, u"1: x 2: 5", false, {7, 70, 700, 7000}},
+        ParseCase{P, u"", false, {7, 70, 700, 7000}},
+        ParseCase{P, u"5: 0", false, {7, 70, 700, 7000}},
+        ParseCase{P, u"1:0 2: 5", false, {7, 70, 700, 7000}},
+        ParseCase{P, u"1:", false, {7, 70, 700, 7000}},
+        ParseCase{P, u"2", false, {7, 70, 700, 7000}},
+        ParseCase{P, u"1: 0 2", false, {0, 70, 700, 7000}},
+        ParseCase{P, u"1: 0 2: 5 3:", false, {0, 5, 700, 7000}},
+        ParseCase{C, u"1: 0 2: 1033 3: 1252 ", true, {0, 1033}},
+        ParseCase{C, u"1: 2 2: 1", true, {2, 1}},
+        ParseCase{C, u"1: 0", true, {0, 70}},
+        ParseCase{C, u"1: a 2: 9", true, {'a' - '0', 9}},
+        ParseCase{C, u"1: 1 2: Caption", false, {1, 70}},
+        ParseCase{C, u"1: ", false, {7, 70}},
+        ParseCase{C, u"1:", false, {7, 70}},
+        ParseCase{C, u"3: 1", false, {7, 70}},
+        ParseCase{C, u"Message type: 0, Argument: 1033, 0", false, {7, 70}}));
+
+TEST_F(HandlerTest, LongAndWideTextsParse) {
+  std::u16string text = u"1: 2 2: 7 ";
+  text.append(kNarrowCopyFixedBytes, u'x');
+  EXPECT_TRUE(ParseProgressMessage(text.c_str()));
+  EXPECT_EQ(g_progressContext.progressField[2], 7);
+  // Nearly every unit takes two bytes: the copy is sized two bytes a unit.
+  std::u16string wide = u"1: 2 2: 8 ";
+  wide.append(kNarrowCopyFixedBytes / 2 - 1 - wide.size(), u'\u4e2d');
+  EXPECT_TRUE(ParseProgressMessage(wide.c_str()));
+  EXPECT_EQ(g_progressContext.progressField[2], 8);
+}
+
+TEST_F(HandlerTest, AnUnconvertibleTextDoesNotParse) {
+  effects.failConversion = true;
+  EXPECT_FALSE(ParseProgressMessage(u"1: 0 2: 10 3: 0 4: 0 "));
+  EXPECT_FALSE(ParseCommonDataMessage(u"1: 0 2: 1033 "));
+  EXPECT_EQ(Send(kProgress, u"1: 0 2: 10 3: 0 4: 0 "), 1);
+  EXPECT_EQ(effects.events, Events{});
+}
+
+TEST(ReadNumberToken, EndsTheTokenAtTheBlankAndStopsThere) {
+  char text[] = "-42 rest";
+  char* cursor = text;
+  EXPECT_EQ(ReadNumberToken(&cursor), -42);
+  EXPECT_EQ(cursor, text + 3);
+  EXPECT_EQ(text[3], '\0');
+  char last[] = "17";
+  cursor = last;
+  EXPECT_EQ(ReadNumberToken(&cursor), 17);
+  EXPECT_EQ(cursor, last + 2);
+}
+
+}  // namespace

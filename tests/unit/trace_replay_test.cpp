@@ -1,0 +1,114 @@
+// Message sequences captured from Wine's installer service, replayed
+// through the handler.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+
+#include "fake_handler_effects.h"
+#include "installer/message_handler.h"
+#include "installer/progress_context.h"
+#include "message_trace.h"
+
+namespace {
+
+std::vector<TraceMessage> LoadTrace(const char* name) {
+  std::vector<TraceMessage> trace;
+  EXPECT_TRUE(ReadTraceFile(std::string(KELVANE_TRACE_DIR) + "/" + name + ".trace", &trace)) << name;
+  EXPECT_FALSE(trace.empty()) << name;
+  return trace;
+}
+
+class TraceReplay : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    g_progressContext = ProgressContext{};
+    WireHandlerEffects(&effects);
+  }
+  void TearDown() override { WireHandlerEffects(nullptr); }
+
+  // As an installer call does: point the context at the dialog, then let
+  // the service send its messages. Returns the number of 0 answers.
+  int Replay(const std::vector<TraceMessage>& trace) {
+    g_progressContext.dialogWindow = kFakeDialog;
+    g_progressContext.progressBar = kFakeProgressBar;
+    g_progressContext.actionTextId = 1013;
+    int unhandled = 0;
+    for (const TraceMessage& m : trace) {
+      if (InstallerMessageHandler(nullptr, m.type, m.hasText ? m.text.c_str() : nullptr) == 0) {
+        ++unhandled;
+      }
+    }
+    return unhandled;
+  }
+
+  static int NullTexts(const std::vector<TraceMessage>& trace) {
+    return static_cast<int>(std::count_if(trace.begin(), trace.end(),
+                                          [](const TraceMessage& m) { return !m.hasText; }));
+  }
+
+  int Count(const std::string& prefix) const {
+    return static_cast<int>(std::count_if(effects.events.begin(), effects.events.end(),
+                                          [&](const std::string& e) { return e.rfind(prefix, 0) == 0; }));
+  }
+
+  RecordingEffects effects;
+};
+
+const char16_t kLastActionData[] = u"1: {5B0C71A2-93D4-4E1F-A6C8-2D7E40B95F13} ";
+
+TEST_F(TraceReplay, AnInstallEndsWithAFullBarAndTheLastActionShown) {
+  const std::vector<TraceMessage> trace = LoadTrace("install-current");
+  // Only the null texts (initialize, terminate) go unhandled.
+  EXPECT_EQ(Replay(trace), NullTexts(trace));
+  // Wine reports more ticks than it announced; the bar stops at full.
+  EXPECT_EQ(effects.barMax, 76800);
+  EXPECT_EQ(effects.barPosition, 76800);
+  EXPECT_EQ(effects.actionText, kLastActionData);
+  EXPECT_EQ(Count("box"), 0);
+  EXPECT_EQ(g_progressContext.languageId, 1033);
+}
+
+TEST_F(TraceReplay, TheRemovalsStateCarriesIntoTheInstall) {
+  Replay(LoadTrace("remove-older"));
+  EXPECT_EQ(effects.barPosition, 76800);
+  EXPECT_EQ(g_progressContext.firstCall, 0);
+  Replay(LoadTrace("install-current"));
+  EXPECT_EQ(Count("level"), 1);
+  EXPECT_EQ(effects.barPosition, 76800);
+  EXPECT_EQ(effects.actionText, kLastActionData);
+}
+
+TEST_F(TraceReplay, AFailedInstallShowsTheErrorOnceInTheAnnouncedLanguage) {
+  const std::vector<TraceMessage> trace = LoadTrace("install-failing");
+  effects.boxAnswer = 1;
+  EXPECT_EQ(Replay(trace), NullTexts(trace));
+  EXPECT_EQ(Count("box"), 1);
+  EXPECT_EQ(Count("beep 0x10"), 1);
+  EXPECT_EQ(Count("box dialog 'The fixture package refuses to install.' 'Error' 0x10 lang 1033"), 1);
+  // The rollback is reported forward too; the bar ends full.
+  EXPECT_EQ(effects.barPosition, 76800);
+}
+
+TEST(MessageTrace, LinesReadBackAsWritten) {
+  const TraceMessage messages[] = {
+      {0x0A000000, true, u"1: 0 2: 10 3: 0 4: 0 "},
+      {0x0D000000, false, u""},
+      {0x01000030, true, u"C:\\path|with bar\r\n\ttab \u00e9\u4e2d"},
+      {0x09000000, true, u""},
+  };
+  std::string content = "# comment\n";
+  for (const TraceMessage& m : messages) content += FormatTraceLine(m) + "\r\n";
+  std::vector<TraceMessage> read;
+  ASSERT_TRUE(ParseTrace(content, &read));
+  ASSERT_EQ(read.size(), std::size(messages));
+  for (std::size_t i = 0; i < read.size(); ++i) {
+    EXPECT_EQ(read[i].type, messages[i].type);
+    EXPECT_EQ(read[i].hasText, messages[i].hasText);
+    EXPECT_EQ(read[i].text, messages[i].text);
+  }
+  EXPECT_FALSE(ParseTrace("0a00|text|\nzz\n0a000000|no end\n", &read));
+  EXPECT_EQ(DecodeTraceText("a\\u12\\q\\"), u"a\\u12\\q\\");
+}
+
+}  // namespace

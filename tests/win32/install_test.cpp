@@ -1,0 +1,197 @@
+// Removing and installing through Wine's real installer service with the
+// fixture packages: the outcome by the registry, the MAXDIR command line,
+// the handler's view of the service's messages, and no package file left.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "app/product_config.h"
+#include "detect/detection.h"
+#include "fixtures/packages/failing_action.h"
+#include "installer/install_operations.h"
+#include "installer/progress_context.h"
+#include "installer_test_ids.h"
+#include "installer_test_support.h"
+#include "platform/win32/wide.h"
+#include "platform/win32/win32_handler_effects.h"
+#include "platform/win32/win32_package_file.h"
+#include "platform/win32/win32_registry.h"
+#include "platform/win32/win32_services.h"
+
+namespace {
+
+const std::wstring kProductKey = std::wstring(L"Software\\") + AsWide(ProductConfig::MakerKey) +
+                                 L"\\" + AsWide(ProductConfig::ProductKey);
+
+class Win32Install : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    RemoveProductTraces();
+    ASSERT_NE(dialog.window(), nullptr) << "needs a display (scripts/with-display.sh)";
+    g_progressContext = ProgressContext{};
+    WireHandlerEffects(&effects);
+    tempBefore = TempNamesIn(TempFolder());
+  }
+  void TearDown() override {
+    EXPECT_EQ(TempNamesIn(TempFolder()), tempBefore) << "a package file was left behind";
+    RemoveProductTraces();
+    WireHandlerEffects(nullptr);
+  }
+
+  int Install(Win32PackageFile& package, const char16_t* folder) {
+    const InstallerServices services{registry, service, package};
+    return InstallPackage(services, dialog.window(), dialog.progressBar(), folder);
+  }
+  int Remove() {
+    const InstallerServices services{registry, service, current};
+    return RemovePreviousVersion(services, dialog.window(), dialog.progressBar());
+  }
+  std::wstring ProductValue(const wchar_t* name) { return MachineValue(kProductKey.c_str(), name); }
+
+  TestDialog dialog;
+  Win32Registry registry;
+  TracingService service;
+  BoxRecordingEffects effects;
+  Win32PackageFile current{IDR_PACKAGE_MSI};
+  Win32PackageFile older{IDR_OLDER_MSI};
+  Win32PackageFile failing{IDR_FAILING_MSI};
+  std::vector<std::wstring> tempBefore;
+};
+
+TEST_F(Win32Install, AnOlderVersionIsInstalledAndThenRemoved) {
+  EXPECT_EQ(Install(older, u"C:\\Tools\\Host"), 1);
+  EXPECT_EQ(DetectInstallState(registry), InstallState::OlderInstalled);
+  EXPECT_EQ(ProductValue(L"Version"), L"4.0.3.9");
+  service.Save("install-older", "Install of the older fixture package.");
+
+  service.trace.clear();
+  EXPECT_EQ(Remove(), 1);
+  EXPECT_FALSE(IsProductRegistered(registry));
+  EXPECT_EQ(DetectInstallState(registry), InstallState::NotInstalled);
+  EXPECT_EQ(ProductValue(L"Version"), L"<missing>");
+  EXPECT_FALSE(service.trace.empty());
+  service.Save("remove-older", "Removal of the older fixture package by product code.");
+}
+
+class Win32InstallFolder : public Win32Install,
+                           public ::testing::WithParamInterface<const char16_t*> {};
+
+TEST_P(Win32InstallFolder, TheCurrentVersionIsRegisteredAndGetsMaxDirExactly) {
+  EXPECT_EQ(Install(current, GetParam()), 1);
+  EXPECT_EQ(service.lastResult, static_cast<unsigned int>(ERROR_SUCCESS));
+  EXPECT_EQ(DetectInstallState(registry), InstallState::UpToDate);
+  EXPECT_EQ(ProductValue(L"MaxDir"), AsWide(GetParam()));
+  EXPECT_EQ(ProductValue(L"Description"), AsWide(ProductConfig::DisplayName));
+
+  // The bar ends full and the action text is the last action data shown.
+  EXPECT_GT(dialog.BarMaximum(), 0);
+  EXPECT_EQ(dialog.BarPosition(), dialog.BarMaximum());
+  std::u16string lastActionData;
+  for (const TraceMessage& m : service.trace) {
+    if ((m.type & 0xFF000000) == 0x09000000 && m.hasText) lastActionData = m.text;
+  }
+  EXPECT_FALSE(lastActionData.empty());
+  EXPECT_EQ(dialog.ActionText(), AsWide(lastActionData.c_str()));
+  EXPECT_TRUE(effects.boxes.empty());
+  if (GetParam()[0] == u'C' && std::u16string(GetParam()).back() != u'\\') {
+    service.Save("install-current", "Install of the current fixture package.");
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Folders, Win32InstallFolder,
+                         ::testing::Values(u"C:\\Tools\\Host", u"C:\\Tools\\Host\\",
+                                           u"D:\\Program Files (x86)\\Host 2013\\"));
+
+TEST_F(Win32Install, AFailingPackageLeavesTheProductUnregisteredAndShowsTheError) {
+  EXPECT_EQ(Install(failing, u"C:\\Tools\\Host"), 0);
+  EXPECT_FALSE(IsProductRegistered(registry));
+  EXPECT_EQ(ProductValue(L"Version"), L"<missing>");
+
+  ASSERT_EQ(effects.boxes.size(), 1u);
+  const BoxRecordingEffects::Box& box = effects.boxes[0];
+  EXPECT_EQ(box.owner, dialog.window());
+  EXPECT_EQ(box.caption, u"Error");
+  EXPECT_EQ(std::wstring(AsWide(box.text.c_str())), FAILING_ACTION_MESSAGE);
+  EXPECT_EQ(box.style, FAILING_ACTION_MESSAGE_TYPE & 0x00FFFFFF);
+  EXPECT_EQ(box.language, 1033);  // announced by the service's common data
+  EXPECT_EQ(effects.beeps, std::vector<unsigned int>{MB_ICONERROR});
+  service.Save("install-failing", "Install of the failing fixture package: error, rollback.");
+}
+
+TEST_F(Win32Install, ARejectedInstallStillCountsTheRegisteredOlderVersion) {
+  ASSERT_EQ(Install(older, u"C:\\Tools\\Host"), 1);
+  // Same product code, another package: the service refuses it.
+  EXPECT_EQ(Install(current, u"C:\\Tools\\Host"), 1);
+  EXPECT_NE(service.lastResult, static_cast<unsigned int>(ERROR_SUCCESS));
+  EXPECT_EQ(DetectInstallState(registry), InstallState::OlderInstalled);
+}
+
+TEST_F(Win32Install, TheProductsOwnServicesInstallThePackageItCarries) {
+  // This executable carries the current fixture as the product's package.
+  EXPECT_EQ(InstallPackage(Win32InstallerServices(), dialog.window(), dialog.progressBar(),
+                           u"C:\\Tools\\Host"),
+            1);
+  EXPECT_EQ(DetectInstallState(registry), InstallState::UpToDate);
+  EXPECT_EQ(RemovePreviousVersion(Win32InstallerServices(), dialog.window(), nullptr), 1);
+  EXPECT_FALSE(IsProductRegistered(registry));
+}
+
+// Closes the first box with the given caption that appears, noting its
+// owner, as a user would click it.
+class BoxCloser {
+ public:
+  explicit BoxCloser(const wchar_t* caption) : m_caption(caption) {
+    m_thread = CreateThread(nullptr, 0, Run, this, 0, nullptr);
+  }
+  ~BoxCloser() { Join(); }
+  BoxCloser(const BoxCloser&) = delete;
+  BoxCloser& operator=(const BoxCloser&) = delete;
+
+  // Stops looking; afterwards closed() and owner() tell what it found.
+  void Join() {
+    if (m_thread == nullptr) return;
+    m_stop = true;
+    WaitForSingleObject(m_thread, INFINITE);
+    CloseHandle(m_thread);
+    m_thread = nullptr;
+  }
+  HWND owner() const { return m_owner; }
+  bool closed() const { return m_closed; }
+
+ private:
+  static DWORD WINAPI Run(void* self) {
+    auto* closer = static_cast<BoxCloser*>(self);
+    while (!closer->m_stop) {
+      HWND box = FindWindowW(L"#32770", closer->m_caption);
+      if (box != nullptr) {
+        closer->m_owner = GetWindow(box, GW_OWNER);
+        PostMessageW(box, WM_COMMAND, IDOK, 0);
+        closer->m_closed = true;
+        return 0;
+      }
+      Sleep(20);
+    }
+    return 0;
+  }
+  const wchar_t* m_caption;
+  HANDLE m_thread = nullptr;
+  volatile bool m_stop = false;
+  volatile bool m_closed = false;
+  HWND m_owner = nullptr;
+};
+
+TEST_F(Win32Install, TheRealErrorBoxIsOwnedByTheDialog) {
+  // The action's message reaches the handler on another thread than the
+  // install call's; the box is still owned by the dialog.
+  Win32HandlerEffects real;
+  WireHandlerEffects(&real);
+  BoxCloser closer(L"Error");
+  EXPECT_EQ(Install(failing, u"C:\\Tools\\Host"), 0);
+  closer.Join();
+  EXPECT_TRUE(closer.closed());
+  EXPECT_EQ(closer.owner(), dialog.window());
+}
+
+}  // namespace
