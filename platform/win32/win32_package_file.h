@@ -7,7 +7,7 @@
 
 class Win32PackageFile final : public PackageFileSeam {
  public:
-  explicit Win32PackageFile(int resourceId = IDR_PACKAGE_MSI) : m_resourceId(resourceId) {}
+  constexpr explicit Win32PackageFile(int resourceId = IDR_PACKAGE_MSI) : m_resourceId(resourceId) {}
 
   std::uint32_t TempFolder(std::uint32_t capacity, char16_t* buffer) override;
   std::uint32_t CreateTempName(const char16_t* folder, const char16_t* prefix,

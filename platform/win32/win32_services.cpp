@@ -5,14 +5,19 @@
 #include "platform/win32/win32_package_file.h"
 #include "platform/win32/win32_registry.h"
 
+namespace {
+
+// Built at compile time, so there is no order of construction to get wrong
+// and no guarded first use (which would pull in the exception machinery).
+constinit Win32Registry g_registry;
+constinit Win32InstallerService g_service;
+constinit Win32PackageFile g_packageFile;
+constinit Win32HandlerEffects g_effects;
+constinit InstallerServices g_services{g_registry, g_service, g_packageFile};
+
+}  // namespace
+
 InstallerServices& Win32InstallerServices() {
-  static Win32Registry registry;
-  static Win32InstallerService service;
-  static Win32PackageFile packageFile;
-  static Win32HandlerEffects effects;
-  static InstallerServices services = [] {
-    WireHandlerEffects(&effects);
-    return InstallerServices{registry, service, packageFile};
-  }();
-  return services;
+  WireHandlerEffects(&g_effects);
+  return g_services;
 }

@@ -1,6 +1,9 @@
 #include "ui/framework/afxwin.h"
 
-#include <vector>
+#include <climits>
+#include <cstdlib>
+#include <cwchar>
+#include <initializer_list>
 
 namespace {
 
@@ -8,6 +11,8 @@ namespace {
 const wchar_t kObjectProperty[] = L"KelvaneFrameworkObject";
 
 CWinApp* g_app = nullptr;
+// The rich edit library, once loaded.
+HMODULE g_richEdit = nullptr;
 
 // Loads system libraries from the system folder only: the installer runs
 // elevated, often from a downloads folder where anyone may have left a DLL.
@@ -25,6 +30,50 @@ void RestrictDllSearchToSystemFolder() {
 }
 
 }  // namespace
+
+// ---------------------------------------------------------------------------
+
+void AfxThrowMemoryException() { std::abort(); }
+
+CString::~CString() { std::free(m_data); }
+
+bool CString::operator==(const wchar_t* text) const {
+  return std::wcscmp(GetString(), text != nullptr ? text : L"") == 0;
+}
+
+void CString::Replace(int keep, const wchar_t* text) {
+  const std::size_t added = text != nullptr ? std::wcslen(text) : 0;
+  if (added >= static_cast<std::size_t>(INT_MAX - keep)) AfxThrowMemoryException();
+  const int length = keep + static_cast<int>(added);
+  // A new buffer before the old one goes: text may point into it.
+  auto* grown = static_cast<wchar_t*>(std::malloc((static_cast<std::size_t>(length) + 1) * sizeof(wchar_t)));
+  if (grown == nullptr) AfxThrowMemoryException();
+  if (keep > 0) std::wmemcpy(grown, m_data, static_cast<std::size_t>(keep));
+  if (added > 0) std::wmemcpy(grown + keep, text, added);
+  grown[length] = L'\0';
+  std::free(m_data);
+  m_data = grown;
+  m_length = length;
+  m_capacity = length + 1;
+}
+
+wchar_t* CString::GetBufferSetLength(int length) {
+  if (length < 0) length = 0;
+  if (length == INT_MAX) AfxThrowMemoryException();
+  auto* buffer = static_cast<wchar_t*>(std::calloc(static_cast<std::size_t>(length) + 1, sizeof(wchar_t)));
+  if (buffer == nullptr) AfxThrowMemoryException();
+  std::free(m_data);
+  m_data = buffer;
+  m_length = 0;
+  m_capacity = length + 1;
+  return buffer;
+}
+
+void CString::ReleaseBuffer() {
+  if (m_data == nullptr) return;
+  m_data[m_capacity - 1] = L'\0';
+  m_length = static_cast<int>(std::wcslen(m_data));
+}
 
 // ---------------------------------------------------------------------------
 
@@ -76,13 +125,16 @@ void CBitmapButton::FreeBitmaps() {
 BOOL CBitmapButton::AutoLoad(UINT id, CWnd* parent) {
   if (!SubclassDlgItem(id, parent)) return FALSE;
   const int length = GetWindowTextLengthW(m_hWnd);
-  std::vector<wchar_t> caption(static_cast<std::size_t>(length) + 1, L'\0');
-  GetWindowTextW(m_hWnd, caption.data(), length + 1);
-  const std::wstring base(caption.data());
-  if (base.empty()) return FALSE;
-  const std::wstring up = base + L"U", down = base + L"D", focus = base + L"F",
-                     disabled = base + L"X";
-  if (!LoadBitmaps(up.c_str(), down.c_str(), focus.c_str(), disabled.c_str())) return FALSE;
+  CString base;
+  GetWindowTextW(m_hWnd, base.GetBufferSetLength(length), length + 1);
+  base.ReleaseBuffer();
+  if (base.IsEmpty()) return FALSE;
+  CString up = base, down = base, focus = base, disabled = base;
+  up += L"U";
+  down += L"D";
+  focus += L"F";
+  disabled += L"X";
+  if (!LoadBitmaps(up, down, focus, disabled)) return FALSE;
   SizeToContent();
   return TRUE;
 }
@@ -146,9 +198,8 @@ void DDX_Text(CDataExchange* pDX, int id, CString& value) {
   HWND control = pDX->m_pDlgWnd->GetDlgItem(id);
   if (pDX->m_bSaveAndValidate) {
     const int length = GetWindowTextLengthW(control);
-    std::vector<wchar_t> text(static_cast<std::size_t>(length) + 1, L'\0');
-    GetWindowTextW(control, text.data(), length + 1);
-    value = text.data();
+    GetWindowTextW(control, value.GetBufferSetLength(length), length + 1);
+    value.ReleaseBuffer();
   } else {
     SetWindowTextW(control, value);
   }
@@ -291,8 +342,12 @@ HINSTANCE AfxFindResourceHandle(const wchar_t*, const wchar_t*) {
 }
 
 BOOL AfxInitRichEdit() {
-  static HMODULE richEdit = LoadLibraryExW(L"riched20.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
-  return richEdit != nullptr;
+  // Not a function-local static: its guard would pull in the runtime's
+  // exception machinery. Only the UI thread gets here.
+  if (g_richEdit == nullptr) {
+    g_richEdit = LoadLibraryExW(L"riched20.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
+  }
+  return g_richEdit != nullptr;
 }
 
 int AfxWinMain(HINSTANCE instance) {
