@@ -2,9 +2,8 @@
 
 #include <windows.h>
 #include <commctrl.h>
-#include <msi.h>
-
 #include "platform/win32/wide.h"
+#include "platform/win32/win32_installer_service.h"
 
 static_assert(kPbmSetPos == PBM_SETPOS && kPbmSetStep == PBM_SETSTEP && kPbmStepIt == PBM_STEPIT &&
               kPbmSetRange32 == PBM_SETRANGE32);
@@ -17,7 +16,8 @@ HWND AsWindow(void* window) { return static_cast<HWND>(window); }
 }  // namespace
 
 void Win32HandlerEffects::SetInternalUiLevel(unsigned int level) {
-  MsiSetInternalUI(static_cast<INSTALLUILEVEL>(level), nullptr);
+  // Through the service's side, which binds msi.dll.
+  Win32InstallerService().SetInternalUI(level);
 }
 
 int Win32HandlerEffects::ShowMessageBox(void* owner, const char16_t* text, const char16_t* caption,

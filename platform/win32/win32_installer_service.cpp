@@ -28,6 +28,48 @@ static_assert(kInstallLevelDefault == INSTALLLEVEL_DEFAULT &&
 
 namespace {
 
+// msi.dll is bound on first use, from the system folder only, rather than
+// imported. It is not one of the system's known DLLs, so an import would be
+// looked for beside the executable (a downloads folder) before any of our
+// code could restrict the search; and the Welcome screen would wait for the
+// service's client and all it loads.
+struct MsiEntryPoints {
+  decltype(&MsiSetInternalUI) setInternalUI = nullptr;
+  decltype(&MsiSetExternalUIW) setExternalUI = nullptr;
+  decltype(&MsiInstallProductW) installProduct = nullptr;
+  decltype(&MsiConfigureProductW) configureProduct = nullptr;
+};
+
+INIT_ONCE g_bound = INIT_ONCE_STATIC_INIT;
+MsiEntryPoints g_msi;
+
+template <typename Function>
+Function Find(HMODULE module, const char* name) {
+  return reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(module, name)));
+}
+
+BOOL CALLBACK BindMsi(PINIT_ONCE, PVOID, PVOID*) {
+  HMODULE msi = LoadLibraryExW(L"msi.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
+  if (msi == nullptr) return TRUE;
+  MsiEntryPoints found;
+  found.setInternalUI = Find<decltype(found.setInternalUI)>(msi, "MsiSetInternalUI");
+  found.setExternalUI = Find<decltype(found.setExternalUI)>(msi, "MsiSetExternalUIW");
+  found.installProduct = Find<decltype(found.installProduct)>(msi, "MsiInstallProductW");
+  found.configureProduct = Find<decltype(found.configureProduct)>(msi, "MsiConfigureProductW");
+  // All or nothing: without the service every call fails as one.
+  if (found.setInternalUI != nullptr && found.setExternalUI != nullptr &&
+      found.installProduct != nullptr && found.configureProduct != nullptr) {
+    g_msi = found;
+  }
+  return TRUE;
+}
+
+// The handler's first message may arrive on one of the service's threads.
+const MsiEntryPoints& Msi() {
+  InitOnceExecuteOnce(&g_bound, BindMsi, nullptr, nullptr);
+  return g_msi;
+}
+
 InstallUiHandler g_handler = nullptr;
 
 INT WINAPI ExternalUiAdaptor(LPVOID context, UINT messageType, LPCWSTR message) {
@@ -37,22 +79,26 @@ INT WINAPI ExternalUiAdaptor(LPVOID context, UINT messageType, LPCWSTR message) 
 }  // namespace
 
 void Win32InstallerService::SetInternalUI(unsigned int level) {
-  MsiSetInternalUI(static_cast<INSTALLUILEVEL>(level), nullptr);
+  if (Msi().setInternalUI == nullptr) return;
+  Msi().setInternalUI(static_cast<INSTALLUILEVEL>(level), nullptr);
 }
 
 void Win32InstallerService::SetExternalUI(InstallUiHandler handler, unsigned int messageFilter,
                                           void* context) {
   g_handler = handler;
-  MsiSetExternalUIW(handler != nullptr ? ExternalUiAdaptor : nullptr, messageFilter, context);
+  if (Msi().setExternalUI == nullptr) return;
+  Msi().setExternalUI(handler != nullptr ? ExternalUiAdaptor : nullptr, messageFilter, context);
 }
 
 unsigned int Win32InstallerService::InstallProduct(const char16_t* packagePath,
                                                    const char16_t* commandLine) {
-  return MsiInstallProductW(AsWide(packagePath), AsWide(commandLine));
+  if (Msi().installProduct == nullptr) return ERROR_INSTALL_SERVICE_FAILURE;
+  return Msi().installProduct(AsWide(packagePath), AsWide(commandLine));
 }
 
 unsigned int Win32InstallerService::ConfigureProduct(const char16_t* productCode, int installLevel,
                                                      int installState) {
-  return MsiConfigureProductW(AsWide(productCode), installLevel,
-                              static_cast<INSTALLSTATE>(installState));
+  if (Msi().configureProduct == nullptr) return ERROR_INSTALL_SERVICE_FAILURE;
+  return Msi().configureProduct(AsWide(productCode), installLevel,
+                                static_cast<INSTALLSTATE>(installState));
 }
