@@ -152,6 +152,50 @@ COLORREF PixelOfState(CBitmapButton& button, UINT state) {
   return pixel;
 }
 
+// The text class owns its buffer; appending or assigning from its own text
+// must read the old buffer before letting it go.
+TEST(CString, AppendsAssignsAndComparesIncludingItsOwnText) {
+  CString text = L"ab";
+  text += text;
+  EXPECT_STREQ(text, L"abab");
+  text = text.GetString() + 1;
+  EXPECT_STREQ(text, L"bab");
+  CString copy = text;
+  copy += L"!";
+  EXPECT_STREQ(text, L"bab") << "a copy has a buffer of its own";
+  EXPECT_EQ(copy.GetLength(), 4);
+
+  const struct {
+    const wchar_t* assigned;
+    const wchar_t* compared;
+    bool equal;
+  } cases[] = {
+      {nullptr, L"", true}, {L"", nullptr, true}, {L"x", nullptr, false}, {L"x", L"x", true}, {L"x", L"xy", false}};
+  for (const auto& c : cases) {
+    CString value = c.assigned;
+    EXPECT_EQ(value == c.compared, c.equal) << (c.assigned ? c.assigned : L"(null)");
+    EXPECT_EQ(value.IsEmpty(), c.assigned == nullptr || *c.assigned == L'\0');
+  }
+}
+
+TEST(CString, BufferTakesTheTextUpToItsTerminator) {
+  CString text = L"old";
+  wchar_t* buffer = text.GetBufferSetLength(5);
+  EXPECT_EQ(buffer[5], L'\0');
+  wcscpy(buffer, L"ab");
+  text.ReleaseBuffer();
+  EXPECT_STREQ(text, L"ab");
+  EXPECT_EQ(text.GetLength(), 2);
+
+  // Filled to the brim, or not at all.
+  wmemset(text.GetBufferSetLength(3), L'z', 3);
+  text.ReleaseBuffer();
+  EXPECT_STREQ(text, L"zzz");
+  text.GetBufferSetLength(-4);
+  text.ReleaseBuffer();
+  EXPECT_TRUE(text.IsEmpty());
+}
+
 TEST(CBitmapButton, AutoLoadTakesPicturesNamedByTheCaption) {
   TestDialog dialog([](TestDialog& d) {
     EXPECT_TRUE(d.m_picture.AutoLoad(IDC_TEST_PICTURE, &d));
