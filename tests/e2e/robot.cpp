@@ -21,6 +21,10 @@
 // frozen, only what needs no answer from the installer works: visibility,
 // enabled state, static texts, pixels.
 //
+// For benchmarks, "mark" notes the time (launch notes "launch" as it starts
+// the installer) and "report" prints the milliseconds since a mark;
+// "poll-interval" makes waits look more often than every kPollMs.
+//
 // Exit code: 0 when every expectation held, 1 otherwise, 2 for a script error.
 #include <windows.h>
 #include <commctrl.h>
@@ -41,6 +45,7 @@ namespace {
 using Words = std::vector<std::wstring>;
 
 constexpr DWORD kPollMs = 50;
+constexpr DWORD kDefaultInterval = static_cast<DWORD>(-1);  // Poll: the script's poll interval
 constexpr DWORD kSettleMs = 3000;        // how long an expectation waits for the state
 constexpr DWORD kDefaultWaitMs = 30000;  // waits without an explicit timeout
 constexpr UINT kMessageTimeoutMs = 2000; // a busy installer thread must not hang the robot
@@ -493,7 +498,7 @@ class Robot {
   // Polls until ready() holds or the time is up; fails fast when the
   // installer exits, or (watchBoxes) shows an error box that the script is
   // not waiting for.
-  bool Poll(DWORD timeoutMs, const std::function<bool()>& ready, bool watchBoxes = true, DWORD intervalMs = kPollMs);
+  bool Poll(DWORD timeoutMs, const std::function<bool()>& ready, bool watchBoxes = true, DWORD intervalMs = kDefaultInterval);
   // A wait ending in "freeze": poll without pause, then hold the installer.
   bool PollMaybeFreezing(const Words& args, size_t timeoutIndex, const std::function<bool()>& ready);
   bool Settle(const std::function<bool()>& ready) { return Poll(kSettleMs, ready); }
@@ -537,6 +542,10 @@ class Robot {
   bool Key(const Words& args);
   bool CloseBox(const Words& args);
   bool Thaw(const Words& args);
+  bool PollInterval(const Words& args);
+  bool Mark(const Words& args);
+  bool Report(const Words& args);
+  void NoteMark(const std::wstring& name);
   bool ExpectExit(const Words& args);
   bool WaitBox(const Words& args);
   bool ExpectBoxText(const Words& args);
@@ -570,6 +579,8 @@ class Robot {
   // before the launch.
   std::vector<std::pair<std::wstring, std::set<std::wstring>>> m_tempBefore;
   std::vector<std::pair<std::wstring, long>> m_remembered;
+  std::vector<std::pair<std::wstring, LONGLONG>> m_marks;  // performance-counter ticks
+  DWORD m_pollMs = kPollMs;
   bool m_frozen = false;
   HWND m_lastClicked = nullptr;
   POINT m_lastClick = {};
@@ -588,6 +599,9 @@ const Robot::Entry Robot::kCommands[] = {
     {L"expect-disabled", &Robot::ExpectDisabled, 1, "expect-disabled <id>..."},
     {L"wait-disabled", &Robot::WaitDisabled, 1, "wait-disabled <id> [seconds] [freeze]"},
     {L"thaw", &Robot::Thaw, 0, "thaw"},
+    {L"poll-interval", &Robot::PollInterval, 1, "poll-interval <milliseconds>"},
+    {L"mark", &Robot::Mark, 1, "mark <name>"},
+    {L"report", &Robot::Report, 2, "report <figure> <mark> (prints: figure <figure> <milliseconds since the mark>)"},
     {L"expect-only-visible", &Robot::ExpectOnlyVisible, 1, "expect-only-visible <id>... (-1: the id-less statics)"},
     {L"expect-text", &Robot::ExpectText, 2, "expect-text <id> <text>"},
     {L"wait-text", &Robot::WaitText, 2, "wait-text <id> <text> [seconds] [freeze]"},
@@ -745,7 +759,7 @@ bool Robot::Poll(DWORD timeoutMs, const std::function<bool()>& ready, bool watch
       }
     }
     if (GetTickCount() - start >= timeoutMs) return ready();
-    Sleep(intervalMs);
+    Sleep(intervalMs == kDefaultInterval ? m_pollMs : intervalMs);
   }
 }
 
@@ -767,6 +781,44 @@ bool Robot::Thaw(const Words&) {
   ResumeThread(m_process.hThread);
   m_frozen = false;
   return true;
+}
+
+bool Robot::PollInterval(const Words& args) {
+  long ms = 0;
+  if (!ParseInt(args[0], &ms) || ms < 1 || ms > 1000) return Abort("poll-interval <1..1000>");
+  m_pollMs = static_cast<DWORD>(ms);
+  return true;
+}
+
+void Robot::NoteMark(const std::wstring& name) {
+  LARGE_INTEGER now;
+  QueryPerformanceCounter(&now);
+  for (auto& [known, ticks] : m_marks) {
+    if (known == name) {
+      ticks = now.QuadPart;
+      return;
+    }
+  }
+  m_marks.emplace_back(name, now.QuadPart);
+}
+
+bool Robot::Mark(const Words& args) {
+  NoteMark(args[0]);
+  return true;
+}
+
+bool Robot::Report(const Words& args) {
+  LARGE_INTEGER now, frequency;
+  QueryPerformanceCounter(&now);
+  QueryPerformanceFrequency(&frequency);
+  for (const auto& [name, ticks] : m_marks) {
+    if (name != args[1]) continue;
+    const double ms = static_cast<double>(now.QuadPart - ticks) * 1000.0 / static_cast<double>(frequency.QuadPart);
+    std::printf("figure %s %.3f\n", Narrow(args[0]).c_str(), ms);
+    std::fflush(stdout);
+    return true;
+  }
+  return Abort("no mark " + Narrow(args[1]));
 }
 
 DWORD Robot::TimeoutArg(const Words& args, size_t index, DWORD fallback) {
@@ -817,6 +869,7 @@ bool Robot::Launch(const Words& args) {
   std::wstring folder = args[0].substr(0, args[0].find_last_of(L'\\') + 1);
   STARTUPINFOW startup = {};
   startup.cb = sizeof startup;
+  NoteMark(L"launch");
   if (!CreateProcessW(args[0].c_str(), commandLine.data(), nullptr, nullptr, FALSE, CREATE_UNICODE_ENVIRONMENT,
                       environment.data(), folder.empty() ? nullptr : folder.c_str(), &startup, &m_process)) {
     m_process = {};
