@@ -31,24 +31,22 @@ test-fuzz: setup
 
 test: test-host test-fuzz test-win32
 
-# Long fuzz runs on corpora kept in build/fuzz-corpus/ (FUZZ_SECONDS each).
-FUZZ_SECONDS ?= 600
-FUZZ_TARGETS = fuzz_progress_parser:progress fuzz_common_data_parser:common_data fuzz_message_handler:handler
+# Long fuzz runs on corpora kept in build/fuzz-corpus/: FUZZ_RUNS executions
+# per target (10 million unless told), or FUZZ_SECONDS each when set.
 fuzz: setup
 	cmake --preset fuzz >/dev/null
 	cmake --build --preset fuzz
-	@for t in $(FUZZ_TARGETS); do \
-	  target=$${t%%:*}; seeds=$${t#*:}; corpus=build/fuzz-corpus/$$target; \
-	  mkdir -p $$corpus; \
-	  build/fuzz/tests/fuzz/$$target $$corpus build/fuzz/tests/fuzz/seeds/$$seeds \
-	    -dict=tests/fuzz/progress.dict -max_total_time=$(FUZZ_SECONDS) -print_final_stats=1 || exit 1; \
-	done
+	bash tests/fuzz/fuzz_long.sh build/fuzz build/fuzz-corpus build/fuzz-findings
 
-# The handler's figures, from a build without sanitizers.
+# Every figure against its floor, in one table (see README.md): the handler
+# from a host build without sanitizers, the rest from the win32 build.
 bench: setup
 	cmake --preset host -B build/bench -DCMAKE_BUILD_TYPE=Release -DINSTALLER_SANITIZE=OFF -DINSTALLER_BENCH=ON >/dev/null
 	cmake --build build/bench --target handler_bench handler_callgrind
-	bash bench/figures.sh build/bench
+	cmake --preset win32 >/dev/null
+	cmake --build --preset win32
+	cmake --build --preset win32 --target win32_bench
+	bash bench/figures.sh build/bench build/win32 build/bench/figures.txt
 
 # The installer under Wine in a fresh demo prefix: a window to click through
 # with a display, a scripted walk-through with screenshots without one.

@@ -1,33 +1,64 @@
 #!/usr/bin/env bash
-# Prints the handler's figures: time and heap blocks per message (Google
-# Benchmark), instructions per progress message (callgrind).
-# Usage: figures.sh <bench build folder>
-set -euo pipefail
-bin=$1/bench
+# Measures every figure and prints one table of them (bench/report.py):
+#   the handler on a real trace (Google Benchmark, 5 repetitions; callgrind),
+#   the executable's size (bench/exe_size.py),
+#   start-up, install, upgrade and extraction under Wine against their
+#   floors (bench/wine/run.sh, BENCH_ROUNDS rounds, 5 unless told).
+# The raw output of each part comes first; the figures file keeps every run.
+# Usage: figures.sh <host bench build> <win32 build> <figures file>
+set -uo pipefail
+here=$(cd "$(dirname "$0")" && pwd)
+host=$1/bench
+win32=$2
+figures=$3
+rounds=${BENCH_ROUNDS:-5}
 json=$(mktemp)
 out=$(mktemp)
 trap 'rm -f "$json" "$out"' EXIT
+: >"$figures"
+status=0
 
-"$bin/handler_bench" --benchmark_format=console --benchmark_out="$json" \
-  --benchmark_out_format=json --benchmark_min_time=0.5
+echo "== handler (Google Benchmark)"
+"$host/handler_bench" --benchmark_format=console --benchmark_out="$json" \
+  --benchmark_out_format=json --benchmark_min_time=0.5 --benchmark_repetitions=5 \
+  --benchmark_display_aggregates_only=true || status=1
+python3 - "$json" >>"$figures" <<'PY'
+import json, sys
+names = {"BM_InstallTrace": "handler_ns_per_msg",
+         "BM_InstallTraceProgressOnly": "handler_progress_ns_per_msg"}
+for r in json.load(open(sys.argv[1]))["benchmarks"]:
+    if r.get("run_type") != "iteration":
+        continue
+    name = r["run_name"]
+    if name in names:
+        print(names[name], r["msgs"] * 1e9)
+    elif name in ("BM_ProgressTextOfLength/1023", "BM_ProgressTextOfLength/1024"):
+        print("handler_allocs_" + name.rsplit("/", 1)[1], r["allocs_per_msg"])
+PY
 
+echo "== handler (callgrind)"
 sent=$(valgrind --tool=callgrind --collect-atstart=no --callgrind-out-file="$out" \
-  "$bin/handler_callgrind" 2>/dev/null | awk '/^messages/ {print $2}')
+  "$host/handler_callgrind" 2>/dev/null | awk '/^messages/ {print $2}')
 instructions=$(awk '/^(summary|totals):/ {print $2; exit}' "$out")
 # The stand-in for the platform's text conversion, counted apart.
 conversion=$(callgrind_annotate --inclusive=yes --threshold=100 "$out" 2>/dev/null |
   awk '/QuietEffects::ToNarrow/ {gsub(",", "", $1); print $1; exit}')
+if [ -n "$sent" ] && [ -n "$instructions" ]; then
+  echo "$sent progress messages, $instructions instructions," \
+    "$(( ${conversion:-0} / sent )) per message in the stand-in text conversion"
+  echo "handler_instructions_per_progress $(( instructions / sent ))" >>"$figures"
+else
+  echo "callgrind gave no count"; status=1
+fi
 
-python3 - "$json" "$instructions" "$sent" "${conversion:-0}" <<'PY'
-import json, sys
-runs = json.load(open(sys.argv[1]))["benchmarks"]
-print()
-print("| benchmark | ns/msg | heap blocks/msg |")
-print("|---|---|---|")
-for r in runs:
-    print(f"| {r['name']} | {r['msgs'] * 1e9:.1f} | {r['allocs_per_msg']:.3f} |")
-instructions, sent, conversion = int(sys.argv[2]), int(sys.argv[3]), int(sys.argv[4])
-print()
-print(f"instructions per progress message (callgrind, {sent} messages): {instructions / sent:.0f},"
-      f" of which {conversion / sent:.0f} in the stand-in text conversion")
-PY
+echo "== executable"
+/usr/bin/python3 "$here/exe_size.py" "$win32/KelvaneInstaller.exe" | tee -a "$figures" || status=1
+
+echo "== under Wine ($rounds rounds)"
+bash "$here/wine/run.sh" "$win32" "$figures" "$rounds" || status=1
+
+echo
+python3 "$here/report.py" "$figures"
+echo
+echo "every run: $figures"
+exit $status

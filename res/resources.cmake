@@ -45,7 +45,11 @@ add_custom_command(
 sign_file(${INSTALLER_PACKAGE_MSI} ${package_dir}/plugin-unsigned.msi "${PRODUCT_DISPLAY_NAME}")
 add_custom_target(plugin_package DEPENDS ${INSTALLER_PACKAGE_MSI})
 
+# Callable from any folder: it takes nothing from this file's scope but the
+# cached package path.
 function(attach_installer_resources target)
+  set(INSTALLER_RES_DIR ${CMAKE_SOURCE_DIR}/res)
+  get_filename_component(package_dir ${INSTALLER_PACKAGE_MSI} DIRECTORY)
   file(GLOB art CONFIGURE_DEPENDS ${INSTALLER_RES_DIR}/art/*.bmp ${INSTALLER_RES_DIR}/art/*.ico)
   set(script ${INSTALLER_RES_DIR}/installer.rc)
   target_sources(${target} PRIVATE ${script})

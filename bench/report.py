@@ -1,0 +1,88 @@
+#!/usr/bin/env python3
+"""Prints the figures table from a figures file: one "<name> <value>" a line,
+a name once per run. Each figure is the median of its runs, set against the
+floor that bounds it; the raw runs follow in the last column.
+Usage: report.py <figures file>"""
+import statistics
+import sys
+
+runs = {}
+with open(sys.argv[1]) as f:
+    for line in f:
+        words = line.split()
+        if len(words) == 2:
+            runs.setdefault(words[0], []).append(float(words[1]))
+
+
+def median(name):
+    values = runs.get(name)
+    return statistics.median(values) if values else None
+
+
+def raw(*names):
+    parts = []
+    for name in names:
+        values = runs.get(name)
+        if values and len(values) > 1:
+            parts.append(name.rsplit("_", 1)[-1] + ": " + " ".join(f"{v:.1f}" for v in values))
+    return "; ".join(parts)
+
+
+rows = []
+
+
+def row(figure, ours, floor, ratio, target, met, raw_numbers=""):
+    verdict = "?" if met is None else ("yes" if met else "NO")
+    rows.append((figure, ours, floor, ratio, target, verdict, raw_numbers))
+
+
+def timed(figure, name, limit):
+    """ours / floor of a time, at most limit."""
+    ours, floor = median(name + "_ours"), median(name + "_floor")
+    if ours is None or floor is None:
+        row(figure, "-", "-", "-", f"<= {limit:.2f}x", None, "not measured")
+        return
+    ratio = ours / floor
+    row(figure, f"{ours:.1f} ms", f"{floor:.1f} ms", f"{ratio:.2f}x", f"<= {limit:.2f}x",
+        ratio <= limit, raw(name + "_ours", name + "_floor"))
+
+
+timed("install (CONTINUE to success) vs msiexec /i /qn", "install", 1.10)
+timed("upgrade (CONTINUE to success) vs msiexec /x, /i /qn", "upgrade", 1.10)
+timed("start-up to Welcome vs minimal dialog program", "startup", 1.15)
+
+size = median("extract_bytes")
+ours, floor = median("extract_ours"), median("extract_floor")
+if size and ours and floor:
+    mib = size / (1 << 20)
+    ratio = floor / ours  # throughput: the same bytes in less time
+    row(f"extraction of {mib:.0f} MiB vs CopyFileW", f"{mib / ours * 1000:.0f} MiB/s",
+        f"{mib / floor * 1000:.0f} MiB/s", f"{ratio:.2f}x", ">= 0.90x", ratio >= 0.9,
+        raw("extract_ours", "extract_floor"))
+else:
+    row("extraction vs CopyFileW", "-", "-", "-", ">= 0.90x", None, "not measured")
+
+ns, progress_ns = median("handler_ns_per_msg"), median("handler_progress_ns_per_msg")
+small, large = median("handler_allocs_1023"), median("handler_allocs_1024")
+instructions = median("handler_instructions_per_progress")
+if ns is not None:
+    row("handler, real install trace", f"{ns:.1f} ns/msg", "-", "-", "-", True,
+        f"progress messages only: {progress_ns:.1f} ns/msg")
+if small is not None:
+    row("handler heap blocks, texts <= 1023 units", f"{small:.3f}/msg", "-", "-", "0", small == 0,
+        f"1024 units: {large:.3f}/msg")
+if instructions is not None:
+    row("handler instructions per progress message", f"{instructions:.0f}", "-", "-", "<= 1000",
+        instructions <= 1000, "callgrind")
+
+code_data, resources, file_size = median("exe_code_data"), median("exe_resources"), median("exe_file")
+if code_data is not None:
+    row("executable code and data (no resources)", f"{code_data / 1024:.1f} KiB", "-", "-",
+        "<= 150 KiB", code_data <= 150 * 1024,
+        f"code {median('exe_code'):.0f} B, data {median('exe_data'):.0f} B, "
+        f"resources {resources:.0f} B, file {file_size:.0f} B")
+
+print("| figure | ours | floor | ratio | target | met | raw |")
+print("|---|---|---|---|---|---|---|")
+for r in rows:
+    print("| " + " | ".join(r) + " |")

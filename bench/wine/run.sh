@@ -1,0 +1,122 @@
+#!/usr/bin/env bash
+# The figures measured under Wine, side by side with their floors, in one
+# fresh 64-bit prefix: start-up, fresh install and upgrade (the robot times
+# ours; the floors are a minimal dialog program and msiexec /qn), and package
+# extraction against CopyFileW. Each round runs every pair, ours and floor in
+# turns, from the same starting state. Appends "<figure>_<ours|floor> <ms>"
+# lines to the figures file.
+#
+# Usage: run.sh <win32 build folder> <figures file> [rounds]
+set -uo pipefail
+export LC_ALL=C
+here=$(cd "$(dirname "$0")" && pwd)
+root=$(cd "$here/../.." && pwd)
+build=$(cd "$1" && pwd)
+figures=$2
+rounds=${3:-5}
+
+if [ -z "${DISPLAY:-}" ]; then
+  exec "$root/scripts/with-display.sh" bash "$0" "$@"
+fi
+
+robot=$build/tests/e2e/robot.exe
+installer=$build/KelvaneInstaller.exe
+minimal=$build/bench/win32/minimal_dialog.exe
+extract=$build/bench/win32/extract_bench.exe
+package=$build/app/package/plugin.msi
+older=$build/tests/fixtures/packages/older.msi
+for f in "$robot" "$installer" "$minimal" "$extract" "$package" "$older"; do
+  [ -f "$f" ] || { echo "bench: missing $f" >&2; exit 2; }
+done
+
+export WINEDEBUG=-all
+export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
+prefix_root=${WINE_PREFIX_ROOT:-$root/build/wine}
+name=bench
+rm -rf "${prefix_root:?}/$name" "$prefix_root/$name.ready"
+export WINEPREFIX
+WINEPREFIX=$(WINE_PREFIX_ROOT=$prefix_root "$root/scripts/wine-prefix.sh" win64 "$name") || exit 1
+work=$(mktemp -d)
+cleanup() {
+  timeout 30 wineserver -k </dev/null >/dev/null 2>&1 || true
+  rm -rf "$work" "${WINEPREFIX:?}"
+}
+trap cleanup EXIT
+# One server for the whole run, so that no measurement pays for its start.
+timeout 30 wineserver -p </dev/null >/dev/null 2>&1
+
+winpath() { local p; p=$(realpath -m "$1"); echo "Z:${p//\//\\}"; }
+
+# The programs are run from C:, as a user runs a download; the packages too.
+mkdir -p "$WINEPREFIX/drive_c/Downloads" "$WINEPREFIX/drive_c/bench"
+cp "$installer" "$WINEPREFIX/drive_c/Downloads/KelvaneInstaller.exe"
+cp "$minimal" "$extract" "$package" "$older" "$WINEPREFIX/drive_c/bench/"
+source "$root/tests/e2e/product.env"
+export MINIMAL='C:\bench\minimal_dialog.exe' PACKAGE='C:\bench\plugin.msi' OLDER='C:\bench\older.msi'
+export CAPTION="Kelvane Installer"
+
+msiexec() { timeout 180 wine msiexec "$@" </dev/null >>"$work/msiexec.log" 2>&1; }
+
+# The state a measurement starts from: nothing installed, or the older one.
+state=fresh
+reach() {
+  if [ "$state" != fresh ]; then
+    msiexec /x "$(winpath "$package")" /qn
+    msiexec /x "$(winpath "$older")" /qn
+    state=fresh
+  fi
+  if [ "$1" = older ]; then
+    msiexec /i "$(winpath "$older")" /qn || { echo "bench: cannot install the older package" >&2; exit 1; }
+    state=older
+  fi
+}
+
+failed=0
+recording=1
+measure() {  # measure <figure> <ours|floor> <start state>
+  local figure=$1 side=$2 log=$work/$1-$2.log
+  reach "$3"
+  timeout 300 wine "$robot" "$(winpath "$here/$figure-$side.robot")" </dev/null >"$log" 2>&1
+  local rc=$?
+  # Whatever ran, the product may be installed now.
+  state=unknown
+  local value
+  # Wine's console output ends its lines in CR LF.
+  value=$(tr -d '\r' <"$log" | awk -v f="$figure" '$1 == "figure" && $2 == f {print $3}' | tail -n1)
+  if [ $rc -ne 0 ] || [ -z "$value" ]; then
+    echo "bench: $figure ($side) failed:" >&2
+    grep -v -E '^[0-9a-f]{4}:(err|fixme|warn)' "$log" | sed 's/^/  /' >&2
+    failed=1
+    return
+  fi
+  [ "$recording" = 1 ] && echo "${figure}_$side $value" >>"$figures"
+  printf '  %-8s %-5s %9.1f ms\n' "$figure" "$side" "$value"
+}
+
+# The first start of a program in a prefix pays for caches (fonts, the
+# side-by-side common controls) that later starts find made.
+echo "warm-up"
+recording=0
+for side in ours floor; do measure startup "$side" fresh >/dev/null; done
+recording=1
+
+for round in $(seq 1 "$rounds"); do
+  echo "round $round of $rounds"
+  if [ $((round % 2)) -eq 1 ]; then sides="ours floor"; else sides="floor ours"; fi
+  for figure in startup:fresh install:fresh upgrade:older; do
+    for side in $sides; do measure "${figure%%:*}" "$side" "${figure#*:}"; done
+  done
+done
+
+echo "extraction ($rounds rounds)"
+if timeout 600 wine 'C:\bench\extract_bench.exe' "$rounds" </dev/null >"$work/extract.raw" 2>&1; then
+  tr -d '\r' <"$work/extract.raw" >"$work/extract.log"
+  awk '$1 == "figure" {print ($2 == "extract" ? "extract_ours " : "extract_floor ") $3}
+       $1 == "bytes" {print "extract_bytes " $2}' "$work/extract.log" >>"$figures"
+  grep -E '^(figure|bytes)' "$work/extract.log" | sed 's/^/  /'
+else
+  echo "bench: extraction failed:" >&2
+  sed 's/^/  /' "$work/extract.raw" >&2
+  failed=1
+fi
+exit $failed

@@ -1,0 +1,9 @@
+# The floor of start-up: a minimal program showing the same template, with
+# the same status text set as it opens.
+poll-interval 2
+launch ${MINIMAL}
+wait-window ${CAPTION}
+wait-text 1014 ${TITLE}
+report startup launch
+key escape
+expect-process-exit any
