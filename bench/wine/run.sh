@@ -93,17 +93,23 @@ measure() {  # measure <figure> <ours|floor> <start state>
   printf '  %-8s %-5s %9.1f ms\n' "$figure" "$side" "$value"
 }
 
-# The first start of a program in a prefix pays for caches (fonts, the
-# side-by-side common controls) that later starts find made.
-echo "warm-up"
+# The first runs in a fresh prefix pay for caches (fonts, the side-by-side
+# common controls, the service's own folders) that later runs find made, and
+# the build's writes may still be going to disk: one unrecorded round first.
+sync
+echo "warm-up round"
 recording=0
-for side in ours floor; do measure startup "$side" fresh >/dev/null; done
+for figure in startup:fresh install:fresh upgrade:older; do
+  for side in ours floor; do measure "${figure%%:*}" "$side" "${figure#*:}" >/dev/null; done
+done
 recording=1
 
 for round in $(seq 1 "$rounds"); do
   echo "round $round of $rounds"
   if [ $((round % 2)) -eq 1 ]; then sides="ours floor"; else sides="floor ours"; fi
-  for figure in startup:fresh install:fresh upgrade:older; do
+  # A start takes a fraction of a second and varies most with the machine's
+  # load, so each round has three pairs of them.
+  for figure in startup:fresh startup:fresh startup:fresh install:fresh upgrade:older; do
     for side in $sides; do measure "${figure%%:*}" "$side" "${figure#*:}"; done
   done
 done
