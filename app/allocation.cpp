@@ -12,8 +12,11 @@
 
 namespace {
 
+// A zero-size request still gets a block of its own.
+void* TryAllocate(std::size_t size) noexcept { return std::malloc(size != 0 ? size : 1); }
+
 void* Allocate(std::size_t size) {
-  void* block = std::malloc(size != 0 ? size : 1);
+  void* block = TryAllocate(size);
   if (block == nullptr) AfxThrowMemoryException();
   return block;
 }
@@ -22,12 +25,8 @@ void* Allocate(std::size_t size) {
 
 void* operator new(std::size_t size) { return Allocate(size); }
 void* operator new[](std::size_t size) { return Allocate(size); }
-void* operator new(std::size_t size, const std::nothrow_t&) noexcept {
-  return std::malloc(size != 0 ? size : 1);
-}
-void* operator new[](std::size_t size, const std::nothrow_t&) noexcept {
-  return std::malloc(size != 0 ? size : 1);
-}
+void* operator new(std::size_t size, const std::nothrow_t&) noexcept { return TryAllocate(size); }
+void* operator new[](std::size_t size, const std::nothrow_t&) noexcept { return TryAllocate(size); }
 void operator delete(void* block) noexcept { std::free(block); }
 void operator delete[](void* block) noexcept { std::free(block); }
 void operator delete(void* block, std::size_t) noexcept { std::free(block); }
