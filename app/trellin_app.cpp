@@ -1,5 +1,6 @@
 #include "app/trellin_app.h"
 
+#include "platform/win32/win32_services.h"
 #include "ui/trellin_dlg.h"
 
 namespace {
@@ -23,8 +24,10 @@ BOOL CTrellinApp::InitInstance() {
   AfxEnableControlContainer();
   SetRegistryKey(L"Local AppWizard-Generated Applications");
 
+  // The composition root: the one place that chooses the real machine.
+  const InstallerServices& services = Win32InstallerServices();
   {
-    CTrellinDlg dialog;
+    CTrellinDlg dialog(services);
     m_pMainWnd = &dialog;
     // Every way out of the dialog ends the same way.
     dialog.DoModal();

@@ -18,22 +18,30 @@ std::vector<TraceMessage> ProgressMessages(const std::vector<TraceMessage>& trac
   return progress;
 }
 
+namespace {
+
+// The state one installer call's messages share, as the operations hand it
+// to the service.
+ProgressContext g_call;
+
+}  // namespace
+
 void StartInstallerCall() {
   static QuietEffects effects;
   static int dialog;
   static int bar;
-  WireHandlerEffects(&effects);
-  g_progressContext = ProgressContext{};
-  g_progressContext.firstCall = 0;
-  g_progressContext.dialogWindow = &dialog;
-  g_progressContext.progressBar = &bar;
-  g_progressContext.actionTextId = 1013;
+  g_call = ProgressContext{};
+  g_call.effects = &effects;
+  g_call.firstCall = 0;
+  g_call.dialogWindow = &dialog;
+  g_call.progressBar = &bar;
+  g_call.actionTextId = 1013;
 }
 
 int Replay(const std::vector<TraceMessage>& trace) {
   int answers = 0;
   for (const TraceMessage& m : trace) {
-    answers += InstallerMessageHandler(nullptr, m.type, m.hasText ? m.text.c_str() : nullptr);
+    answers += InstallerMessageHandler(&g_call, m.type, m.hasText ? m.text.c_str() : nullptr);
   }
   return answers;
 }

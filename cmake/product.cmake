@@ -8,5 +8,5 @@ endforeach()
 string(REPLACE "." "," PRODUCT_VERSION_COMMAS "${PRODUCT_PACKAGE_VERSION}")
 
 set(PRODUCT_GENERATED_DIR ${CMAKE_BINARY_DIR}/generated)
-configure_file(${CMAKE_SOURCE_DIR}/app/product_identity.h.in
+configure_file(${CMAKE_SOURCE_DIR}/product/product_identity.h.in
                ${PRODUCT_GENERATED_DIR}/product_identity.h @ONLY)

@@ -5,15 +5,6 @@
 
 namespace {
 
-bool SameText(const char16_t* text, const char16_t* expected) {
-  if (text == nullptr) return false;
-  while (*text != 0 && *text == *expected) {
-    ++text;
-    ++expected;
-  }
-  return *text == *expected;
-}
-
 // The architectures under which a 32-bit process runs emulated on 64-bit
 // Windows and its package writes into the 32-bit view.
 bool IsEmulating64BitHost(const char16_t* architew6432) {

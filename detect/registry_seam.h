@@ -6,7 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "detect/owned_text.h"
+#include "core/text.h"
 
 using RegistryKey = void*;  // an open key, or null
 

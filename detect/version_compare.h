@@ -7,7 +7,3 @@
 // copies: the dot that ends each component taken is overwritten with NUL.
 int CompareVersions(char16_t* first, char16_t* second);
 
-// The value of one component as the C library's _wtoi reads it: blanks,
-// an optional sign, ASCII digits; 0 without digits; saturated at the
-// limits of int.
-int ReadComponentValue(const char16_t* component);

@@ -1,7 +1,8 @@
 // Everything the installer message handler does to the world, as one seam:
-// the service's UI level, message boxes, the beep, progress-bar messages,
+// message boxes, the beep, progress-bar messages,
 // control text, show/hide, and the text conversion for the parsers. The
-// product wires the Win32 side once; tests wire a recording fake.
+// start-up builds the Win32 side; tests use a recording fake. (The service's
+// UI level goes through the service seam.)
 #pragma once
 
 #include <cstdint>
@@ -17,9 +18,6 @@ inline constexpr int kSwShow = 5;
 class HandlerEffects {
  public:
   virtual ~HandlerEffects() = default;
-
-  // MsiSetInternalUI with no owner window; the result is not used.
-  virtual void SetInternalUiLevel(unsigned int level) = 0;
 
   // A modal box (MessageBoxW, or MessageBoxExW with a language); returns
   // the button pressed.
@@ -47,7 +45,3 @@ class HandlerEffects {
   // terminator included, or 0 when it does not fit or cannot be converted.
   virtual int ToNarrow(const char16_t* text, char* buffer, int bufferBytes) = 0;
 };
-
-// The effects the handler uses from now on; null makes it answer 0 to
-// everything and change nothing.
-void WireHandlerEffects(HandlerEffects* effects);

@@ -1,67 +1,65 @@
 #include "installer/install_operations.h"
 
-#include <cstdlib>
-
-#include "app/product_config.h"
+#include "core/text.h"
 #include "detect/detection.h"
-#include "detect/owned_text.h"
 #include "installer/message_handler.h"
 #include "installer/package_extraction.h"
-#include "installer/progress_context.h"
-#include "res/resource.h"
+#include "product/product_config.h"
 
 namespace {
 
 constexpr unsigned int kServiceUiLevel = kInstallUiLevelNone | kInstallUiLevelSourceResOnly;
 
-OwnedText NewPathBuffer() {
-  return OwnedText(static_cast<char16_t*>(std::malloc(kPathCapacity * sizeof(char16_t))));
-}
+static_assert(kLongestFolder + sizeof "MAXDIR=\"\"" == kPathCapacity);
 
-bool FitsCommandLine(const char16_t* folder) {
-  if (folder == nullptr) return false;
-  std::size_t n = 0;
-  while (n <= kLongestFolder && folder[n] != 0) ++n;
-  return n <= kLongestFolder;
+}  // namespace
+
+InstallOperations::InstallOperations(const InstallerServices& services, int actionTextId)
+    : m_services(services), m_actionTextId(actionTextId) {
+  m_progress.effects = &services.effects;
+  m_progress.service = &services.service;
 }
 
 // Points the handler at the dialog and registers it. The progress state is
 // left as the previous call left it.
-void PrepareService(const InstallerServices& services, void* dialogWindow, void* progressBar) {
-  g_progressContext.dialogWindow = dialogWindow;
-  g_progressContext.progressBar = progressBar;
-  g_progressContext.cancelButton = nullptr;
-  g_progressContext.actionTextId = IDC_ACTION_TEXT;
-  services.service.SetInternalUI(kServiceUiLevel);
-  services.service.SetExternalUI(InstallerMessageHandler, kHandlerMessageFilter,
-                                 const_cast<char16_t*>(kHandlerContext));
+void InstallOperations::PrepareService(void* dialogWindow, void* progressBar) {
+  m_progress.dialogWindow = dialogWindow;
+  m_progress.progressBar = progressBar;
+  m_progress.cancelButton = nullptr;
+  m_progress.actionTextId = m_actionTextId;
+  m_services.service.SetInternalUI(kServiceUiLevel);
+  m_services.service.SetExternalUI(InstallerMessageHandler, kHandlerMessageFilter, &m_progress);
 }
 
-void ExtractAndInstall(const InstallerServices& services, void* dialogWindow, void* progressBar,
-                       const char16_t* folder) {
-  const OwnedText packagePath = NewPathBuffer();
-  const OwnedText commandLine = NewPathBuffer();
-  if (!packagePath || !commandLine) return;
-  FormatKeyPath(commandLine.get(), kPathCapacity, {u"MAXDIR=\"", folder, u"\""});
-  if (!ExtractPackage(services.packageFile, packagePath.get())) return;
-  PrepareService(services, dialogWindow, progressBar);
-  services.service.InstallProduct(packagePath.get(), commandLine.get());
-  services.packageFile.RemoveFile(packagePath.get());
+OperationResult InstallOperations::RemovePreviousVersion(void* dialogWindow, void* progressBar) {
+  if (!IsProductRegistered(m_services.registry)) return {};
+  PrepareService(dialogWindow, progressBar);
+  const unsigned int code = m_services.service.ConfigureProduct(
+      ProductConfig::ProductCode, kInstallLevelDefault, kInstallStateAbsent);
+  if (IsProductRegistered(m_services.registry)) return Failure(OperationStep::RemoveProduct, code);
+  return {OperationStep::None, code};
 }
 
-}  // namespace
-
-int RemovePreviousVersion(const InstallerServices& services, void* dialogWindow,
-                          void* progressBar) {
-  if (!IsProductRegistered(services.registry)) return 1;
-  PrepareService(services, dialogWindow, progressBar);
-  services.service.ConfigureProduct(ProductConfig::ProductCode, kInstallLevelDefault,
-                                    kInstallStateAbsent);
-  return IsProductRegistered(services.registry) ? 0 : 1;
+OperationResult InstallOperations::ExtractAndInstall(void* dialogWindow, void* progressBar,
+                                                     const char16_t* folder) {
+  // Fits exactly when the folder has at most kLongestFolder units.
+  char16_t commandLine[kPathCapacity];
+  if (folder == nullptr || !JoinText(commandLine, kPathCapacity, {u"MAXDIR=\"", folder, u"\""})) {
+    return Failure(OperationStep::CheckFolder, kErrorFilenameTooLong);
+  }
+  char16_t packagePath[kPathCapacity];
+  const OperationResult extracted = ExtractPackage(m_services.packageFile, packagePath);
+  if (!extracted.Succeeded()) return extracted;
+  PrepareService(dialogWindow, progressBar);
+  const unsigned int code = m_services.service.InstallProduct(packagePath, commandLine);
+  m_services.packageFile.RemoveFile(packagePath);
+  return {OperationStep::None, code};
 }
 
-int InstallPackage(const InstallerServices& services, void* dialogWindow, void* progressBar,
-                   const char16_t* folder) {
-  if (FitsCommandLine(folder)) ExtractAndInstall(services, dialogWindow, progressBar, folder);
-  return IsProductRegistered(services.registry) ? 1 : 0;
+OperationResult InstallOperations::InstallPackage(void* dialogWindow, void* progressBar,
+                                                  const char16_t* folder) {
+  OperationResult result = ExtractAndInstall(dialogWindow, progressBar, folder);
+  if (IsProductRegistered(m_services.registry)) return {OperationStep::None, result.code};
+  if (result.Succeeded()) result.failedStep = OperationStep::InstallProduct;
+  return result;
 }

@@ -1,41 +1,62 @@
 // The two installer calls that change the machine: removing the installed
 // copy of the product and installing the embedded package. Both judge
-// their outcome by the registration, not by the service's result code.
+// their outcome by the registration, not by the service's result code,
+// and report the step that failed with its code.
 #pragma once
 
 #include <cstddef>
 
 #include "detect/registry_seam.h"
+#include "installer/handler_effects.h"
 #include "installer/installer_service_seam.h"
+#include "installer/operation_result.h"
 #include "installer/package_file_seam.h"
+#include "installer/progress_context.h"
 
-// What the operations reach the machine through.
+// What the operations reach the machine through; the start-up builds it.
 struct InstallerServices {
   RegistrySeam& registry;
   InstallerServiceSeam& service;
   PackageFileSeam& packageFile;
+  HandlerEffects& effects;
 };
-
-// Registered with the handler; the handler itself does not read it.
-inline constexpr char16_t kHandlerContext[] = u"INSTALL_01";
 
 // Every kind from fatal exit to show dialog but files in use, which the
 // service then settles by itself.
 inline constexpr unsigned int kHandlerMessageFilter = 0x7FDF;
 
-// Longest folder that fits the 260-unit command line MAXDIR="<folder>".
+// Longest folder that fits the 260-unit command line MAXDIR="<folder>",
+// terminator included.
 inline constexpr std::size_t kLongestFolder = 250;
 
-// Removes the product by its product code when it is registered; the
-// messages of the removal go to dialogWindow and progressBar (either may
-// be null). 1 when the product is not registered afterwards, 0 when it
-// still is.
-int RemovePreviousVersion(const InstallerServices& services, void* dialogWindow,
-                          void* progressBar);
+// One run of the installer: the removal and the install share the message
+// handler's state, which goes to the service as the handler's context.
+class InstallOperations {
+ public:
+  // actionTextId: the control, within the dialog window given to each
+  // call, that shows the service's current action.
+  InstallOperations(const InstallerServices& services, int actionTextId);
+  InstallOperations(const InstallOperations&) = delete;
+  InstallOperations& operator=(const InstallOperations&) = delete;
 
-// Installs the embedded package with MAXDIR set to folder, from a temp file
-// that is deleted afterwards. A folder longer than kLongestFolder (or null)
-// is refused without any installer call. 1 when the product is registered
-// afterwards, 0 when it is not.
-int InstallPackage(const InstallerServices& services, void* dialogWindow, void* progressBar,
-                   const char16_t* folder);
+  // Removes the product by its product code when it is registered; the
+  // messages of the removal go to dialogWindow and progressBar (either may
+  // be null). Succeeds when the product is not registered afterwards.
+  OperationResult RemovePreviousVersion(void* dialogWindow, void* progressBar);
+
+  // Installs the embedded package with MAXDIR set to folder, from a temp
+  // file that is deleted afterwards. A folder longer than kLongestFolder
+  // (or null) is refused without any installer call. Succeeds when the
+  // product is registered afterwards.
+  OperationResult InstallPackage(void* dialogWindow, void* progressBar, const char16_t* folder);
+
+  const ProgressContext& Progress() const { return m_progress; }
+
+ private:
+  void PrepareService(void* dialogWindow, void* progressBar);
+  OperationResult ExtractAndInstall(void* dialogWindow, void* progressBar, const char16_t* folder);
+
+  const InstallerServices& m_services;
+  const int m_actionTextId;
+  ProgressContext m_progress;
+};

@@ -45,6 +45,7 @@ class InstallerServiceSeam {
 
   // Registers handler for the message kinds whose bit is set in
   // messageFilter; the previous handler is dropped (MsiSetExternalUIW).
+  // The handler gets context back with every message.
   virtual void SetExternalUI(InstallUiHandler handler, unsigned int messageFilter,
                              void* context) = 0;
 

@@ -1,12 +1,11 @@
 #include "installer/message_handler.h"
 
-#include <climits>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <memory>
 
-#include "detect/owned_text.h"
+#include "core/text.h"
 #include "installer/handler_effects.h"
 #include "installer/installer_service_seam.h"
 #include "installer/progress_context.h"
@@ -22,11 +21,7 @@
 #include <sanitizer/asan_interface.h>
 #endif
 
-ProgressContext g_progressContext;
-
 namespace {
-
-HandlerEffects* g_effects = nullptr;
 
 constexpr unsigned int kMessageKindMask = 0xFF000000;
 constexpr unsigned int kMessageStyleMask = 0x00FFFFFF;
@@ -67,9 +62,7 @@ std::uintptr_t AsWParam(std::int32_t value) {
 class NarrowCopy {
  public:
   NarrowCopy(HandlerEffects& effects, const char16_t* text) {
-    std::size_t units = 0;
-    while (units < kLongestConvertedText && text[units] != 0) ++units;
-    const std::size_t length = units + 1;
+    const std::size_t length = BoundedLength(text, kLongestConvertedText) + 1;
     if (length > kLongestConvertedText) return;
     const std::size_t bytes = 2 * length;
     char* buffer = m_fixed;
@@ -187,10 +180,10 @@ bool ParseCommonDataText(char* text, const char* end, std::int32_t* field) {
 }
 
 // Converts message and parses the narrow copy into fields.
-bool ParseMessage(const char16_t* message, bool (*parse)(char*, const char*, std::int32_t*),
-                  std::int32_t* fields) {
-  if (g_effects == nullptr || message == nullptr) return false;
-  const NarrowCopy copy(*g_effects, message);
+bool ParseMessage(HandlerEffects* effects, const char16_t* message,
+                  bool (*parse)(char*, const char*, std::int32_t*), std::int32_t* fields) {
+  if (effects == nullptr || message == nullptr) return false;
+  const NarrowCopy copy(*effects, message);
   return copy.text() != nullptr && parse(copy.text(), copy.end(), fields);
 }
 
@@ -212,7 +205,7 @@ std::int32_t ReportPosition(const ProgressContext& progress) {
 }
 
 void OnProgress(HandlerEffects& effects, ProgressContext& progress, const char16_t* message) {
-  if (!ParseProgressMessage(message)) return;
+  if (!ParseProgressMessage(progress, message)) return;
   const std::int32_t* field = progress.progressField;
   switch (field[1]) {
     case kProgressReset: {
@@ -251,7 +244,7 @@ void OnProgress(HandlerEffects& effects, ProgressContext& progress, const char16
 }
 
 void OnCommonData(HandlerEffects& effects, ProgressContext& progress, const char16_t* message) {
-  if (!ParseCommonDataMessage(message)) return;
+  if (!ParseCommonDataMessage(progress, message)) return;
   const std::int32_t* field = progress.commonDataField;
   if (field[1] == kCommonDataLanguage) {
     progress.languageId = static_cast<std::uint16_t>(field[2] & 0xFFFF);
@@ -260,11 +253,7 @@ void OnCommonData(HandlerEffects& effects, ProgressContext& progress, const char
   }
 }
 
-bool IsBlank(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
-
 }  // namespace
-
-void WireHandlerEffects(HandlerEffects* effects) { g_effects = effects; }
 
 int ReadNumberToken(char** cursor) {
   char* start = *cursor;
@@ -272,35 +261,25 @@ int ReadNumberToken(char** cursor) {
   while (*stop != ' ' && *stop != 0) ++stop;
   *stop = 0;
   *cursor = stop;
-
-  const char* digit = start;
-  while (IsBlank(*digit)) ++digit;
-  const bool negative = *digit == '-';
-  if (*digit == '+' || *digit == '-') ++digit;
-  // Digits past the range of int change nothing: the value saturates.
-  long long magnitude = 0;
-  for (; *digit >= '0' && *digit <= '9' && magnitude <= INT_MAX; ++digit) {
-    magnitude = magnitude * 10 + (*digit - '0');
-  }
-  const long long value = negative ? -magnitude : magnitude;
-  return value > INT_MAX ? INT_MAX : value < INT_MIN ? INT_MIN : static_cast<int>(value);
+  return ReadSaturatedInt(start);
 }
 
-bool ParseProgressMessage(const char16_t* message) {
-  return ParseMessage(message, ParseProgressText, g_progressContext.progressField);
+bool ParseProgressMessage(ProgressContext& progress, const char16_t* message) {
+  return ParseMessage(progress.effects, message, ParseProgressText, progress.progressField);
 }
 
-bool ParseCommonDataMessage(const char16_t* message) {
-  return ParseMessage(message, ParseCommonDataText, g_progressContext.commonDataField);
+bool ParseCommonDataMessage(ProgressContext& progress, const char16_t* message) {
+  return ParseMessage(progress.effects, message, ParseCommonDataText, progress.commonDataField);
 }
 
-int InstallerMessageHandler(void* /*context*/, unsigned int messageType, const char16_t* message) {
-  if (g_effects == nullptr) return kAnswerNotHandled;
-  HandlerEffects& effects = *g_effects;
-  ProgressContext& progress = g_progressContext;
+int InstallerMessageHandler(void* context, unsigned int messageType, const char16_t* message) {
+  auto* state = static_cast<ProgressContext*>(context);
+  if (state == nullptr || state->effects == nullptr) return kAnswerNotHandled;
+  ProgressContext& progress = *state;
+  HandlerEffects& effects = *progress.effects;
 
   if (progress.firstCall == 1) {
-    effects.SetInternalUiLevel(kInstallUiLevelBasic);
+    if (progress.service != nullptr) progress.service->SetInternalUI(kInstallUiLevelBasic);
     progress.firstCall = 0;
   }
   if (message == nullptr) return kAnswerNotHandled;

@@ -2,6 +2,8 @@
 
 #include <cstdint>
 
+#include "core/text.h"
+
 namespace {
 
 // The temp-name service adds up to 14 units to the folder (three prefix
@@ -11,22 +13,9 @@ constexpr std::uint32_t kLongestTempFolder = kPathCapacity - 14;
 
 constexpr char16_t kPackageSuffix[] = u".msi";
 
-// Length of text when it ends within capacity units, else capacity.
-std::size_t BoundedLength(const char16_t* text, std::size_t capacity) {
-  std::size_t n = 0;
-  while (n < capacity && text[n] != 0) ++n;
-  return n;
-}
-
-// Writes text, terminated, into buffer (capacity units) from unit at on
-// when all of it fits; otherwise changes nothing and returns false.
-bool PlaceText(char16_t* buffer, std::size_t capacity, std::size_t at, const char16_t* text) {
-  const std::size_t length = BoundedLength(text, capacity);
-  if (at + length >= capacity) return false;
-  for (std::size_t i = 0; i < length; ++i) buffer[at + i] = text[i];
-  buffer[at + length] = 0;
-  return true;
-}
+// A 32-bit process writes the package a piece at a time: one write of the
+// whole can exhaust the kernel's address space for its buffers.
+constexpr std::size_t kLargestWrite = 8u << 20;
 
 // Closes the package file on every path; Close() reports whether it
 // reached the disk.
@@ -53,37 +42,52 @@ class OpenFile {
 
 }  // namespace
 
-bool MakeTempFileName(PackageFileSeam& files, char16_t* path) {
+OperationResult MakeTempFileName(PackageFileSeam& files, char16_t* path) {
   char16_t folder[kPathCapacity];
   const std::uint32_t length = files.TempFolder(kPathCapacity, folder);
-  if (length == 0 || length > kLongestTempFolder) return false;
+  if (length == 0) return Failure(OperationStep::TempFolder, files.LastError());
+  if (length > kLongestTempFolder) return Failure(OperationStep::TempFolder, kErrorFilenameTooLong);
 
   char16_t name[kPathCapacity];
   name[0] = 0;
-  if (files.CreateTempName(folder, kTempNamePrefix, name) == 0) return false;
-  return PlaceText(path, kPathCapacity, 0, name);
+  if (files.CreateTempName(folder, kTempNamePrefix, name) == 0) {
+    return Failure(OperationStep::TempName, files.LastError());
+  }
+  if (!CopyText(path, kPathCapacity, name)) return Failure(OperationStep::TempName, kErrorFilenameTooLong);
+  return {};
 }
 
-bool ExtractPackage(PackageFileSeam& files, char16_t* path) {
-  if (!MakeTempFileName(files, path)) return false;
+OperationResult ExtractPackage(PackageFileSeam& files, char16_t* path) {
+  const OperationResult named = MakeTempFileName(files, path);
+  if (!named.Succeeded()) return named;
   // Only the unique name is wanted; the package gets a file of its own.
   files.RemoveFile(path);
-  if (!PlaceText(path, kPathCapacity, BoundedLength(path, kPathCapacity), kPackageSuffix)) {
-    return false;
+  if (!AppendText(path, kPathCapacity, kPackageSuffix)) {
+    return Failure(OperationStep::TempName, kErrorFilenameTooLong);
   }
 
   const std::uint8_t* bytes = nullptr;
   std::size_t size = 0;
-  if (!files.PackageBytes(&bytes, &size) || size == 0) return false;
+  if (!files.PackageBytes(&bytes, &size) || size == 0) {
+    return Failure(OperationStep::PackageResource, kErrorResourceNotFound);
+  }
 
   // The temp folder is writable by others while we run elevated: a file
   // planted under our name is never written through, nor removed.
   PackageFileHandle created = nullptr;
-  if (!files.CreateNewFile(path, &created)) return false;
+  if (!files.CreateNewFile(path, &created)) return Failure(OperationStep::CreateFile, files.LastError());
   OpenFile file(files, created);
-  const bool written = files.Write(file.get(), bytes, size) == size;
-  if (file.Close() && written) return true;
+  OperationResult result;
+  for (std::size_t done = 0; done < size;) {
+    const std::size_t piece = size - done < kLargestWrite ? size - done : kLargestWrite;
+    if (files.Write(file.get(), bytes + done, piece) != piece) {
+      result = Failure(OperationStep::WriteFile, files.LastError());
+      break;
+    }
+    done += piece;
+  }
+  if (!file.Close() && result.Succeeded()) result = Failure(OperationStep::CloseFile, files.LastError());
   // A truncated package cannot be installed.
-  files.RemoveFile(path);
-  return false;
+  if (!result.Succeeded()) files.RemoveFile(path);
+  return result;
 }

@@ -39,6 +39,9 @@ class PackageFileSeam {
   // DeleteFileW; the result is not examined.
   virtual void RemoveFile(const char16_t* path) = 0;
 
+  // The Windows error of the last call that failed (GetLastError).
+  virtual std::uint32_t LastError() = 0;
+
   // Address and size of the package resource of the running executable;
   // false when it carries none.
   virtual bool PackageBytes(const std::uint8_t** bytes, std::size_t* size) = 0;

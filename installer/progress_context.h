@@ -1,13 +1,21 @@
-// ProgressContext: the process-wide record the install and remove
-// operations point at the dialog and the message handler keeps its
-// progress state in. Nothing clears it between installer calls.
+// ProgressContext: the state of one run of the installer's operations, which
+// they give the service as the message handler's context. The operations
+// point it at the dialog before each installer call; the handler keeps its
+// progress counters and flags in it. Nothing clears it between the removal
+// and the install, so progress carries over from one to the other.
 #pragma once
 
 #include <cstdint>
 
+class HandlerEffects;
+class InstallerServiceSeam;
+
 struct ProgressContext {
-  void* dialogWindow = nullptr;   // target of action-text updates
-  void* progressBar = nullptr;    // control 1011 of the dialog, or null
+  HandlerEffects* effects = nullptr;        // null: the handler answers 0 and changes nothing
+  InstallerServiceSeam* service = nullptr;  // takes the UI level of the first message
+
+  void* dialogWindow = nullptr;   // target of action-text updates and owner of boxes
+  void* progressBar = nullptr;    // the dialog's progress bar, or null
   void* cancelButton = nullptr;   // shown or hidden by common data; always null here
   std::int32_t actionTextId = 0;  // control id of the action text within dialogWindow
 
@@ -25,5 +33,3 @@ struct ProgressContext {
 
   std::uint16_t languageId = 0;  // LANG_NEUTRAL until common data names one
 };
-
-extern ProgressContext g_progressContext;

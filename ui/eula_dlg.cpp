@@ -3,39 +3,32 @@
 #include <richedit.h>
 
 #include "res/resource.h"
-#include "ui/trellin_dlg.h"
+#include "res/resource_bytes.h"
+#include "ui/dialog_helpers.h"
 
 BEGIN_MESSAGE_MAP(CEulaDlg, CDialog)
   ON_WM_ERASEBKGND()
   ON_BN_CLICKED(IDOK, OnBnClickedOk)
 END_MESSAGE_MAP()
 
-CEulaDlg::CEulaDlg() : CDialog(IDD_TERMS_DIALOG, nullptr) {
-  AfxInitRichEdit();
-  m_pCloseButton = std::make_unique<CBitmapButton>();
-}
-
-CEulaDlg::~CEulaDlg() = default;
+CEulaDlg::CEulaDlg() : CDialog(IDD_TERMS_DIALOG, nullptr) { AfxInitRichEdit(); }
 
 BOOL CEulaDlg::OnInitDialog() {
   CDialog::OnInitDialog();
-  m_pCloseButton->AutoLoad(IDOK, this);
+  m_closeButton.AutoLoad(IDOK, this);
 
-  HWND textArea = GetDlgItem(IDC_TERMS_TEXT);
-  HINSTANCE module = AfxGetInstanceHandle();
-  HRSRC resource = FindResourceW(module, MAKEINTRESOURCEW(IDR_TERMS_RTF), L"" RESOURCE_TYPE_RTF);
-  const DWORD size = resource != nullptr ? SizeofResource(module, resource) : 0;
-  HGLOBAL loaded = resource != nullptr ? LoadResource(module, resource) : nullptr;
-  const auto* bytes = static_cast<const std::uint8_t*>(loaded != nullptr ? LockResource(loaded) : nullptr);
+  m_textArea.SubclassDlgItem(IDC_TERMS_TEXT, this);
+  const ResourceBytes terms =
+      LoadResourceBytes(AfxGetInstanceHandle(), IDR_TERMS_RTF, L"" RESOURCE_TYPE_RTF);
 
   // Read in place: the document is never copied.
   CMemFile document;
-  document.Attach(bytes, size, 0);
+  document.Attach(terms.bytes, static_cast<unsigned int>(terms.size), 0);
   EDITSTREAM stream{};
   stream.dwCookie = reinterpret_cast<DWORD_PTR>(&document);
   stream.dwError = 0;
   stream.pfnCallback = &TermsStreamCallback;
-  ::SendMessageW(textArea, EM_STREAMIN, SF_RTF, reinterpret_cast<LPARAM>(&stream));
+  m_textArea.StreamIn(SF_RTF, stream);
   document.Detach();
   return TRUE;
 }

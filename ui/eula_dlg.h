@@ -2,14 +2,11 @@
 // read-only rich text area.
 #pragma once
 
-#include <memory>
-
 #include "ui/framework/afxwin.h"
 
 class CEulaDlg : public CDialog {
  public:
   CEulaDlg();
-  ~CEulaDlg() override;
 
  protected:
   BOOL OnInitDialog() override;
@@ -19,7 +16,8 @@ class CEulaDlg : public CDialog {
   DECLARE_MESSAGE_MAP()
 
  private:
-  std::unique_ptr<CBitmapButton> m_pCloseButton;
+  CBitmapButton m_closeButton;
+  CRichEditCtrl m_textArea;
 };
 
 // Feeds the text area from the memory file named by cookie; always 0 (no

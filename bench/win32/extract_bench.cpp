@@ -11,7 +11,7 @@
 #include <string>
 
 #include "installer/package_extraction.h"
-#include "platform/win32/wide.h"
+#include "core/wide.h"
 #include "platform/win32/win32_package_file.h"
 
 namespace {
@@ -35,7 +35,7 @@ bool WriteWhole(const std::wstring& path, const std::uint8_t* bytes, std::size_t
 double Extract(Win32PackageFile& files) {
   char16_t path[kPathCapacity];
   const double start = NowMs();
-  const bool ok = ExtractPackage(files, path);
+  const bool ok = ExtractPackage(files, path).Succeeded();
   const double took = NowMs() - start;
   if (!ok) return -1;
   DeleteFileW(AsWide(path));

@@ -2,8 +2,7 @@
 
 #include <windows.h>
 #include <commctrl.h>
-#include "platform/win32/wide.h"
-#include "platform/win32/win32_installer_service.h"
+#include "core/wide.h"
 
 static_assert(kPbmSetPos == PBM_SETPOS && kPbmSetStep == PBM_SETSTEP && kPbmStepIt == PBM_STEPIT &&
               kPbmSetRange32 == PBM_SETRANGE32);
@@ -14,11 +13,6 @@ namespace {
 HWND AsWindow(void* window) { return static_cast<HWND>(window); }
 
 }  // namespace
-
-void Win32HandlerEffects::SetInternalUiLevel(unsigned int level) {
-  // Through the service's side, which binds msi.dll.
-  Win32InstallerService().SetInternalUI(level);
-}
 
 int Win32HandlerEffects::ShowMessageBox(void* owner, const char16_t* text, const char16_t* caption,
                                         unsigned int style) {

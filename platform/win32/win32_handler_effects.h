@@ -1,4 +1,4 @@
-// The message handler's effects over user32, msi.dll and the thread's ANSI
+// The message handler's effects over user32 and the thread's ANSI
 // code page.
 #pragma once
 
@@ -6,7 +6,6 @@
 
 class Win32HandlerEffects final : public HandlerEffects {
  public:
-  void SetInternalUiLevel(unsigned int level) override;
   int ShowMessageBox(void* owner, const char16_t* text, const char16_t* caption,
                      unsigned int style) override;
   int ShowMessageBoxInLanguage(void* owner, const char16_t* text, const char16_t* caption,

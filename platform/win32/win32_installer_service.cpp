@@ -3,7 +3,7 @@
 #include <windows.h>
 #include <msi.h>
 
-#include "platform/win32/wide.h"
+#include "core/wide.h"
 
 static_assert(kInstallMessageFatalExit == INSTALLMESSAGE_FATALEXIT &&
               kInstallMessageError == INSTALLMESSAGE_ERROR &&
@@ -70,10 +70,15 @@ const MsiEntryPoints& Msi() {
   return g_msi;
 }
 
+// The service gets its own fixed context text; the handler's real context
+// (the operations' progress state) stays here. The service calls back on
+// its own threads too, so these are written before the service is told.
+constexpr wchar_t kServiceContext[] = L"INSTALL_01";
 InstallUiHandler g_handler = nullptr;
+void* g_handlerContext = nullptr;
 
-INT WINAPI ExternalUiAdaptor(LPVOID context, UINT messageType, LPCWSTR message) {
-  return g_handler != nullptr ? g_handler(context, messageType, AsUtf16(message)) : 0;
+INT WINAPI ExternalUiAdaptor(LPVOID, UINT messageType, LPCWSTR message) {
+  return g_handler != nullptr ? g_handler(g_handlerContext, messageType, AsUtf16(message)) : 0;
 }
 
 }  // namespace
@@ -86,8 +91,10 @@ void Win32InstallerService::SetInternalUI(unsigned int level) {
 void Win32InstallerService::SetExternalUI(InstallUiHandler handler, unsigned int messageFilter,
                                           void* context) {
   g_handler = handler;
+  g_handlerContext = context;
   if (Msi().setExternalUI == nullptr) return;
-  Msi().setExternalUI(handler != nullptr ? ExternalUiAdaptor : nullptr, messageFilter, context);
+  Msi().setExternalUI(handler != nullptr ? ExternalUiAdaptor : nullptr, messageFilter,
+                      const_cast<wchar_t*>(kServiceContext));
 }
 
 unsigned int Win32InstallerService::InstallProduct(const char16_t* packagePath,

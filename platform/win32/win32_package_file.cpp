@@ -2,7 +2,8 @@
 
 #include <windows.h>
 
-#include "platform/win32/wide.h"
+#include "core/wide.h"
+#include "res/resource_bytes.h"
 
 std::uint32_t Win32PackageFile::TempFolder(std::uint32_t capacity, char16_t* buffer) {
   return GetTempPathW(capacity, AsWide(buffer));
@@ -38,14 +39,13 @@ bool Win32PackageFile::Close(PackageFileHandle file) {
 
 void Win32PackageFile::RemoveFile(const char16_t* path) { DeleteFileW(AsWide(path)); }
 
+std::uint32_t Win32PackageFile::LastError() { return GetLastError(); }
+
 bool Win32PackageFile::PackageBytes(const std::uint8_t** bytes, std::size_t* size) {
-  HMODULE module = GetModuleHandleW(nullptr);
-  HRSRC resource = FindResourceW(module, MAKEINTRESOURCEW(m_resourceId), L"" RESOURCE_TYPE_MSI);
-  if (resource == nullptr) return false;
-  HGLOBAL loaded = LoadResource(module, resource);
-  const void* address = loaded != nullptr ? LockResource(loaded) : nullptr;
-  if (address == nullptr) return false;
-  *bytes = static_cast<const std::uint8_t*>(address);
-  *size = SizeofResource(module, resource);
+  const ResourceBytes package =
+      LoadResourceBytes(GetModuleHandleW(nullptr), m_resourceId, L"" RESOURCE_TYPE_MSI);
+  if (package.bytes == nullptr) return false;
+  *bytes = package.bytes;
+  *size = package.size;
   return true;
 }

@@ -16,6 +16,7 @@ class Win32PackageFile final : public PackageFileSeam {
   std::size_t Write(PackageFileHandle file, const std::uint8_t* bytes, std::size_t size) override;
   bool Close(PackageFileHandle file) override;
   void RemoveFile(const char16_t* path) override;
+  std::uint32_t LastError() override;
   bool PackageBytes(const std::uint8_t** bytes, std::size_t* size) override;
 
  private:

@@ -4,7 +4,7 @@
 
 #include <cstdlib>
 
-#include "platform/win32/wide.h"
+#include "core/wide.h"
 
 long Win32Registry::OpenKey(const char16_t* subkey, std::uint32_t accessMask, RegistryKey* key) {
   HKEY opened = nullptr;

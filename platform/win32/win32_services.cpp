@@ -13,11 +13,8 @@ constinit Win32Registry g_registry;
 constinit Win32InstallerService g_service;
 constinit Win32PackageFile g_packageFile;
 constinit Win32HandlerEffects g_effects;
-constinit InstallerServices g_services{g_registry, g_service, g_packageFile};
+constinit InstallerServices g_services{g_registry, g_service, g_packageFile, g_effects};
 
 }  // namespace
 
-InstallerServices& Win32InstallerServices() {
-  WireHandlerEffects(&g_effects);
-  return g_services;
-}
+InstallerServices& Win32InstallerServices() { return g_services; }

@@ -3,7 +3,7 @@
 
 #include "installer/install_operations.h"
 
-// The registry, msi.dll and the package files of the running executable,
-// built on first use; the first call also wires the message handler's
-// Win32 effects.
+// The registry, msi.dll, the package files of the running executable and
+// the handler's effects over user32: objects built at compile time, so this
+// only hands them out. The start-up passes them on to the dialog.
 InstallerServices& Win32InstallerServices();

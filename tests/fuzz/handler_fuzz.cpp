@@ -10,20 +10,21 @@
 #include "message_trace.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  static FuzzEffects effects;
-  WireHandlerEffects(&effects);
   std::vector<TraceMessage> trace;
   ParseTrace(std::string_view(reinterpret_cast<const char*>(data), size), &trace);
 
-  g_progressContext = ProgressContext{};
+  ProgressContext progress;
+  FuzzEffects effects;
+  effects.progress = &progress;
   int dialog = 0;
   int bar = 0;
-  g_progressContext.dialogWindow = &dialog;
-  g_progressContext.progressBar = &bar;
-  g_progressContext.actionTextId = 1013;
+  progress.effects = &effects;
+  progress.dialogWindow = &dialog;
+  progress.progressBar = &bar;
+  progress.actionTextId = 1013;
   for (const TraceMessage& m : trace) {
     const int answer =
-        InstallerMessageHandler(nullptr, m.type, m.hasText ? m.text.c_str() : nullptr);
+        InstallerMessageHandler(&progress, m.type, m.hasText ? m.text.c_str() : nullptr);
     // Kinds past show dialog are never handled.
     if ((m.type >> 24) > 0x0E && answer != 0) __builtin_trap();
   }

@@ -10,10 +10,12 @@
 #include "message_trace.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  static FuzzEffects effects;
-  WireHandlerEffects(&effects);
+  ProgressContext progress;
+  FuzzEffects effects;
+  effects.progress = &progress;
+  progress.effects = &effects;
   const std::u16string text =
       DecodeTraceText(std::string_view(reinterpret_cast<const char*>(data), size));
-  PARSER_UNDER_TEST(text.c_str());
+  PARSER_UNDER_TEST(progress, text.c_str());
   return 0;
 }

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "app/product_config.h"
+#include "product/product_config.h"
 #include "fake_registry.h"
 
 namespace {
@@ -136,16 +136,6 @@ TEST(DetectInstallFolder, WithoutTheHostKeyFallsBack) {
   EXPECT_EQ(Text(DetectInstallFolder(registry)),
             u"C:\\Program Files\\Autodesk\\3ds Max Design 2013\\");
   EXPECT_EQ(registry.nullCloses, 1);
-}
-
-TEST(FormatKeyPath, CutsAt259UnitsAndTerminates) {
-  char16_t path[kKeyPathCapacity];
-  const std::u16string longPart(300, u'k');
-  FormatKeyPath(path, kKeyPathCapacity, {u"SOFTWARE\\", longPart.c_str(), u"\\"});
-  const std::u16string result(path);
-  EXPECT_EQ(result.size(), kKeyPathCapacity - 1);
-  EXPECT_EQ(result.substr(0, 9), u"SOFTWARE\\");
-  EXPECT_EQ(result.back(), u'k');
 }
 
 }  // namespace

@@ -27,10 +27,6 @@ std::string Narrow(const std::u16string& text) {
   return narrow;
 }
 
-void RecordingEffects::SetInternalUiLevel(unsigned int level) {
-  events.push_back("level " + std::to_string(level));
-}
-
 int RecordingEffects::ShowMessageBox(void* owner, const char16_t* text, const char16_t* caption,
                                      unsigned int style) {
   events.push_back("box " + WindowName(owner) + " '" + Narrow(text) + "' '" + Narrow(caption) +

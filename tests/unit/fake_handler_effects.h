@@ -29,7 +29,6 @@ class RecordingEffects : public HandlerEffects {
   std::int64_t barStep = 10;
   std::u16string actionText;
 
-  void SetInternalUiLevel(unsigned int level) override;
   int ShowMessageBox(void* owner, const char16_t* text, const char16_t* caption,
                      unsigned int style) override;
   int ShowMessageBoxInLanguage(void* owner, const char16_t* text, const char16_t* caption,

@@ -21,8 +21,7 @@ void FakeInstallerService::SetInternalUI(unsigned int level) {
 void FakeInstallerService::SetExternalUI(InstallUiHandler h, unsigned int messageFilter, void* c) {
   handler = h;
   context = c;
-  m_log.push_back("SetExternalUI " + Hex(messageFilter) + " " +
-                  (c ? Narrow(static_cast<const char16_t*>(c)) : std::string("null")));
+  m_log.push_back("SetExternalUI " + Hex(messageFilter));
 }
 
 void FakeInstallerService::SendMessages() {
@@ -36,7 +35,7 @@ unsigned int FakeInstallerService::InstallProduct(const char16_t* packagePath,
   m_log.push_back("InstallProduct " + Narrow(packagePath) + " " + Narrow(commandLine));
   SendMessages();
   if (onInstall) onInstall();
-  return 0;
+  return installResult;
 }
 
 unsigned int FakeInstallerService::ConfigureProduct(const char16_t* productCode, int installLevel,
@@ -45,7 +44,7 @@ unsigned int FakeInstallerService::ConfigureProduct(const char16_t* productCode,
                   " " + std::to_string(installState));
   SendMessages();
   if (onRemove) onRemove();
-  return 0;
+  return removeResult;
 }
 
 std::uint32_t FakePackageFiles::TempFolder(std::uint32_t capacity, char16_t* buffer) {
@@ -84,6 +83,8 @@ bool FakePackageFiles::CreateNewFile(const char16_t* path, PackageFileHandle* fi
   ++m_open;
   return true;
 }
+
+std::uint32_t FakePackageFiles::LastError() { return lastError; }
 
 std::size_t FakePackageFiles::Write(PackageFileHandle file, const std::uint8_t* bytes,
                                     std::size_t size) {

@@ -25,6 +25,9 @@ class FakeInstallerService : public InstallerServiceSeam {
   // Runs at the end of each install or removal (e.g. to change the registry).
   std::function<void()> onInstall;
   std::function<void()> onRemove;
+  // What the two calls return.
+  unsigned int installResult = 0;
+  unsigned int removeResult = 0;
 
   InstallUiHandler handler = nullptr;
   void* context = nullptr;
@@ -52,6 +55,7 @@ class FakePackageFiles : public PackageFileSeam {
   bool noPackage = false;
   std::size_t writeLimit = SIZE_MAX;  // a write stops after this many bytes
   bool closeFails = false;
+  std::uint32_t lastError = 5;  // ERROR_ACCESS_DENIED
   // Called right after a temp name is made, e.g. to plant a file.
   std::function<void(const std::u16string& name)> afterTempName;
 
@@ -65,6 +69,7 @@ class FakePackageFiles : public PackageFileSeam {
   std::size_t Write(PackageFileHandle file, const std::uint8_t* bytes, std::size_t size) override;
   bool Close(PackageFileHandle file) override;
   void RemoveFile(const char16_t* path) override;
+  std::uint32_t LastError() override;
   bool PackageBytes(const std::uint8_t** bytes, std::size_t* size) override;
 
  private:

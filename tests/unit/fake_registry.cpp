@@ -68,5 +68,5 @@ OwnedText FakeRegistry::DuplicateEnvironment(const char16_t* name, std::size_t* 
     return nullptr;
   }
   *size = found->second.size() + 1;
-  return CopyText(found->second.c_str());
+  return DuplicateText(found->second.c_str());
 }

@@ -19,51 +19,51 @@ const char kPackage[] = "C:\\Temp\\Kel1A2B.tmp.msi";
 
 class OperationsTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    g_progressContext = ProgressContext{};
-    WireHandlerEffects(&effects);
-  }
-  void TearDown() override { WireHandlerEffects(nullptr); }
-
   void Register(const char16_t* version) {
     registry.SetString(kUninstallPath, u"DisplayVersion", version);
   }
   void Unregister() { registry.RemoveValue(kUninstallPath, u"DisplayVersion"); }
 
   int Install(const char16_t* folder) {
-    return InstallPackage(services, kFakeDialog, kFakeProgressBar, folder);
+    return operations.InstallPackage(kFakeDialog, kFakeProgressBar, folder).Succeeded();
   }
+  int Remove(void* dialog, void* bar) {
+    return operations.RemovePreviousVersion(dialog, bar).Succeeded();
+  }
+  const ProgressContext& Progress() const { return operations.Progress(); }
 
   CallLog log;
   FakeRegistry registry;
   FakeInstallerService service{log};
   FakePackageFiles files{log};
-  InstallerServices services{registry, service, files};
   RecordingEffects effects;
+  InstallerServices services{registry, service, files, effects};
+  InstallOperations operations{services, 1013};
 };
 
 TEST_F(OperationsTest, NothingRegisteredMeansNothingToRemove) {
-  EXPECT_EQ(RemovePreviousVersion(services, kFakeDialog, kFakeProgressBar), 1);
+  EXPECT_EQ(Remove(kFakeDialog, kFakeProgressBar), 1);
   EXPECT_EQ(log, CallLog{});
-  EXPECT_EQ(g_progressContext.dialogWindow, nullptr);
+  EXPECT_EQ(Progress().dialogWindow, nullptr);
 }
 
 TEST_F(OperationsTest, RemovalPreparesTheServiceThenRemovesByProductCode) {
   Register(u"4.0.3.9");
   service.onRemove = [this] { Unregister(); };
-  EXPECT_EQ(RemovePreviousVersion(services, kFakeDialog, kFakeProgressBar), 1);
-  EXPECT_EQ(log, (CallLog{"SetInternalUI 0x102", "SetExternalUI 0x7fdf INSTALL_01",
+  EXPECT_EQ(Remove(kFakeDialog, kFakeProgressBar), 1);
+  EXPECT_EQ(log, (CallLog{"SetInternalUI 0x102", "SetExternalUI 0x7fdf",
                           "ConfigureProduct {5B0C71A2-93D4-4E1F-A6C8-2D7E40B95F13} 0 2"}));
   EXPECT_EQ(service.handler, &InstallerMessageHandler);
-  EXPECT_EQ(g_progressContext.dialogWindow, kFakeDialog);
-  EXPECT_EQ(g_progressContext.progressBar, kFakeProgressBar);
-  EXPECT_EQ(g_progressContext.cancelButton, nullptr);
-  EXPECT_EQ(g_progressContext.actionTextId, 1013);
+  EXPECT_EQ(service.context, &Progress());
+  EXPECT_EQ(Progress().dialogWindow, kFakeDialog);
+  EXPECT_EQ(Progress().progressBar, kFakeProgressBar);
+  EXPECT_EQ(Progress().cancelButton, nullptr);
+  EXPECT_EQ(Progress().actionTextId, 1013);
 }
 
 TEST_F(OperationsTest, ARemovalThatLeavesTheProductRegisteredFails) {
   Register(u"4.0.3.9");
-  EXPECT_EQ(RemovePreviousVersion(services, nullptr, nullptr), 0);
+  EXPECT_EQ(Remove(nullptr, nullptr), 0);
 }
 
 struct FolderCase {
@@ -78,7 +78,7 @@ TEST_P(CommandLineTest, InstallsTheExtractedPackageWithMaxDirThenDeletesIt) {
   EXPECT_EQ(Install(GetParam().folder), 1);
   EXPECT_EQ(log, (CallLog{"CreateTempName C:\\Temp\\Kel1A2B.tmp", "RemoveFile C:\\Temp\\Kel1A2B.tmp",
                           "CreateNewFile C:\\Temp\\Kel1A2B.tmp.msi", "Write 8", "Close",
-                          "SetInternalUI 0x102", "SetExternalUI 0x7fdf INSTALL_01",
+                          "SetInternalUI 0x102", "SetExternalUI 0x7fdf",
                           std::string("InstallProduct ") + kPackage + " " + GetParam().commandLine,
                           std::string("RemoveFile ") + kPackage}));
   EXPECT_TRUE(files.files.empty());
@@ -125,7 +125,7 @@ TEST_F(OperationsTest, ProgressCarriesOverFromTheRemovalToTheInstall) {
   service.messages = {{0x0A000000, true, u"1: 0 2: 100 3: 0 4: 0 "},
                       {0x0A000000, true, u"1: 2 2: 40 "}};
   service.onRemove = [this] { Unregister(); };
-  ASSERT_EQ(RemovePreviousVersion(services, kFakeDialog, kFakeProgressBar), 1);
+  ASSERT_EQ(Remove(kFakeDialog, kFakeProgressBar), 1);
   EXPECT_EQ(effects.barPosition, 40);
 
   // Action data before the install's first reset already shows; the level
@@ -135,6 +135,36 @@ TEST_F(OperationsTest, ProgressCarriesOverFromTheRemovalToTheInstall) {
   Install(u"C:\\Host");
   EXPECT_EQ(effects.events, (std::vector<std::string>{"text dialog 1013 'Writing'", "setpos bar 50"}));
   EXPECT_EQ(service.answers, (std::vector<int>{1, 1, 1, 1}));
+}
+
+TEST_F(OperationsTest, AFailureNamesItsStepAndCode) {
+  const std::u16string tooLong(251, u'f');
+  const OperationResult refused = operations.InstallPackage(nullptr, nullptr, tooLong.c_str());
+  EXPECT_EQ(refused.failedStep, OperationStep::CheckFolder);
+  EXPECT_EQ(refused.code, 206u);
+
+  files.noTempFolder = true;
+  const OperationResult noTemp = operations.InstallPackage(nullptr, nullptr, u"C:\\Host");
+  EXPECT_EQ(noTemp.failedStep, OperationStep::TempFolder);
+  EXPECT_EQ(noTemp.code, 5u);
+
+  files.noTempFolder = false;
+  service.installResult = 1603;
+  const OperationResult rejected = operations.InstallPackage(nullptr, nullptr, u"C:\\Host");
+  EXPECT_EQ(rejected.failedStep, OperationStep::InstallProduct);
+  EXPECT_EQ(rejected.code, 1603u);
+
+  // A restart request is a success that keeps its code.
+  service.installResult = 3010;
+  service.onInstall = [this] { Register(u"4.0.4.0"); };
+  const OperationResult installed = operations.InstallPackage(nullptr, nullptr, u"C:\\Host");
+  EXPECT_TRUE(installed.Succeeded());
+  EXPECT_EQ(installed.code, 3010u);
+
+  service.removeResult = 1605;
+  const OperationResult stuck = operations.RemovePreviousVersion(nullptr, nullptr);
+  EXPECT_EQ(stuck.failedStep, OperationStep::RemoveProduct);
+  EXPECT_EQ(stuck.code, 1605u);
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "fake_handler_effects.h"
+#include "fake_installer.h"
 #include "installer/progress_context.h"
 
 namespace {
@@ -23,40 +24,43 @@ using Events = std::vector<std::string>;
 class HandlerTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    g_progressContext = ProgressContext{};
     // As the operations leave it before their installer call.
-    g_progressContext.dialogWindow = kFakeDialog;
-    g_progressContext.progressBar = kFakeProgressBar;
-    g_progressContext.actionTextId = 1013;
-    g_progressContext.firstCall = 0;
-    WireHandlerEffects(&effects);
+    progress.effects = &effects;
+    progress.service = &service;
+    progress.dialogWindow = kFakeDialog;
+    progress.progressBar = kFakeProgressBar;
+    progress.actionTextId = 1013;
+    progress.firstCall = 0;
   }
-  void TearDown() override { WireHandlerEffects(nullptr); }
 
   // Sends one message and returns its answer; effects.events then holds
   // only what this message did.
   int Send(unsigned int type, const char16_t* text) {
     effects.events.clear();
-    return InstallerMessageHandler(nullptr, type, text);
+    return InstallerMessageHandler(&progress, type, text);
   }
 
+  CallLog log;
+  FakeInstallerService service{log};
   RecordingEffects effects;
+  ProgressContext progress;
 };
 
 TEST_F(HandlerTest, FirstMessageOfTheProcessSetsTheBasicLevelOnce) {
-  g_progressContext.firstCall = 1;
+  progress.firstCall = 1;
   EXPECT_EQ(Send(kProgress, nullptr), 0);
-  EXPECT_EQ(effects.events, Events{"level 3"});
+  EXPECT_EQ(log, CallLog{"SetInternalUI 0x3"});
   EXPECT_EQ(Send(kFatal, nullptr), 0);
   EXPECT_EQ(Send(kProgress, u"1: 0 2: 10 3: 0 4: 0 "), 1);
   EXPECT_EQ(effects.events, (Events{"setrange bar 10", "setpos bar 0"}));
 }
 
 TEST_F(HandlerTest, WithoutEffectsNothingIsHandled) {
-  WireHandlerEffects(nullptr);
+  progress.effects = nullptr;
   EXPECT_EQ(Send(kActionStart, u"Action"), 0);
-  EXPECT_FALSE(ParseProgressMessage(u"1: 0 2: 10 3: 0 4: 0 "));
-  EXPECT_FALSE(ParseCommonDataMessage(u"1: 0 2: 1033 "));
+  EXPECT_FALSE(ParseProgressMessage(progress, u"1: 0 2: 10 3: 0 4: 0 "));
+  EXPECT_FALSE(ParseCommonDataMessage(progress, u"1: 0 2: 1033 "));
+  EXPECT_EQ(InstallerMessageHandler(nullptr, kActionStart, u"Action"), 0);
 }
 
 struct KindCase {
@@ -188,7 +192,7 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(HandlerTest, MessageBoxesHaveNoOwnerWithoutADialog) {
-  g_progressContext.dialogWindow = nullptr;
+  progress.dialogWindow = nullptr;
   EXPECT_EQ(Send(kFatal | 0x10, u"Gone"), 1);
   EXPECT_EQ(effects.events, Events{"box null 'Gone' 'FatalError' 0x10"});
 }
@@ -207,11 +211,13 @@ class ParseTest : public HandlerTest, public ::testing::WithParamInterface<Parse
 
 TEST_P(ParseTest, FillsTheFieldsItReaches) {
   const ParseCase& c = GetParam();
-  const bool progress = c.kind == Text::Progress;
-  std::int32_t* field = progress ? g_progressContext.progressField : g_progressContext.commonDataField;
+  const bool isProgress = c.kind == Text::Progress;
+  std::int32_t* field = isProgress ? progress.progressField : progress.commonDataField;
   const std::int32_t start[] = {7, 70, 700, 7000};
   std::copy(start, start + c.fields.size(), field + 1);
-  EXPECT_EQ(progress ? ParseProgressMessage(c.text) : ParseCommonDataMessage(c.text), c.parses);
+  EXPECT_EQ(isProgress ? ParseProgressMessage(progress, c.text)
+                       : ParseCommonDataMessage(progress, c.text),
+            c.parses);
   EXPECT_EQ(std::vector<std::int32_t>(field + 1, field + 1 + c.fields.size()), c.fields);
 }
 
@@ -253,19 +259,19 @@ INSTANTIATE_TEST_SUITE_P(
 TEST_F(HandlerTest, LongAndWideTextsParse) {
   std::u16string text = u"1: 2 2: 7 ";
   text.append(kNarrowCopyFixedBytes, u'x');
-  EXPECT_TRUE(ParseProgressMessage(text.c_str()));
-  EXPECT_EQ(g_progressContext.progressField[2], 7);
+  EXPECT_TRUE(ParseProgressMessage(progress, text.c_str()));
+  EXPECT_EQ(progress.progressField[2], 7);
   // Nearly every unit takes two bytes: the copy is sized two bytes a unit.
   std::u16string wide = u"1: 2 2: 8 ";
   wide.append(kNarrowCopyFixedBytes / 2 - 1 - wide.size(), u'\u4e2d');
-  EXPECT_TRUE(ParseProgressMessage(wide.c_str()));
-  EXPECT_EQ(g_progressContext.progressField[2], 8);
+  EXPECT_TRUE(ParseProgressMessage(progress, wide.c_str()));
+  EXPECT_EQ(progress.progressField[2], 8);
 }
 
 TEST_F(HandlerTest, AnUnconvertibleTextDoesNotParse) {
   effects.failConversion = true;
-  EXPECT_FALSE(ParseProgressMessage(u"1: 0 2: 10 3: 0 4: 0 "));
-  EXPECT_FALSE(ParseCommonDataMessage(u"1: 0 2: 1033 "));
+  EXPECT_FALSE(ParseProgressMessage(progress, u"1: 0 2: 10 3: 0 4: 0 "));
+  EXPECT_FALSE(ParseCommonDataMessage(progress, u"1: 0 2: 1033 "));
   EXPECT_EQ(Send(kProgress, u"1: 0 2: 10 3: 0 4: 0 "), 1);
   EXPECT_EQ(effects.events, Events{});
 }

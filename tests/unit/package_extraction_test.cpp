@@ -19,7 +19,7 @@ class ExtractionTest : public ::testing::Test {
 };
 
 TEST_F(ExtractionTest, WritesThePackageToTheTempNameWithMsiAppended) {
-  ASSERT_TRUE(ExtractPackage(files, path));
+  ASSERT_TRUE(ExtractPackage(files, path).Succeeded());
   EXPECT_EQ(Path(), u"C:\\Temp\\Kel1A2B.tmp.msi");
   // The empty file of the temp-name service is gone, the package stays.
   ASSERT_EQ(files.files.size(), 1u);
@@ -32,7 +32,7 @@ TEST_F(ExtractionTest, WritesThePackageToTheTempNameWithMsiAppended) {
 TEST_F(ExtractionTest, TheLongestFolderThatFitsStillWorks) {
   // 244 units + "Kel" + "1A2B" + ".tmp" + ".msi" = 259 units.
   files.tempFolder = std::u16string(243, u'd') + u"\\";
-  ASSERT_TRUE(ExtractPackage(files, path));
+  ASSERT_TRUE(ExtractPackage(files, path).Succeeded());
   EXPECT_EQ(Path().size(), kPathCapacity - 1);
 }
 
@@ -48,7 +48,7 @@ class ExtractionFailureTest : public ExtractionTest,
 TEST_P(ExtractionFailureTest, ReturnsFalseAndLeavesNoFileOfItsOwn) {
   GetParam().arrange(files);
   const auto before = files.files;
-  EXPECT_FALSE(ExtractPackage(files, path));
+  EXPECT_FALSE(ExtractPackage(files, path).Succeeded());
   EXPECT_EQ(files.files, before);
   EXPECT_EQ(files.OpenFiles(), 0);
   if (GetParam().pathUnchanged) {
@@ -75,10 +75,18 @@ INSTANTIATE_TEST_SUITE_P(
         FailureCase{"FailedClose", [](FakePackageFiles& f) { f.closeFails = true; }, false}),
     [](const auto& info) { return std::string(info.param.name); });
 
+TEST_F(ExtractionTest, ALargePackageIsWrittenInPiecesOfAtMost8MiB) {
+  files.package.assign((20u << 20) + 5, 0x5A);
+  ASSERT_TRUE(ExtractPackage(files, path).Succeeded());
+  EXPECT_EQ(files.files.at(Path()), files.package);
+  EXPECT_EQ(std::vector<std::string>(log.begin() + 3, log.end()),
+            (CallLog{"Write 8388608", "Write 8388608", "Write 4194309", "Close"}));
+}
+
 TEST_F(ExtractionTest, APlantedFileIsNeitherWrittenNorRemoved) {
   const std::vector<std::uint8_t> kPlanted = {'m', 'i', 'n', 'e'};
   files.afterTempName = [&](const std::u16string& name) { files.files[name + u".msi"] = kPlanted; };
-  EXPECT_FALSE(ExtractPackage(files, path));
+  EXPECT_FALSE(ExtractPackage(files, path).Succeeded());
   EXPECT_EQ(files.files.at(u"C:\\Temp\\Kel1A2B.tmp.msi"), kPlanted);
   EXPECT_EQ(log.back(), "CreateNewFile C:\\Temp\\Kel1A2B.tmp.msi");
 }

@@ -7,7 +7,6 @@
 
 class QuietEffects : public HandlerEffects {
  public:
-  void SetInternalUiLevel(unsigned int) override {}
   int ShowMessageBox(void*, const char16_t*, const char16_t*, unsigned int) override { return 1; }
   int ShowMessageBoxInLanguage(void*, const char16_t*, const char16_t*, unsigned int,
                                std::uint16_t) override {

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "fake_handler_effects.h"
+#include "fake_installer.h"
 #include "installer/message_handler.h"
 #include "installer/progress_context.h"
 #include "message_trace.h"
@@ -22,20 +23,19 @@ std::vector<TraceMessage> LoadTrace(const char* name) {
 class TraceReplay : public ::testing::Test {
  protected:
   void SetUp() override {
-    g_progressContext = ProgressContext{};
-    WireHandlerEffects(&effects);
+    progress.effects = &effects;
+    progress.service = &service;
   }
-  void TearDown() override { WireHandlerEffects(nullptr); }
 
   // As an installer call does: point the context at the dialog, then let
   // the service send its messages. Returns the number of 0 answers.
   int Replay(const std::vector<TraceMessage>& trace) {
-    g_progressContext.dialogWindow = kFakeDialog;
-    g_progressContext.progressBar = kFakeProgressBar;
-    g_progressContext.actionTextId = 1013;
+    progress.dialogWindow = kFakeDialog;
+    progress.progressBar = kFakeProgressBar;
+    progress.actionTextId = 1013;
     int unhandled = 0;
     for (const TraceMessage& m : trace) {
-      if (InstallerMessageHandler(nullptr, m.type, m.hasText ? m.text.c_str() : nullptr) == 0) {
+      if (InstallerMessageHandler(&progress, m.type, m.hasText ? m.text.c_str() : nullptr) == 0) {
         ++unhandled;
       }
     }
@@ -52,7 +52,10 @@ class TraceReplay : public ::testing::Test {
                                           [&](const std::string& e) { return e.rfind(prefix, 0) == 0; }));
   }
 
+  CallLog log;
+  FakeInstallerService service{log};
   RecordingEffects effects;
+  ProgressContext progress;
 };
 
 const char16_t kLastActionData[] = u"1: {5B0C71A2-93D4-4E1F-A6C8-2D7E40B95F13} ";
@@ -66,15 +69,15 @@ TEST_F(TraceReplay, AnInstallEndsWithAFullBarAndTheLastActionShown) {
   EXPECT_EQ(effects.barPosition, 76800);
   EXPECT_EQ(effects.actionText, kLastActionData);
   EXPECT_EQ(Count("box"), 0);
-  EXPECT_EQ(g_progressContext.languageId, 1033);
+  EXPECT_EQ(progress.languageId, 1033);
 }
 
 TEST_F(TraceReplay, TheRemovalsStateCarriesIntoTheInstall) {
   Replay(LoadTrace("remove-older"));
   EXPECT_EQ(effects.barPosition, 76800);
-  EXPECT_EQ(g_progressContext.firstCall, 0);
+  EXPECT_EQ(progress.firstCall, 0);
   Replay(LoadTrace("install-current"));
-  EXPECT_EQ(Count("level"), 1);
+  EXPECT_EQ(log, CallLog{"SetInternalUI 0x3"});
   EXPECT_EQ(effects.barPosition, 76800);
   EXPECT_EQ(effects.actionText, kLastActionData);
 }

@@ -49,17 +49,4 @@ TEST(CompareVersions, WritesNulsOverTheDotsOfTheComponentsTaken) {
   EXPECT_EQ(second, std::u16string(u"4\0" u"0\0" u"9.9", 7));
 }
 
-TEST(ReadComponentValue, ReadsLikeWtoi) {
-  struct {
-    const char16_t* text;
-    int value;
-  } cases[] = {{u"07", 7},  {u"4b", 4},  {u"x", 0},  {u" \t12", 12}, {u"-3", -3}, {u"+5", 5},
-               {u"- 5", 0}, {u"12 ", 12}, {u"", 0},   {u"2147483647", INT_MAX},
-               {u"2147483648", INT_MAX},  {u"-2147483648", INT_MIN},
-               {u"-99999999999999999999", INT_MIN},   {u"\u0664", 0}};
-  for (const auto& c : cases) {
-    EXPECT_EQ(ReadComponentValue(c.text), c.value) << std::string(c.text, c.text + 1);
-  }
-}
-
 }  // namespace

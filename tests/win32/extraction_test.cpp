@@ -11,7 +11,7 @@
 
 #include "installer/package_extraction.h"
 #include "installer_test_support.h"
-#include "platform/win32/wide.h"
+#include "core/wide.h"
 #include "platform/win32/win32_package_file.h"
 
 namespace {
@@ -56,6 +56,7 @@ class PlantingFiles final : public PackageFileSeam {
   }
   bool Close(PackageFileHandle f) override { return m_real.Close(f); }
   void RemoveFile(const char16_t* p) override { m_real.RemoveFile(p); }
+  std::uint32_t LastError() override { return m_real.LastError(); }
   bool PackageBytes(const std::uint8_t** b, std::size_t* s) override { return m_real.PackageBytes(b, s); }
 
  private:
@@ -71,7 +72,7 @@ TEST(Win32Extraction, WritesTheResourceByteForByteAndLeavesItForTheCaller) {
 
   const std::vector<std::wstring> before = TempNamesIn(TempFolder());
   char16_t path[kPathCapacity] = {};
-  ASSERT_TRUE(ExtractPackage(files, path));
+  ASSERT_TRUE(ExtractPackage(files, path).Succeeded());
   const std::wstring package = AsWide(path);
   EXPECT_EQ(package.rfind(TempFolder() + L"Kel", 0), 0u) << package;
   ASSERT_EQ(package.substr(package.size() - 8), L".tmp.msi");
@@ -85,7 +86,7 @@ TEST(Win32Extraction, AMissingTempFolderGivesFalseAndCreatesNothing) {
   const TempVariable tmp(L"C:\\kelvane-missing-temp");
   Win32PackageFile files;
   char16_t path[kPathCapacity] = u"untouched";
-  EXPECT_FALSE(ExtractPackage(files, path));
+  EXPECT_FALSE(ExtractPackage(files, path).Succeeded());
   EXPECT_EQ(std::u16string(path), u"untouched");
   EXPECT_FALSE(Exists(L"C:\\kelvane-missing-temp"));
 }
@@ -93,7 +94,7 @@ TEST(Win32Extraction, AMissingTempFolderGivesFalseAndCreatesNothing) {
 TEST(Win32Extraction, APlantedFileIsNotWrittenThrough) {
   PlantingFiles files;
   char16_t path[kPathCapacity] = {};
-  EXPECT_FALSE(ExtractPackage(files, path));
+  EXPECT_FALSE(ExtractPackage(files, path).Succeeded());
   ASSERT_FALSE(files.planted.empty());
   const std::vector<std::uint8_t> planted = FileBytes(files.planted);
   EXPECT_EQ(std::string(planted.begin(), planted.end()), "planted");
@@ -116,7 +117,7 @@ TEST(Win32Extraction, TempFoldersTooLongForThePackageNameLeaveNoFile) {
       ASSERT_EQ(TempFolder(), folder);
       Win32PackageFile files;
       char16_t path[kPathCapacity] = {};
-      EXPECT_FALSE(ExtractPackage(files, path));
+      EXPECT_FALSE(ExtractPackage(files, path).Succeeded());
       EXPECT_EQ(TempNamesIn(folder), std::vector<std::wstring>{});
     }
     RemoveDirectoryW(folder.c_str());

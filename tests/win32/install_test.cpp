@@ -7,16 +7,17 @@
 
 #include <string>
 
-#include "app/product_config.h"
+#include "product/product_config.h"
 #include "detect/detection.h"
 #include "fixtures/packages/failing_action.h"
 #include "installer/install_operations.h"
 #include "installer/progress_context.h"
 #include "installer_test_ids.h"
 #include "installer_test_support.h"
-#include "platform/win32/wide.h"
+#include "core/wide.h"
 #include "platform/win32/win32_handler_effects.h"
 #include "platform/win32/win32_package_file.h"
+#include "res/resource.h"
 #include "platform/win32/win32_registry.h"
 #include "platform/win32/win32_services.h"
 
@@ -30,23 +31,22 @@ class Win32Install : public ::testing::Test {
   void SetUp() override {
     RemoveProductTraces();
     ASSERT_NE(dialog.window(), nullptr) << "needs a display (scripts/with-display.sh)";
-    g_progressContext = ProgressContext{};
-    WireHandlerEffects(&effects);
     tempBefore = TempNamesIn(TempFolder());
   }
   void TearDown() override {
     EXPECT_EQ(TempNamesIn(TempFolder()), tempBefore) << "a package file was left behind";
     RemoveProductTraces();
-    WireHandlerEffects(nullptr);
   }
 
   int Install(Win32PackageFile& package, const char16_t* folder) {
-    const InstallerServices services{registry, service, package};
-    return InstallPackage(services, dialog.window(), dialog.progressBar(), folder);
+    const InstallerServices services{registry, service, package, *effectsInUse};
+    InstallOperations operations(services, IDC_ACTION_TEXT);
+    return operations.InstallPackage(dialog.window(), dialog.progressBar(), folder).Succeeded();
   }
   int Remove() {
-    const InstallerServices services{registry, service, current};
-    return RemovePreviousVersion(services, dialog.window(), dialog.progressBar());
+    const InstallerServices services{registry, service, current, *effectsInUse};
+    InstallOperations operations(services, IDC_ACTION_TEXT);
+    return operations.RemovePreviousVersion(dialog.window(), dialog.progressBar()).Succeeded();
   }
   std::wstring ProductValue(const wchar_t* name) { return MachineValue(kProductKey.c_str(), name); }
 
@@ -54,6 +54,7 @@ class Win32Install : public ::testing::Test {
   Win32Registry registry;
   TracingService service;
   BoxRecordingEffects effects;
+  HandlerEffects* effectsInUse = &effects;
   Win32PackageFile current{IDR_PACKAGE_MSI};
   Win32PackageFile older{IDR_OLDER_MSI};
   Win32PackageFile failing{IDR_FAILING_MSI};
@@ -130,11 +131,11 @@ TEST_F(Win32Install, ARejectedInstallStillCountsTheRegisteredOlderVersion) {
 
 TEST_F(Win32Install, TheProductsOwnServicesInstallThePackageItCarries) {
   // This executable carries the current fixture as the product's package.
-  EXPECT_EQ(InstallPackage(Win32InstallerServices(), dialog.window(), dialog.progressBar(),
-                           u"C:\\Tools\\Host"),
-            1);
+  InstallOperations operations(Win32InstallerServices(), IDC_ACTION_TEXT);
+  EXPECT_TRUE(
+      operations.InstallPackage(dialog.window(), dialog.progressBar(), u"C:\\Tools\\Host").Succeeded());
   EXPECT_EQ(DetectInstallState(registry), InstallState::UpToDate);
-  EXPECT_EQ(RemovePreviousVersion(Win32InstallerServices(), dialog.window(), nullptr), 1);
+  EXPECT_TRUE(operations.RemovePreviousVersion(dialog.window(), nullptr).Succeeded());
   EXPECT_FALSE(IsProductRegistered(registry));
 }
 
@@ -186,7 +187,7 @@ TEST_F(Win32Install, TheRealErrorBoxIsOwnedByTheDialog) {
   // The action's message reaches the handler on another thread than the
   // install call's; the box is still owned by the dialog.
   Win32HandlerEffects real;
-  WireHandlerEffects(&real);
+  effectsInUse = &real;
   BoxCloser closer(L"Error");
   EXPECT_EQ(Install(failing, u"C:\\Tools\\Host"), 0);
   closer.Join();

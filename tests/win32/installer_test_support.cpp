@@ -5,9 +5,9 @@
 
 #include <cstdio>
 
-#include "app/product_config.h"
+#include "product/product_config.h"
 #include "detect/detection.h"
-#include "platform/win32/wide.h"
+#include "core/wide.h"
 #include "platform/win32/win32_registry.h"
 #include "res/resource.h"
 

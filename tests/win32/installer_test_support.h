@@ -49,7 +49,6 @@ class BoxRecordingEffects final : public HandlerEffects {
   std::vector<Box> boxes;
   std::vector<unsigned int> beeps;
 
-  void SetInternalUiLevel(unsigned int level) override { m_real.SetInternalUiLevel(level); }
   int ShowMessageBox(void* owner, const char16_t* text, const char16_t* caption,
                      unsigned int style) override;
   int ShowMessageBoxInLanguage(void* owner, const char16_t* text, const char16_t* caption,

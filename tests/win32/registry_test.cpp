@@ -5,10 +5,10 @@
 
 #include <string>
 
-#include "app/product_config.h"
+#include "product/product_config.h"
 #include "detect/detection.h"
 #include "detect/registry_access.h"
-#include "platform/win32/wide.h"
+#include "core/wide.h"
 #include "platform/win32/win32_registry.h"
 
 namespace {

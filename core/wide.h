@@ -1,5 +1,5 @@
-// The portable core holds text as char16_t; Win32 takes wchar_t, which is
-// the same 16-bit unit on Windows.
+// Win32 code only: the portable core holds text as char16_t; Win32 takes
+// wchar_t, which is the same 16-bit unit on Windows.
 #pragma once
 
 #include <cwchar>

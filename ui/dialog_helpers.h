@@ -1,0 +1,16 @@
+// What both dialogs share beyond the framework: the white background and
+// the platform's folder chooser.
+#pragma once
+
+#include "ui/framework/afxwin.h"
+
+// The background and text colours of both dialogs.
+inline constexpr COLORREF kWhite = 0x00FFFFFF;
+inline constexpr COLORREF kDarkBlue = 0x00672300;  // red 0, green 35, blue 103
+
+// Fills the whole client area of window white.
+BOOL EraseBackgroundWhite(CWnd* window, CDC* pDC);
+
+// Shows the platform's folder browser owned by owner; afterwards path (260
+// units) holds the chosen folder, or is left as it was when cancelled.
+void ChooseFolder(HWND owner, wchar_t* path);
