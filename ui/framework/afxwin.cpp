@@ -14,21 +14,6 @@ CWinApp* g_app = nullptr;
 // The rich edit library, once loaded.
 HMODULE g_richEdit = nullptr;
 
-// Loads system libraries from the system folder only: the installer runs
-// elevated, often from a downloads folder where anyone may have left a DLL.
-void RestrictDllSearchToSystemFolder() {
-  using SetDefaultDllDirectoriesFn = BOOL(WINAPI*)(DWORD);
-  HMODULE kernel = GetModuleHandleW(L"kernel32.dll");
-  auto setDefault = reinterpret_cast<SetDefaultDllDirectoriesFn>(
-      reinterpret_cast<void*>(GetProcAddress(kernel, "SetDefaultDllDirectories")));
-  if (setDefault != nullptr) {
-    setDefault(LOAD_LIBRARY_SEARCH_SYSTEM32);
-  } else {
-    // Older systems without the call: at least take the current folder out.
-    SetDllDirectoryW(L"");
-  }
-}
-
 }  // namespace
 
 // ---------------------------------------------------------------------------
@@ -351,7 +336,6 @@ BOOL AfxInitRichEdit() {
 }
 
 int AfxWinMain(HINSTANCE instance) {
-  RestrictDllSearchToSystemFolder();
   CWinApp* app = AfxGetApp();
   if (app == nullptr) return 1;
   app->m_hInstance = instance;
