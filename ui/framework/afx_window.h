@@ -1,0 +1,56 @@
+// Windows and the plain controls:
+//   CWnd           a window and the object bound to it
+//   CButton        push button or check box
+//   CProgressCtrl  progress bar
+#pragma once
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include "ui/framework/message_map.h"
+
+class CWnd : public CCmdTarget {
+ public:
+  CWnd() = default;
+  ~CWnd() override;
+  CWnd(const CWnd&) = delete;
+  CWnd& operator=(const CWnd&) = delete;
+
+  HWND GetSafeHwnd() const { return m_hWnd; }
+  operator HWND() const { return m_hWnd; }
+
+  // Binds the object to an existing window, so that the window's parent can
+  // pass it the notifications it reflects (owner drawing).
+  BOOL Attach(HWND window);
+  HWND Detach();
+  BOOL SubclassDlgItem(UINT id, CWnd* parent);
+  static CWnd* FromHandleAttached(HWND window);
+
+  HWND GetDlgItem(int id) const { return ::GetDlgItem(m_hWnd, id); }
+  BOOL ShowWindow(int command) { return ::ShowWindow(m_hWnd, command); }
+  BOOL EnableWindow(BOOL enable = TRUE) { return ::EnableWindow(m_hWnd, enable); }
+  void SetWindowText(const wchar_t* text) { ::SetWindowTextW(m_hWnd, text); }
+  BOOL IsIconic() const { return ::IsIconic(m_hWnd); }
+  void GetClientRect(RECT* rect) const { ::GetClientRect(m_hWnd, rect); }
+  LRESULT SendMessage(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) {
+    return ::SendMessageW(m_hWnd, message, wParam, lParam);
+  }
+
+  // A notification that the parent passes back to the control it concerns;
+  // true when the control handled it.
+  virtual bool OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result);
+
+  HWND m_hWnd = nullptr;
+};
+
+class CButton : public CWnd {
+ public:
+  int GetCheck() const { return static_cast<int>(::SendMessageW(m_hWnd, BM_GETCHECK, 0, 0)); }
+  void SetCheck(int check) { ::SendMessageW(m_hWnd, BM_SETCHECK, check, 0); }
+};
+
+class CProgressCtrl : public CWnd {
+ public:
+  void SetRange32(int lower, int upper) { SendMessage(PBM_SETRANGE32, lower, upper); }
+  int SetPos(int position) { return static_cast<int>(SendMessage(PBM_SETPOS, position, 0)); }
+};
