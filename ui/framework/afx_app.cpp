@@ -8,7 +8,7 @@ HMODULE g_richEdit = nullptr;
 
 }  // namespace
 
-CWinApp::CWinApp(const wchar_t* appName) : m_pszAppName(appName) { g_app = this; }
+CWinApp::CWinApp() { g_app = this; }
 
 CWinApp::~CWinApp() {
   if (g_app == this) g_app = nullptr;
@@ -30,11 +30,9 @@ HINSTANCE AfxGetInstanceHandle() {
                                                            : GetModuleHandleW(nullptr);
 }
 
-HINSTANCE AfxGetResourceHandle() { return AfxGetInstanceHandle(); }
-
 HINSTANCE AfxFindResourceHandle(const wchar_t*, const wchar_t*) {
   // Every resource lives in the executable itself: no satellite modules.
-  return AfxGetResourceHandle();
+  return AfxGetInstanceHandle();
 }
 
 BOOL AfxInitRichEdit() {

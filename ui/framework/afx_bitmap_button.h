@@ -14,14 +14,14 @@ class CBitmapButton : public CButton {
   // Takes over button id of parent and loads the bitmaps named by its
   // caption followed by U (required), D, F and X; resizes it to U.
   BOOL AutoLoad(UINT id, CWnd* parent);
-  BOOL LoadBitmaps(const wchar_t* up, const wchar_t* down, const wchar_t* focus,
-                   const wchar_t* disabled);
-  void SizeToContent();
 
   bool OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) override;
   virtual void DrawItem(const DRAWITEMSTRUCT* item);
 
  private:
+  BOOL LoadBitmaps(const wchar_t* up, const wchar_t* down, const wchar_t* focus,
+                   const wchar_t* disabled);
+  void SizeToContent();
   void FreeBitmaps();
   HBITMAP m_bitmap = nullptr;          // up
   HBITMAP m_bitmapSel = nullptr;       // pressed

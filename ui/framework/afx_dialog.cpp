@@ -55,8 +55,6 @@ void CDialog::OnOK() {
 
 void CDialog::OnCancel() { EndDialog(IDCANCEL); }
 
-INT_PTR CDialog::WindowProc(UINT, WPARAM, LPARAM) { return FALSE; }
-
 INT_PTR CALLBACK CDialog::DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_INITDIALOG) {
     auto* dialog = reinterpret_cast<CDialog*>(lParam);
@@ -69,6 +67,7 @@ INT_PTR CALLBACK CDialog::DialogProc(HWND window, UINT message, WPARAM wParam, L
   return dialog->Dispatch(message, wParam, lParam);
 }
 
+// FALSE leaves a message to the dialog manager's own handling.
 INT_PTR CDialog::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
   const AFX_MSGMAP* map = GetMessageMap();
   if (message == WM_DRAWITEM) {
@@ -80,11 +79,11 @@ INT_PTR CDialog::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
       SetWindowLongPtrW(m_hWnd, DWLP_MSGRESULT, result);
       return TRUE;
     }
-    return WindowProc(message, wParam, lParam);
+    return FALSE;
   }
   if (message == WM_COMMAND) {
     const AFX_MSGMAP_ENTRY* entry = FindMessageEntry(map, WM_COMMAND, HIWORD(wParam), LOWORD(wParam));
-    if (entry == nullptr) return WindowProc(message, wParam, lParam);
+    if (entry == nullptr) return FALSE;
     entry->pfn(this, wParam, lParam);
     return TRUE;
   }
@@ -92,13 +91,13 @@ INT_PTR CDialog::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
     const auto* header = reinterpret_cast<const NMHDR*>(lParam);
     const AFX_MSGMAP_ENTRY* entry = FindMessageEntry(map, WM_NOTIFY, header->code,
                                                      static_cast<std::uint32_t>(header->idFrom));
-    if (entry == nullptr) return WindowProc(message, wParam, lParam);
+    if (entry == nullptr) return FALSE;
     SetWindowLongPtrW(m_hWnd, DWLP_MSGRESULT, entry->pfn(this, wParam, lParam));
     return TRUE;
   }
   if (message >= WM_CTLCOLORMSGBOX && message <= WM_CTLCOLORSTATIC) {
     const AFX_MSGMAP_ENTRY* entry = FindMessageEntry(map, WM_CTLCOLOR, 0, 0);
-    if (entry == nullptr) return WindowProc(message, wParam, lParam);
+    if (entry == nullptr) return FALSE;
     HWND controlWindow = reinterpret_cast<HWND>(lParam);
     CWnd temporary;
     CWnd* control = CWnd::FromHandleAttached(controlWindow);
@@ -113,7 +112,7 @@ INT_PTR CDialog::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
     return brush;
   }
   const AFX_MSGMAP_ENTRY* entry = FindMessageEntry(map, message, 0, 0);
-  if (entry == nullptr) return WindowProc(message, wParam, lParam);
+  if (entry == nullptr) return FALSE;
   const INT_PTR result = entry->pfn(this, wParam, lParam);
   if (message == WM_QUERYDRAGICON) return result;
   SetWindowLongPtrW(m_hWnd, DWLP_MSGRESULT, result);

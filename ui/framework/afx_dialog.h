@@ -50,9 +50,6 @@ class CDialog : public CWnd {
   // Default painting for dialogs that paint nothing of their own.
   void OnPaint() { ::DefWindowProcW(m_hWnd, WM_PAINT, 0, 0); }
 
-  // What the dialog procedure does with a message no entry answers.
-  virtual INT_PTR WindowProc(UINT message, WPARAM wParam, LPARAM lParam);
-
   UINT m_nIDHelp;
   CWnd* m_pParentWnd;
 

@@ -21,6 +21,7 @@ class CDC {
   }
   BOOL DrawIcon(int x, int y, HICON icon) { return ::DrawIcon(m_hDC, x, y, icon); }
 
+ protected:
   HDC m_hDC = nullptr;
 };
 
@@ -32,13 +33,12 @@ class CPaintDC : public CDC {
   CPaintDC(const CPaintDC&) = delete;
   CPaintDC& operator=(const CPaintDC&) = delete;
 
-  PAINTSTRUCT m_ps{};
-
  private:
+  PAINTSTRUCT m_ps{};
   HWND m_hWnd;
 };
 
-// Owns a brush from creation or attachment until destruction.
+// Owns a brush from creation until destruction.
 class CBrush {
  public:
   CBrush() = default;
@@ -46,18 +46,17 @@ class CBrush {
   CBrush(const CBrush&) = delete;
   CBrush& operator=(const CBrush&) = delete;
 
-  BOOL CreateSolidBrush(COLORREF color) { return Attach(::CreateSolidBrush(color)); }
-  BOOL Attach(HBRUSH brush) {
+  BOOL CreateSolidBrush(COLORREF color) {
     DeleteObject();
-    m_hObject = brush;
-    return brush != nullptr;
-  }
-  void DeleteObject() {
-    if (m_hObject != nullptr) ::DeleteObject(m_hObject);
-    m_hObject = nullptr;
+    m_hObject = ::CreateSolidBrush(color);
+    return m_hObject != nullptr;
   }
   operator HBRUSH() const { return m_hObject; }
 
  private:
+  void DeleteObject() {
+    if (m_hObject != nullptr) ::DeleteObject(m_hObject);
+    m_hObject = nullptr;
+  }
   HBRUSH m_hObject = nullptr;
 };

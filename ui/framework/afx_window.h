@@ -16,9 +16,6 @@ class CWnd : public CCmdTarget {
   CWnd(const CWnd&) = delete;
   CWnd& operator=(const CWnd&) = delete;
 
-  HWND GetSafeHwnd() const { return m_hWnd; }
-  operator HWND() const { return m_hWnd; }
-
   // Binds the object to an existing window, so that the window's parent can
   // pass it the notifications it reflects (owner drawing).
   BOOL Attach(HWND window);
@@ -27,7 +24,6 @@ class CWnd : public CCmdTarget {
   static CWnd* FromHandleAttached(HWND window);
 
   HWND GetDlgItem(int id) const { return ::GetDlgItem(m_hWnd, id); }
-  BOOL ShowWindow(int command) { return ::ShowWindow(m_hWnd, command); }
   BOOL EnableWindow(BOOL enable = TRUE) { return ::EnableWindow(m_hWnd, enable); }
   void SetWindowText(const wchar_t* text) { ::SetWindowTextW(m_hWnd, text); }
   BOOL IsIconic() const { return ::IsIconic(m_hWnd); }
@@ -46,11 +42,9 @@ class CWnd : public CCmdTarget {
 class CButton : public CWnd {
  public:
   int GetCheck() const { return static_cast<int>(::SendMessageW(m_hWnd, BM_GETCHECK, 0, 0)); }
-  void SetCheck(int check) { ::SendMessageW(m_hWnd, BM_SETCHECK, check, 0); }
 };
 
 class CProgressCtrl : public CWnd {
  public:
-  void SetRange32(int lower, int upper) { SendMessage(PBM_SETRANGE32, lower, upper); }
   int SetPos(int position) { return static_cast<int>(SendMessage(PBM_SETPOS, position, 0)); }
 };
