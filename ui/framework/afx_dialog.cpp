@@ -58,11 +58,12 @@ void CDialog::OnCancel() { EndDialog(IDCANCEL); }
 INT_PTR CALLBACK CDialog::DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_INITDIALOG) {
     auto* dialog = reinterpret_cast<CDialog*>(lParam);
-    SetWindowLongPtrW(window, DWLP_USER, lParam);
     dialog->Attach(window);
     return dialog->OnInitDialog();
   }
-  auto* dialog = reinterpret_cast<CDialog*>(GetWindowLongPtrW(window, DWLP_USER));
+  // Only the dialog binds its own window, so what is bound to it is a
+  // CDialog; the few messages before WM_INITDIALOG find nothing.
+  auto* dialog = static_cast<CDialog*>(CWnd::FromHandleAttached(window));
   if (dialog == nullptr) return FALSE;
   return dialog->Dispatch(message, wParam, lParam);
 }

@@ -16,11 +16,14 @@ class CWnd : public CCmdTarget {
   CWnd(const CWnd&) = delete;
   CWnd& operator=(const CWnd&) = delete;
 
-  // Binds the object to an existing window, so that the window's parent can
-  // pass it the notifications it reflects (owner drawing).
+  // Binds the object to an existing window through a window property, the
+  // one way from a window back to its object: the dialog procedure finds
+  // its dialog by it, and a parent the control it passes a notification to
+  // (owner drawing, control colours).
   BOOL Attach(HWND window);
   HWND Detach();
   BOOL SubclassDlgItem(UINT id, CWnd* parent);
+  // The object bound to window, or null.
   static CWnd* FromHandleAttached(HWND window);
 
   HWND GetDlgItem(int id) const { return ::GetDlgItem(m_hWnd, id); }
