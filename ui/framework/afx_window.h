@@ -2,10 +2,12 @@
 //   CWnd           a window and the object bound to it
 //   CButton        push button or check box
 //   CProgressCtrl  progress bar
+//   CRichEditCtrl  rich text area (its class comes from AfxInitRichEdit)
 #pragma once
 
 #include <windows.h>
 #include <commctrl.h>
+#include <richedit.h>
 
 #include "ui/framework/message_map.h"
 
@@ -31,6 +33,11 @@ class CWnd : public CCmdTarget {
   void SetWindowText(const wchar_t* text) { ::SetWindowTextW(m_hWnd, text); }
   BOOL IsIconic() const { return ::IsIconic(m_hWnd); }
   void GetClientRect(RECT* rect) const { ::GetClientRect(m_hWnd, rect); }
+  // Sets the big or the small icon; gives the one it replaces.
+  HICON SetIcon(HICON icon, BOOL big) {
+    const WPARAM which = big ? ICON_BIG : ICON_SMALL;
+    return reinterpret_cast<HICON>(SendMessage(WM_SETICON, which, reinterpret_cast<LPARAM>(icon)));
+  }
   LRESULT SendMessage(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) {
     return ::SendMessageW(m_hWnd, message, wParam, lParam);
   }
@@ -49,5 +56,21 @@ class CButton : public CWnd {
 
 class CProgressCtrl : public CWnd {
  public:
+  void SetRange(short lower, short upper) { SendMessage(PBM_SETRANGE, 0, MAKELPARAM(lower, upper)); }
+  // Gives the previous position.
   int SetPos(int position) { return static_cast<int>(SendMessage(PBM_SETPOS, position, 0)); }
+  // Moves a marquee bar every interval milliseconds (0: the control's
+  // default), or stops it.
+  BOOL SetMarquee(BOOL on, UINT interval) {
+    return static_cast<BOOL>(SendMessage(PBM_SETMARQUEE, on, interval));
+  }
+};
+
+class CRichEditCtrl : public CWnd {
+ public:
+  // Replaces the content with what stream delivers in format (SF_RTF,
+  // SF_TEXT); gives the number of characters read.
+  long StreamIn(int format, EDITSTREAM& stream) {
+    return static_cast<long>(SendMessage(EM_STREAMIN, format, reinterpret_cast<LPARAM>(&stream)));
+  }
 };
