@@ -8,8 +8,6 @@
 #include <cstdlib>
 #include <new>
 
-#include "ui/framework/afxwin.h"
-
 namespace {
 
 // A zero-size request still gets a block of its own.
@@ -17,7 +15,7 @@ void* TryAllocate(std::size_t size) noexcept { return std::malloc(size != 0 ? si
 
 void* Allocate(std::size_t size) {
   void* block = TryAllocate(size);
-  if (block == nullptr) AfxThrowMemoryException();
+  if (block == nullptr) std::abort();
   return block;
 }
 

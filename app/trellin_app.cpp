@@ -12,7 +12,7 @@ BEGIN_MESSAGE_MAP(CTrellinApp, CWinApp)
   ON_COMMAND(kIdHelp, OnHelp)
 END_MESSAGE_MAP()
 
-CTrellinApp::CTrellinApp() : CWinApp(nullptr) {}
+CTrellinApp::CTrellinApp() = default;
 
 BOOL CTrellinApp::InitInstance() {
   INITCOMMONCONTROLSEX controls{};

@@ -231,6 +231,48 @@ TEST(CBitmapButton, AutoLoadTakesPicturesNamedByTheCaption) {
   dialog.DoModal();
 }
 
+// Hands out the text that cookie points to, then ends the stream.
+DWORD CALLBACK StreamText(DWORD_PTR cookie, LPBYTE buffer, LONG wanted, LONG* delivered) {
+  auto* text = reinterpret_cast<const char**>(cookie);
+  LONG count = 0;
+  for (; count < wanted && (*text)[count] != '\0'; ++count) buffer[count] = static_cast<BYTE>((*text)[count]);
+  *text += count;
+  *delivered = count;
+  return 0;
+}
+
+// Each typed call packs its arguments the way its message expects them.
+TEST(Controls, TypedCallsPackTheirArgumentsAsTheirMessagesExpect) {
+  TestDialog dialog([](TestDialog& d) {
+    INITCOMMONCONTROLSEX classes{sizeof classes, ICC_PROGRESS_CLASS};
+    InitCommonControlsEx(&classes);
+    CProgressCtrl progress;
+    progress.Attach(CreateWindowExW(0, PROGRESS_CLASSW, L"", WS_CHILD, 0, 0, 50, 10, d.m_hWnd, nullptr,
+                                    nullptr, nullptr));
+    progress.SetRange(10, 300);
+    PBRANGE range{};
+    progress.SendMessage(PBM_GETRANGE, TRUE, reinterpret_cast<LPARAM>(&range));
+    EXPECT_EQ(range.iLow, 10);
+    EXPECT_EQ(range.iHigh, 300);
+
+    HICON bigIcon = LoadIconW(nullptr, IDI_APPLICATION);
+    HICON smallIcon = LoadIconW(nullptr, IDI_WARNING);
+    d.SetIcon(bigIcon, TRUE);
+    d.SetIcon(smallIcon, FALSE);
+    EXPECT_EQ(d.SetIcon(nullptr, TRUE), bigIcon);
+    EXPECT_EQ(d.SetIcon(nullptr, FALSE), smallIcon);
+
+    CRichEditCtrl rich;
+    rich.Attach(d.GetDlgItem(IDC_TEST_RICH));
+    const char* text = "streamed";
+    EDITSTREAM stream{reinterpret_cast<DWORD_PTR>(&text), 0, &StreamText};
+    EXPECT_EQ(rich.StreamIn(SF_TEXT, stream), 8);
+    EXPECT_EQ(TextOf(rich.m_hWnd), L"streamed");
+    End(d, IDCANCEL);
+  });
+  dialog.DoModal();
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
