@@ -1,5 +1,5 @@
 # Thin wrapper over the CMake presets; see README.md.
-.PHONY: all setup build test test-host test-fuzz test-win32 fuzz bench run clean
+.PHONY: all setup build test test-host test-fuzz test-win32 test-win64 fuzz bench run clean
 
 all: build
 
@@ -22,6 +22,16 @@ test-win32: setup
 	cmake --build --preset win32
 	# One virtual display (with a window manager) for every Wine test.
 	bash scripts/with-display.sh bash -c 'ctest --preset win32; rc=$$?; bash scripts/wine-stop.sh; exit $$rc'
+	@bash scripts/needs-ia32.sh true 2>/dev/null || $(MAKE) --no-print-directory test-win64
+
+# Where the kernel cannot run 32-bit programs, Wine cannot run the 32-bit
+# build and its Wine tests are skipped: the same sources, built for 64-bit
+# Windows, then run them in 64-bit prefixes through Wine's 64-bit loader.
+test-win64: setup
+	cmake --preset win64 >/dev/null
+	cmake --build --preset win64
+	PATH="$(CURDIR)/scripts/wine64-loader:$$PATH" WINELOADER=/usr/lib/wine/wine64 \
+	  bash scripts/with-display.sh bash -c 'ctest --preset win64; rc=$$?; bash scripts/wine-stop.sh; exit $$rc'
 
 # Each fuzz target for a few seconds from its seeds, with a fixed seed.
 test-fuzz: setup

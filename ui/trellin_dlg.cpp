@@ -70,7 +70,7 @@ void CTrellinDlg::SetStatus(StatusText text) {
 }
 
 void CTrellinDlg::RunWizardStep() {
-  HWND progressBar = m_progress.GetSafeHwnd();
+  HWND progressBar = m_progress.m_hWnd;
   for (const FlowAction& action : WizardActions(m_step, m_installState)) {
     switch (action.op) {
       case FlowOp::Hide: ::ShowWindow(GetDlgItem(action.control), SW_HIDE); break;

@@ -94,7 +94,7 @@ make_template() {
   WINE_PREFIX_ROOT=$prefix_root "$root/scripts/wine-prefix.sh" "$arch" "$name" >/dev/null
 }
 pids=()
-for arch in win64 win32; do
+for arch in ${E2E_ARCHS:-win64 win32}; do
   case "$archs_needed" in *" $arch "*) make_template "$arch" & pids+=($!) ;; esac
 done
 for pid in "${pids[@]}"; do wait "$pid" || { echo "e2e: cannot make a template prefix" >&2; exit 1; }; done
@@ -193,6 +193,8 @@ for name in "${scenarios[@]}"; do
   fi
   archs=$(directive "$name" arch)
   for arch in ${archs:-win64}; do
+    # A 64-bit build runs in 64-bit prefixes only.
+    case " ${E2E_ARCHS:-win64 win32} " in *" $arch "*) ;; *) continue ;; esac
     if [ -n "$missing" ]; then
       skipped=$((skipped + 1))
       printf 'SKIP  %-28s %-5s       missing test package:%s\n' "$name" "$arch" "$missing"

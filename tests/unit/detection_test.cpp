@@ -9,24 +9,16 @@
 
 namespace {
 
-const std::u16string kProductKeyPath =
-    u"SOFTWARE\\Kelvane\\Vantor\\3F9A2C64-7E15-4B08-9D3C-A1E6F0287B54\\";
+// Where the package and the host leave their traces, from the product's
+// identity.
+const std::u16string kProductKeyPath = std::u16string(u"SOFTWARE\\") + ProductConfig::MakerKey +
+                                       u"\\" + ProductConfig::ProductKey + u"\\";
 const std::u16string kUninstallPath =
-    u"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\"
-    u"{5B0C71A2-93D4-4E1F-A6C8-2D7E40B95F13}";
-const std::u16string kHostKey = u"SOFTWARE\\Autodesk\\3dsmaxdesign\\15.0\\MAX-1:409";
+    std::u16string(u"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\") +
+    ProductConfig::ProductCode;
+const std::u16string kHostKey = ProductConfig::HostKey;
 
 std::u16string Text(const OwnedText& text) { return text ? std::u16string(text.get()) : u"<null>"; }
-
-TEST(ProductConfig, HoldsTheProductIdentity) {
-  EXPECT_EQ(std::u16string(ProductConfig::PackageVersion), u"4.0.4.0");
-  EXPECT_EQ(std::u16string(ProductConfig::ProductCode), u"{5B0C71A2-93D4-4E1F-A6C8-2D7E40B95F13}");
-  EXPECT_EQ(std::u16string(ProductConfig::ProductKey), u"3F9A2C64-7E15-4B08-9D3C-A1E6F0287B54");
-  EXPECT_EQ(std::u16string(ProductConfig::DisplayName),
-            u"Zephra Plug-in for 3ds Max Design 2013 32-bit");
-  EXPECT_EQ(std::u16string(ProductConfig::HostKey), kHostKey);
-  EXPECT_EQ(std::u16string(ProductConfig::FolderSuffix), u"\\Autodesk\\3ds Max Design 2013\\");
-}
 
 struct StateCase {
   const char* name;

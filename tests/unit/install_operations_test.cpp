@@ -9,12 +9,13 @@
 #include "fake_registry.h"
 #include "installer/message_handler.h"
 #include "installer/progress_context.h"
+#include "product/product_config.h"
 
 namespace {
 
 const std::u16string kUninstallPath =
-    u"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\"
-    u"{5B0C71A2-93D4-4E1F-A6C8-2D7E40B95F13}";
+    std::u16string(u"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\") +
+    ProductConfig::ProductCode;
 const char kPackage[] = "C:\\Temp\\Kel1A2B.tmp.msi";
 
 class OperationsTest : public ::testing::Test {
@@ -52,7 +53,7 @@ TEST_F(OperationsTest, RemovalPreparesTheServiceThenRemovesByProductCode) {
   service.onRemove = [this] { Unregister(); };
   EXPECT_EQ(Remove(kFakeDialog, kFakeProgressBar), 1);
   EXPECT_EQ(log, (CallLog{"SetInternalUI 0x102", "SetExternalUI 0x7fdf",
-                          "ConfigureProduct {5B0C71A2-93D4-4E1F-A6C8-2D7E40B95F13} 0 2"}));
+                          "ConfigureProduct " + Narrow(ProductConfig::ProductCode) + " 0 2"}));
   EXPECT_EQ(service.handler, &InstallerMessageHandler);
   EXPECT_EQ(service.context, &Progress());
   EXPECT_EQ(Progress().dialogWindow, kFakeDialog);
