@@ -2,7 +2,7 @@
 # the same status text set as it opens.
 poll-interval 2
 launch ${MINIMAL}
-wait-window ${CAPTION}
+wait-window ${INSTALLER_NAME}
 wait-text 1014 ${TITLE}
 report startup launch
 key escape
