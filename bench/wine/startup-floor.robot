@@ -3,7 +3,7 @@
 poll-interval 2
 launch ${MINIMAL}
 wait-window ${INSTALLER_NAME}
-wait-text 1014 ${TITLE}
+wait-text STATUS_TEXT ${TITLE}
 report startup launch
 key escape
 expect-process-exit any
