@@ -5,33 +5,28 @@
 # screenshot of each screen to build/screens/ and prints each screen's
 # status text and the registry values the install leaves.
 set -uo pipefail
-root=$(cd "$(dirname "$0")/.." && pwd)
+source "$(dirname "$0")/wine-common.sh"
+root=$source_root
+export WINE_PREFIX_ROOT=$root/build/demo
 build=${DEMO_BUILD:-$root/build/win32}
-exe=$build/KelvaneInstaller.exe
 robot=$build/tests/e2e/robot.exe
 screens=$root/build/screens
-export WINE_PREFIX_ROOT=$root/build/demo
-export WINEDEBUG=-all
-export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
-
-winpath() { local p; p=$(realpath -m "$1"); echo "Z:${p//\//\\}"; }
+wine_product_env "$build" || { echo "demo: make build first" >&2; exit 1; }
+exe=$build/$INSTALLER_FILE
 
 if [ "${DEMO_WALKTHROUGH:-}" != 1 ]; then
   [ -f "$exe" ] || { echo "demo: no installer at $exe (make build first)" >&2; exit 1; }
   # A fresh machine each time: nothing installed yet.
-  if [ -d "$WINE_PREFIX_ROOT/win64" ]; then
-    WINEPREFIX=$WINE_PREFIX_ROOT/win64 timeout 30 wineserver -k </dev/null >/dev/null 2>&1 || true
-  fi
+  [ -d "$WINE_PREFIX_ROOT/win64" ] && wine_server_stop "$WINE_PREFIX_ROOT/win64"
   rm -rf "$WINE_PREFIX_ROOT"
   echo "demo: making a fresh Wine prefix in build/demo/win64 ..."
   prefix=$("$root/scripts/wine-prefix.sh" win64) || exit 1
-  mkdir -p "$prefix/drive_c/Downloads"
-  cp "$exe" "$prefix/drive_c/Downloads/KelvaneInstaller.exe"
+  wine_place_installer "$prefix" "$exe"
   if [ -n "${DISPLAY:-}" ]; then
     echo "demo: starting the installer on $DISPLAY; close it to end"
-    WINEPREFIX=$prefix timeout 3600 wine 'C:\Downloads\KelvaneInstaller.exe' </dev/null >/dev/null 2>&1
+    WINEPREFIX=$prefix timeout 3600 wine "$INSTALLER" </dev/null >/dev/null 2>&1
     rc=$?
-    WINEPREFIX=$prefix timeout 30 wineserver -k </dev/null >/dev/null 2>&1 || true
+    wine_server_stop "$prefix"
     exit $rc
   fi
   [ -f "$robot" ] || { echo "demo: no robot at $robot (make build first)" >&2; exit 1; }
@@ -40,25 +35,19 @@ if [ "${DEMO_WALKTHROUGH:-}" != 1 ]; then
 fi
 
 # The walk-through, on the virtual display that with-display.sh made.
-source "$root/tests/e2e/product.env"
-prefix=$WINE_PREFIX_ROOT/win64
-export WINEPREFIX=$prefix
+export WINEPREFIX=$WINE_PREFIX_ROOT/win64
 mkdir -p "$screens"
 export E2E_SCREENS
-E2E_SCREENS=$(winpath "$screens")
-timeout 30 wineserver -p </dev/null >/dev/null 2>&1
+E2E_SCREENS=$(wine_path "$screens")
+wine_server_keep
 log=$(mktemp)
 echo "demo: walking through the installer on a virtual display"
-# Output to a file, not a pipe: a service the installer starts may outlive it.
-timeout 600 wine "$robot" "$(winpath "$root/tests/e2e/demo.robot")" </dev/null >"$log" 2>&1
+wine_logged 600 "$log" "$robot" "$(wine_path "$root/tests/e2e/demo.robot")"
 rc=$?
-timeout 30 wineserver -k </dev/null >/dev/null 2>&1 || true
-grep -v -E '^[0-9a-f]{4}:(err|fixme|warn)|^wine: ' "$log" | sed 's/^/  /'
+wine_server_stop
+wine_quiet "$log" | sed 's/^/  /'
 rm -f "$log"
-for bmp in "$screens"/demo-*.bmp "$screens"/failed-*.bmp; do
-  [ -f "$bmp" ] || continue
-  convert "$bmp" "${bmp%.bmp}.png" && rm -f "$bmp"
-done
+wine_bmp_to_png "$screens"/demo-*.bmp "$screens"/failed-*.bmp
 echo "demo: screenshots in build/screens/ ($(cd "$screens" && ls demo-*.png 2>/dev/null | tr '\n' ' '))"
 [ $rc -eq 0 ] || echo "demo: the walk-through did not go as expected (exit $rc)" >&2
 exit $rc

@@ -2,19 +2,15 @@
 # Makes sure a Wine prefix exists under build/wine/ and prints its path.
 # Usage: wine-prefix.sh [win64|win32] [name]
 # win64 (the default) is a 64-bit prefix, win32 a 32-bit one (WINEARCH=win32).
-# The machine's own ~/.wine is never used.
 set -euo pipefail
 arch=${1:-win64}
 name=${2:-$arch}
 case "$arch" in win64|win32) ;; *) echo "wine-prefix: arch is win64 or win32" >&2; exit 2 ;; esac
 
-root=$(cd "$(dirname "$0")/.." && pwd)
-prefix=${WINE_PREFIX_ROOT:-$root/build/wine}/$name
+source "$(dirname "$0")/wine-common.sh"
+prefix=$wine_prefix_root/$name
 mkdir -p "$(dirname "$prefix")"
-
-export WINEPREFIX=$prefix WINEARCH=$arch WINEDEBUG=-all
-# No Mono or Gecko: their install prompts would wait for a click.
-export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
+export WINEPREFIX=$prefix WINEARCH=$arch
 
 # One prefix is made at a time; concurrent callers wait for it.
 exec 9>"$prefix.lock"

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Stops the Wine servers of every prefix under build/wine/.
-root=$(cd "$(dirname "$0")/.." && pwd)
-for prefix in "${WINE_PREFIX_ROOT:-$root/build/wine}"/*/; do
+source "$(dirname "$0")/wine-common.sh"
+for prefix in "$wine_prefix_root"/*/; do
   [ -d "$prefix" ] || continue
-  WINEPREFIX=${prefix%/} timeout 30 wineserver -k </dev/null >/dev/null 2>&1 || true
+  wine_server_stop "${prefix%/}"
 done

@@ -1,13 +1,13 @@
 # A fresh install: from the click on CONTINUE to "Installation Successful".
 launch ${INSTALLER}
 wait-window ${TITLE}
-click 1001
-expect-enabled 1000
+click AGREE
+expect-enabled CONTINUE
 poll-interval 2
 mark continue
-click 1000
-wait-text 1014 "Installation Successful" 180
+click CONTINUE
+wait-text STATUS_TEXT "Installation Successful" 180
 report install continue
-click 1015
+click FINISHED
 expect-process-exit any
 expect-reg ${PRODUCT_KEY} Version ${VERSION}

@@ -10,17 +10,16 @@
 set -uo pipefail
 export LC_ALL=C
 here=$(cd "$(dirname "$0")" && pwd)
-root=$(cd "$here/../.." && pwd)
+source "$here/../../scripts/wine-common.sh"
 build=$(cd "$1" && pwd)
 figures=$2
 rounds=${3:-5}
 
-if [ -z "${DISPLAY:-}" ]; then
-  exec "$root/scripts/with-display.sh" bash "$0" "$@"
-fi
+wine_need_display "$0" "$@"
 
+wine_product_env "$build" || exit 2
 robot=$build/tests/e2e/robot.exe
-installer=$build/KelvaneInstaller.exe
+installer=$build/$INSTALLER_FILE
 minimal=$build/bench/win32/minimal_dialog.exe
 extract=$build/bench/win32/extract_bench.exe
 package=$build/app/package/plugin.msi
@@ -29,31 +28,24 @@ for f in "$robot" "$installer" "$minimal" "$extract" "$package" "$older"; do
   [ -f "$f" ] || { echo "bench: missing $f" >&2; exit 2; }
 done
 
-export WINEDEBUG=-all
-export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
-prefix_root=${WINE_PREFIX_ROOT:-$root/build/wine}
 name=bench
-rm -rf "${prefix_root:?}/$name" "$prefix_root/$name.ready"
+rm -rf "${wine_prefix_root:?}/$name" "$wine_prefix_root/$name.ready"
 export WINEPREFIX
-WINEPREFIX=$(WINE_PREFIX_ROOT=$prefix_root "$root/scripts/wine-prefix.sh" win64 "$name") || exit 1
+WINEPREFIX=$(WINE_PREFIX_ROOT=$wine_prefix_root "$source_root/scripts/wine-prefix.sh" win64 "$name") || exit 1
 work=$(mktemp -d)
 cleanup() {
-  timeout 30 wineserver -k </dev/null >/dev/null 2>&1 || true
+  wine_server_stop
   rm -rf "$work" "${WINEPREFIX:?}"
 }
 trap cleanup EXIT
 # One server for the whole run, so that no measurement pays for its start.
-timeout 30 wineserver -p </dev/null >/dev/null 2>&1
-
-winpath() { local p; p=$(realpath -m "$1"); echo "Z:${p//\//\\}"; }
+wine_server_keep
 
 # The programs are run from C:, as a user runs a download; the packages too.
-mkdir -p "$WINEPREFIX/drive_c/Downloads" "$WINEPREFIX/drive_c/bench"
-cp "$installer" "$WINEPREFIX/drive_c/Downloads/KelvaneInstaller.exe"
+wine_place_installer "$WINEPREFIX" "$installer"
+mkdir -p "$WINEPREFIX/drive_c/bench"
 cp "$minimal" "$extract" "$package" "$older" "$WINEPREFIX/drive_c/bench/"
-source "$root/tests/e2e/product.env"
 export MINIMAL='C:\bench\minimal_dialog.exe' PACKAGE='C:\bench\plugin.msi' OLDER='C:\bench\older.msi'
-export CAPTION="Kelvane Installer"
 
 msiexec() { timeout 180 wine msiexec "$@" </dev/null >>"$work/msiexec.log" 2>&1; }
 
@@ -61,12 +53,12 @@ msiexec() { timeout 180 wine msiexec "$@" </dev/null >>"$work/msiexec.log" 2>&1;
 state=fresh
 reach() {
   if [ "$state" != fresh ]; then
-    msiexec /x "$(winpath "$package")" /qn
-    msiexec /x "$(winpath "$older")" /qn
+    msiexec /x "$(wine_path "$package")" /qn
+    msiexec /x "$(wine_path "$older")" /qn
     state=fresh
   fi
   if [ "$1" = older ]; then
-    msiexec /i "$(winpath "$older")" /qn || { echo "bench: cannot install the older package" >&2; exit 1; }
+    msiexec /i "$(wine_path "$older")" /qn || { echo "bench: cannot install the older package" >&2; exit 1; }
     state=older
   fi
 }
@@ -76,7 +68,7 @@ recording=1
 measure() {  # measure <figure> <ours|floor> <start state>
   local figure=$1 side=$2 log=$work/$1-$2.log
   reach "$3"
-  timeout 300 wine "$robot" "$(winpath "$here/$figure-$side.robot")" </dev/null >"$log" 2>&1
+  wine_logged 300 "$log" "$robot" "$(wine_path "$here/$figure-$side.robot")"
   local rc=$?
   # Whatever ran, the product may be installed now.
   state=unknown
@@ -85,7 +77,7 @@ measure() {  # measure <figure> <ours|floor> <start state>
   value=$(tr -d '\r' <"$log" | awk -v f="$figure" '$1 == "figure" && $2 == f {print $3}' | tail -n1)
   if [ $rc -ne 0 ] || [ -z "$value" ]; then
     echo "bench: $figure ($side) failed:" >&2
-    grep -v -E '^[0-9a-f]{4}:(err|fixme|warn)' "$log" | sed 's/^/  /' >&2
+    wine_quiet "$log" | sed 's/^/  /' >&2
     failed=1
     return
   fi
@@ -115,7 +107,7 @@ for round in $(seq 1 "$rounds"); do
 done
 
 echo "extraction ($rounds rounds)"
-if timeout 600 wine 'C:\bench\extract_bench.exe' "$rounds" </dev/null >"$work/extract.raw" 2>&1; then
+if wine_logged 600 "$work/extract.raw" 'C:\bench\extract_bench.exe' "$rounds"; then
   tr -d '\r' <"$work/extract.raw" >"$work/extract.log"
   awk '$1 == "figure" {print ($2 == "extract" ? "extract_ours " : "extract_floor ") $3}
        $1 == "bytes" {print "extract_bytes " $2}' "$work/extract.log" >>"$figures"

@@ -2,8 +2,8 @@
 # the same status text set as it opens.
 poll-interval 2
 launch ${MINIMAL}
-wait-window ${CAPTION}
-wait-text 1014 ${TITLE}
+wait-window ${INSTALLER_NAME}
+wait-text STATUS_TEXT ${TITLE}
 report startup launch
 key escape
 expect-process-exit any

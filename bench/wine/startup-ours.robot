@@ -3,7 +3,7 @@
 poll-interval 2
 launch ${INSTALLER}
 wait-window ${TITLE}
-wait-text 1014 ${TITLE}
+wait-text STATUS_TEXT ${TITLE}
 report startup launch
 key escape
 expect-process-exit any

@@ -2,28 +2,28 @@
 # Finished; a screenshot and the status text of each screen.
 launch ${INSTALLER}
 wait-window ${TITLE}
-print-text "Welcome, status" 1014
-print-text "Welcome, folder" 1004
+print-text "Welcome, status" STATUS_TEXT
+print-text "Welcome, folder" FOLDER
 screenshot demo-1-welcome
-click-link 1002
+click-link TERMS_LINK
 wait-window EULA
 print "Terms of Use: the EULA dialog is open"
 screenshot demo-2-terms
-click 1
+click IDOK
 wait-gone
-click 1001
+click AGREE
 print "Accept box ticked; CONTINUE"
 screenshot demo-3-ticked
-click 1000
-wait-text-not 1013 "" 30 freeze                    # the service is at work
-print-text "Installing, status" 1014
-print-text "Installing, action" 1013
+click CONTINUE
+wait-text-not ACTION_TEXT "" 30 freeze             # the service is at work
+print-text "Installing, status" STATUS_TEXT
+print-text "Installing, action" ACTION_TEXT
 screenshot demo-4-installing
 thaw
-wait-text 1014 "Installation Successful" 180
-print-text "Finished, status" 1014
+wait-text STATUS_TEXT "Installation Successful" 180
+print-text "Finished, status" STATUS_TEXT
 screenshot demo-5-finished
-click 1015
+click FINISHED
 expect-process-exit any
 print "The installer has ended. Registry, 32-bit view:"
 print "  HKLM\${PRODUCT_KEY}"

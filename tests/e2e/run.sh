@@ -6,6 +6,7 @@
 #                                    none: all of them)
 # Environment (ctest sets these; see CMakeLists.txt):
 #   E2E_ROBOT      robot.exe               E2E_INSTALLER  the installer under test
+#   E2E_PRODUCT_ENV  the build's generated/product.env
 #   E2E_SWAP       swap_package.exe        E2E_PLANTED    the planted riched20.dll
 #   E2E_PACKAGES   folder of the test packages (older.msi, failing.msi)
 #   E2E_SIGN_CERT, E2E_SIGN_KEY, E2E_SIGN_PASSFILE  the build's signing
@@ -26,46 +27,37 @@
 #                                 reads them from the Unix environment only,
 #                                 not from the environment a process is given)
 # Scripts see the product's facts from product.env (TITLE, VERSION,
-# PRODUCT_KEY, UNINSTALL_KEY, HOST_KEY, INSTALLER, DOWNLOADS), PACKAGES and
-# PLANTED as Windows paths, and Windows' own variables (ProgramFiles, ...).
+# PRODUCT_KEY, UNINSTALL_KEY, HOST_KEY, INSTALLER, DOWNLOADS, ...), PACKAGES
+# and PLANTED as Windows paths, and Windows' own variables (ProgramFiles, ...).
 set -uo pipefail
 
 here=$(cd "$(dirname "$0")" && pwd)
-root=$(cd "$here/../.." && pwd)
+source "$here/../../scripts/wine-common.sh"
+root=$source_root
 
-if [ -z "${DISPLAY:-}" ]; then
-  # A virtual display with openbox: without a window manager nothing is
-  # stacked, and a box hidden behind the topmost window would pass as shown.
-  exec "$root/scripts/with-display.sh" bash "$0" "$@"
-fi
+# A virtual display with openbox: without a window manager nothing is
+# stacked, and a box hidden behind the topmost window would pass as shown.
+wine_need_display "$0" "$@"
 
-for var in E2E_ROBOT E2E_INSTALLER E2E_SWAP E2E_PLANTED E2E_PACKAGES; do
+for var in E2E_ROBOT E2E_INSTALLER E2E_SWAP E2E_PLANTED E2E_PACKAGES E2E_PRODUCT_ENV; do
   if [ -z "${!var:-}" ]; then echo "e2e: $var is not set (run through ctest)" >&2; exit 2; fi
 done
 [ -f "$E2E_INSTALLER" ] || { echo "e2e: no installer at $E2E_INSTALLER" >&2; exit 2; }
+[ -f "$E2E_PRODUCT_ENV" ] || { echo "e2e: no product facts at $E2E_PRODUCT_ENV" >&2; exit 2; }
 
-prefix_root=${WINE_PREFIX_ROOT:-$root/build/wine}
 screens=${E2E_SCREENS:-$root/build/screens}
-work=$prefix_root/e2e-work
-mkdir -p "$screens" "$prefix_root"
+work=$wine_prefix_root/e2e-work
+mkdir -p "$screens" "$wine_prefix_root"
 rm -rf "$work" && mkdir -p "$work"
 
-export WINEDEBUG=-all
-export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 unset WINEARCH
 
-# Windows name of a Unix path (drive Z: is the Unix root).
-winpath() { local p; p=$(realpath -m "$1"); echo "Z:${p//\//\\}"; }
-
-source "$here/product.env"
+source "$E2E_PRODUCT_ENV"
 export PACKAGES PLANTED
-PACKAGES=$(winpath "$E2E_PACKAGES")
-PLANTED=$(winpath "$E2E_PLANTED")
+PACKAGES=$(wine_path "$E2E_PACKAGES")
+PLANTED=$(wine_path "$E2E_PLANTED")
 export E2E_SCREENS
-E2E_SCREENS=$(winpath "$screens")
-
-# Every Wine call has a time limit; a stuck service must not stall the run.
-stop_server() { WINEPREFIX=$1 timeout 30 wineserver -k </dev/null >/dev/null 2>&1 || true; }
+E2E_SCREENS=$(wine_path "$screens")
 
 # --- which scenarios -------------------------------------------------------
 scenarios=()
@@ -90,8 +82,8 @@ done
 started=$(date +%s)
 make_template() {
   local arch=$1 name=e2e-template-$1
-  if [ "${E2E_REUSE_TEMPLATES:-}" != 1 ]; then rm -rf "$prefix_root/$name" "$prefix_root/$name.boot.log"; fi
-  WINE_PREFIX_ROOT=$prefix_root "$root/scripts/wine-prefix.sh" "$arch" "$name" >/dev/null
+  if [ "${E2E_REUSE_TEMPLATES:-}" != 1 ]; then rm -rf "$wine_prefix_root/$name" "$wine_prefix_root/$name.boot.log"; fi
+  WINE_PREFIX_ROOT=$wine_prefix_root "$root/scripts/wine-prefix.sh" "$arch" "$name" >/dev/null
 }
 pids=()
 for arch in ${E2E_ARCHS:-win64 win32}; do
@@ -104,28 +96,28 @@ echo "e2e: template prefixes ready ($(( $(date +%s) - started )) s)"
 # The swap is a resource update, so it runs under Wine, in a throwaway copy of
 # a template; a signed executable is stripped first and signed again last.
 make_variant() {
-  local package=$1 out=$work/variants/${1%.msi}/KelvaneInstaller.exe
+  local package=$1 out=$work/variants/${1%.msi}/$INSTALLER_FILE
   [ -f "$out" ] && { echo "$out"; return 0; }
   [ -f "$E2E_PACKAGES/$package" ] || return 1
   mkdir -p "$(dirname "$out")"
   if ! osslsigncode remove-signature -in "$E2E_INSTALLER" -out "$out" >/dev/null 2>&1; then
     cp "$E2E_INSTALLER" "$out"
   fi
-  local tools=$work/tools-prefix template=$prefix_root/e2e-template-win64
-  [ -d "$template" ] || template=$prefix_root/e2e-template-win32
+  local tools=$work/tools-prefix template=$wine_prefix_root/e2e-template-win64
+  [ -d "$template" ] || template=$wine_prefix_root/e2e-template-win32
   rm -rf "$tools" && cp -a "$template" "$tools"
-  WINEPREFIX=$tools timeout 30 wineserver -p </dev/null >/dev/null 2>&1
-  WINEPREFIX=$tools timeout 60 wine "$E2E_SWAP" "$(winpath "$out")" "$(winpath "$E2E_PACKAGES/$package")" \
-    </dev/null >"$work/swap.log" 2>&1
+  wine_server_keep "$tools"
+  WINEPREFIX=$tools wine_logged 60 "$work/swap.log" "$E2E_SWAP" "$(wine_path "$out")" \
+    "$(wine_path "$E2E_PACKAGES/$package")"
   local rc=$?
-  stop_server "$tools"
+  wine_server_stop "$tools"
   rm -rf "$tools"
   if [ $rc -ne 0 ]; then cat "$work/swap.log" >&2; rm -f "$out"; return 1; fi
   if [ -f "${E2E_SIGN_CERT:-}" ] && [ -f "${E2E_SIGN_KEY:-}" ]; then
     local pass=()
     [ -n "${E2E_SIGN_PASSFILE:-}" ] && pass=(-readpass "$E2E_SIGN_PASSFILE")
     osslsigncode sign -h sha256 -certs "$E2E_SIGN_CERT" -key "$E2E_SIGN_KEY" "${pass[@]}" \
-      -n "Kelvane Installer" -in "$out" -out "$out.signed" >"$work/sign.log" 2>&1 &&
+      -n "$INSTALLER_NAME" -in "$out" -out "$out.signed" >"$work/sign.log" 2>&1 &&
       mv "$out.signed" "$out" || { cat "$work/sign.log" >&2; return 1; }
   fi
   echo "$out"
@@ -137,35 +129,29 @@ failures=()
 
 run_one() {
   local name=$1 arch=$2 installer=$3
-  local prefix=$prefix_root/e2e-$name-$arch log=$work/$name-$arch.log t0
+  local prefix=$wine_prefix_root/e2e-$name-$arch log=$work/$name-$arch.log t0
   t0=$(date +%s)
   rm -rf "$prefix"
-  cp -a "$prefix_root/e2e-template-$arch" "$prefix"
-  mkdir -p "$prefix/drive_c/Downloads"
-  cp "$installer" "$prefix/drive_c/Downloads/KelvaneInstaller.exe"
+  cp -a "$wine_prefix_root/e2e-template-$arch" "$prefix"
+  wine_place_installer "$prefix" "$installer"
   export WINEPREFIX=$prefix
-  timeout 30 wineserver -p </dev/null >/dev/null 2>&1
+  wine_server_keep
   # Screenshots of the 64-bit run keep the plain names.
   local suffix=""
   [ "$arch" = win64 ] || suffix="-$arch"
   local overrides=$WINEDLLOVERRIDES extra
   extra=$(directive "$name" wine-dll-overrides)
   [ -n "$extra" ] && overrides+=";$extra"
-  # Output to a file, not a pipe: a service the installer starts may outlive it.
-  E2E_SHOT_SUFFIX=$suffix WINEDLLOVERRIDES=$overrides timeout "${E2E_SCENARIO_TIMEOUT:-300}" \
-    wine "$E2E_ROBOT" "$(winpath "$here/scenarios/$name.robot")" </dev/null >"$log" 2>&1
+  E2E_SHOT_SUFFIX=$suffix WINEDLLOVERRIDES=$overrides \
+    wine_logged "${E2E_SCENARIO_TIMEOUT:-300}" "$log" "$E2E_ROBOT" "$(wine_path "$here/scenarios/$name.robot")"
   local rc=$?
-  stop_server "$prefix"
+  wine_server_stop "$prefix"
   unset WINEPREFIX
   rm -rf "$prefix"
-  for bmp in "$screens"/*.bmp; do
-    [ -f "$bmp" ] || continue
-    convert "$bmp" "${bmp%.bmp}.png" && rm -f "$bmp"
-  done
+  wine_bmp_to_png "$screens"/*.bmp
   local took=$(( $(date +%s) - t0 ))
-  # Wine's own loader chatter is noise here.
   local shown
-  shown=$(grep -v -E '^[0-9a-f]{4}:(err|fixme|warn)|^wine: ' "$log")
+  shown=$(wine_quiet "$log")
   if [ $rc -eq 0 ]; then
     passed=$((passed + 1))
     printf 'PASS  %-28s %-5s %3d s\n' "$name" "$arch" "$took"
@@ -210,7 +196,8 @@ for name in "${scenarios[@]}"; do
 done
 
 if [ "${E2E_REUSE_TEMPLATES:-}" != 1 ]; then
-  rm -rf "$prefix_root"/e2e-template-win64 "$prefix_root"/e2e-template-win32 "$prefix_root"/e2e-template-*.boot.log
+  rm -rf "$wine_prefix_root"/e2e-template-win64 "$wine_prefix_root"/e2e-template-win32 \
+    "$wine_prefix_root"/e2e-template-*.boot.log
 fi
 rm -rf "$work"
 

@@ -1,14 +1,14 @@
 # CONFIGURE opens the folder browser; cancelling it keeps what was typed.
 launch ${INSTALLER}
 wait-window ${TITLE}
-type 1004 "C:\Typed Before Browsing"
-click 1003
+type FOLDER "C:\Typed Before Browsing"
+click CONFIGURE
 wait-folder-browser
 expect-in-front
-click 2
+click IDCANCEL
 wait-gone
-expect-text 1004 "C:\Typed Before Browsing"
-expect-only-visible -1 1014 1001 1007 1002 1004 1003 1000
+expect-text FOLDER "C:\Typed Before Browsing"
+expect-only-visible -1 STATUS_TEXT AGREE AGREE_LABEL TERMS_LINK FOLDER CONFIGURE CONTINUE
 key escape
 expect-process-exit any
 expect-no-reg ${PRODUCT_KEY}

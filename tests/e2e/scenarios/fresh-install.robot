@@ -7,49 +7,49 @@ expect-exstyle-has 0x00040008                      # topmost, with a taskbar but
 
 # Welcome: the pictures (-1), status, accept box, its label and link, the
 # folder with CONFIGURE, and CONTINUE, disabled.
-expect-only-visible -1 1014 1001 1007 1002 1004 1003 1000
-expect-enabled 1014 1001 1007 1002 1004 1003
-expect-disabled 1000
-expect-check 1001 0
-expect-text 1014 ${TITLE}
-expect-text 1004 "${ProgramFiles}\Autodesk\3ds Max Design 2013\"
+expect-only-visible -1 STATUS_TEXT AGREE AGREE_LABEL TERMS_LINK FOLDER CONFIGURE CONTINUE
+expect-enabled STATUS_TEXT AGREE AGREE_LABEL TERMS_LINK FOLDER CONFIGURE
+expect-disabled CONTINUE
+expect-check AGREE 0
+expect-text STATUS_TEXT ${TITLE}
+expect-text FOLDER "${ProgramFiles}\Autodesk\3ds Max Design 2013\"
 expect-pixel -8 8 0x00FFFFFF                       # background: top right,
 expect-pixel 300 60 0x00FFFFFF                     # beside the picture,
 expect-pixel -40 240 0x00FFFFFF                    # between the controls,
 expect-pixel 200 -20 0x00FFFFFF                    # below the separator
-expect-colour-in 1014 0x00672300                   # dark blue text
-expect-colour-in 1007 0x00672300
+expect-colour-in STATUS_TEXT 0x00672300            # dark blue text
+expect-colour-in AGREE_LABEL 0x00672300
 screenshot welcome-fresh
 
 # CONTINUE is dead until the box is ticked. The tick after it proves that
 # the click on CONTINUE was handled, and did nothing.
-click 1000
-click 1001
-expect-check 1001 1
-expect-enabled 1000
-expect-visible 1001 1004
-click 1001
-expect-check 1001 0
-expect-disabled 1000
-click 1001
-expect-enabled 1000
+click CONTINUE
+click AGREE
+expect-check AGREE 1
+expect-enabled CONTINUE
+expect-visible AGREE FOLDER
+click AGREE
+expect-check AGREE 0
+expect-disabled CONTINUE
+click AGREE
+expect-enabled CONTINUE
 
-click 1000
+click CONTINUE
 # Installing: held still once the service reports its first action.
-wait-text-not 1013 "" 30 freeze
-expect-only-visible -1 1014 1011 1013 1015
-expect-disabled 1015
-expect-text 1014 ${TITLE}
+wait-text-not ACTION_TEXT "" 30 freeze
+expect-only-visible -1 STATUS_TEXT PROGRESS ACTION_TEXT FINISHED
+expect-disabled FINISHED
+expect-text STATUS_TEXT ${TITLE}
 screenshot installing
 thaw
-wait-text 1014 "Installation Successful" 180
-expect-only-visible -1 1014 1011 1013 1015
-expect-enabled 1015
+wait-text STATUS_TEXT "Installation Successful" 180
+expect-only-visible -1 STATUS_TEXT PROGRESS ACTION_TEXT FINISHED
+expect-enabled FINISHED
 expect-progress 0 100 100
-expect-text 1013 ""
+expect-text ACTION_TEXT ""
 expect-pixel -8 8 0x00FFFFFF
 screenshot finished-success
-click 1015
+click FINISHED
 expect-process-exit any
 
 expect-reg ${PRODUCT_KEY} Version ${VERSION}

@@ -4,6 +4,6 @@ set-reg ${HOST_KEY} Installdir "C:\Autodesk Host\Max 2013"
 set-reg64 ${HOST_KEY} Installdir "C:\Wrong View"
 launch ${INSTALLER}
 wait-window ${TITLE}
-expect-text 1004 "C:\Autodesk Host\Max 2013"
+expect-text FOLDER "C:\Autodesk Host\Max 2013"
 key escape
 expect-process-exit any

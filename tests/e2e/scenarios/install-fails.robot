@@ -5,19 +5,19 @@
 launch ${INSTALLER}
 wait-window ${TITLE}
 centre-window                                      # so that the box comes up over it
-click 1001
-click 1000
+click AGREE
+click CONTINUE
 wait-box Error 120
 expect-box-text "The fixture package refuses to install."
 expect-in-front
 screenshot error-box
-answer-box 1
-wait-text 1014 "Installation Failed" 120
-expect-only-visible -1 1014 1015
-expect-enabled 1015
+answer-box IDOK
+wait-text STATUS_TEXT "Installation Failed" 120
+expect-only-visible -1 STATUS_TEXT FINISHED
+expect-enabled FINISHED
 expect-pixel -8 8 0x00FFFFFF
 screenshot finished-failure
-click 1015
+click FINISHED
 expect-process-exit any
 expect-no-reg ${PRODUCT_KEY}
 expect-no-reg ${UNINSTALL_KEY}

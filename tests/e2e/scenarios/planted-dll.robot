@@ -8,12 +8,12 @@
 copy ${PLANTED} ${DOWNLOADS}\riched20.dll
 launch ${INSTALLER}
 wait-window ${TITLE}
-click-link 1002
+click-link TERMS_LINK
 wait-window EULA 10
-expect-text-length 1010 >= 1000                    # the system's rich edit shows the terms
+expect-text-length TERMS_TEXT >= 1000              # the system's rich edit shows the terms
 expect-no-module-in ${DOWNLOADS}
 expect-no-file ${DOWNLOADS}\riched20-was-loaded.txt
-click 1
+click IDOK
 wait-gone
 key escape
 expect-process-exit any

@@ -7,11 +7,11 @@
 copy ${PLANTED} ${DOWNLOADS}\msi.dll
 launch ${INSTALLER}
 wait-window ${TITLE}
-click 1001
-click 1000
-wait-text 1014 "Installation Successful" 180
+click AGREE
+click CONTINUE
+wait-text STATUS_TEXT "Installation Successful" 180
 expect-no-module-in ${DOWNLOADS}
-click 1015
+click FINISHED
 expect-process-exit any
 expect-no-file ${DOWNLOADS}\msi-was-loaded.txt
 expect-reg ${PRODUCT_KEY} Version ${VERSION}

@@ -4,13 +4,13 @@ set-reg ${PRODUCT_KEY} Version 4.0.3.9
 set-reg ${UNINSTALL_KEY} DisplayVersion 4.0.3.9
 launch ${INSTALLER}
 wait-window ${TITLE}
-click 1001
-click 1000
-wait-text 1014 "Installation Failed" 120
-expect-only-visible -1 1014 1015
-expect-enabled 1015
+click AGREE
+click CONTINUE
+wait-text STATUS_TEXT "Installation Failed" 120
+expect-only-visible -1 STATUS_TEXT FINISHED
+expect-enabled FINISHED
 expect-pixel -8 8 0x00FFFFFF
-click 1015
+click FINISHED
 expect-process-exit any
 expect-reg ${PRODUCT_KEY} Version 4.0.3.9
 expect-reg ${UNINSTALL_KEY} DisplayVersion 4.0.3.9

@@ -2,11 +2,11 @@
 # so nothing is installed, the user is told, and nothing is created.
 launch ${INSTALLER} "TMP=C:\No Such Temp"
 wait-window ${TITLE}
-click 1001
-click 1000
-wait-text 1014 "Installation Failed" 120
-expect-only-visible -1 1014 1015
-click 1015
+click AGREE
+click CONTINUE
+wait-text STATUS_TEXT "Installation Failed" 120
+expect-only-visible -1 STATUS_TEXT FINISHED
+click FINISHED
 expect-process-exit any
 expect-no-file "C:\No Such Temp"
 expect-no-reg ${PRODUCT_KEY}

@@ -2,44 +2,44 @@
 # close by CLOSE, Escape and the close box; the main window is as it was.
 launch ${INSTALLER}
 wait-window ${TITLE}
-click 1001
-type 1004 "C:\Kept Folder"
+click AGREE
+type FOLDER "C:\Kept Folder"
 
-click-link 1002
+click-link TERMS_LINK
 wait-window EULA
 expect-in-front
-expect-focus 1                                     # CLOSE
-expect-style-has 1010 0x00200800                   # read-only, with a scroll bar
-expect-text-length 1010 >= 1000
-remember-text-length 1010 whole
-expect-first-line 1010 0
+expect-focus IDOK                                  # CLOSE
+expect-style-has TERMS_TEXT 0x00200800             # read-only, with a scroll bar
+expect-text-length TERMS_TEXT >= 1000
+remember-text-length TERMS_TEXT whole
+expect-first-line TERMS_TEXT 0
 expect-pixel 4 4 0x00FFFFFF
 screenshot terms
-click 1
+click IDOK
 wait-gone
-expect-check 1001 1
-expect-enabled 1000
-expect-text 1004 "C:\Kept Folder"
-expect-only-visible -1 1014 1001 1007 1002 1004 1003 1000
+expect-check AGREE 1
+expect-enabled CONTINUE
+expect-text FOLDER "C:\Kept Folder"
+expect-only-visible -1 STATUS_TEXT AGREE AGREE_LABEL TERMS_LINK FOLDER CONFIGURE CONTINUE
 
-click-link 1002
+click-link TERMS_LINK
 wait-window EULA
-expect-text-length 1010 = whole
-expect-first-line 1010 0
+expect-text-length TERMS_TEXT = whole
+expect-first-line TERMS_TEXT 0
 key escape
 wait-gone
-expect-check 1001 1
-expect-text 1004 "C:\Kept Folder"
+expect-check AGREE 1
+expect-text FOLDER "C:\Kept Folder"
 
-click-link 1002
+click-link TERMS_LINK
 wait-window EULA
-expect-text-length 1010 = whole
+expect-text-length TERMS_TEXT = whole
 close-box
 wait-gone
-expect-check 1001 1
-expect-enabled 1000
-expect-text 1004 "C:\Kept Folder"
-expect-only-visible -1 1014 1001 1007 1002 1004 1003 1000
+expect-check AGREE 1
+expect-enabled CONTINUE
+expect-text FOLDER "C:\Kept Folder"
+expect-only-visible -1 STATUS_TEXT AGREE AGREE_LABEL TERMS_LINK FOLDER CONFIGURE CONTINUE
 
 key escape
 expect-process-exit any

@@ -3,13 +3,13 @@
 set-reg ${PRODUCT_KEY} Version ${VERSION}
 launch ${INSTALLER}
 wait-window ${TITLE}
-expect-text 1014 "${TITLE} is up-to-date"
-expect-only-visible -1 1014 1015
-expect-enabled 1014 1015
+expect-text STATUS_TEXT "${TITLE} is up-to-date"
+expect-only-visible -1 STATUS_TEXT FINISHED
+expect-enabled STATUS_TEXT FINISHED
 expect-pixel -8 8 0x00FFFFFF
-expect-colour-in 1014 0x00672300
+expect-colour-in STATUS_TEXT 0x00672300
 screenshot welcome-up-to-date
-click 1015
+click FINISHED
 expect-process-exit any
 expect-reg ${PRODUCT_KEY} Version ${VERSION}
 expect-no-reg ${UNINSTALL_KEY}

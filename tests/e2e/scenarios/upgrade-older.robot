@@ -7,28 +7,28 @@ expect-reg ${PRODUCT_KEY} Version 4.0.3.9
 expect-reg ${UNINSTALL_KEY} DisplayVersion 4.0.3.9
 launch ${INSTALLER}
 wait-window ${TITLE}
-expect-only-visible -1 1014 1001 1007 1002 1004 1003 1000
-expect-disabled 1000
-expect-text 1014 ${TITLE}
-click 1001
-click 1000
-wait-text 1014 "Uninstalling previous Version." 30 freeze
-expect-only-visible -1 1014 1011 1013 1015
-expect-disabled 1015
+expect-only-visible -1 STATUS_TEXT AGREE AGREE_LABEL TERMS_LINK FOLDER CONFIGURE CONTINUE
+expect-disabled CONTINUE
+expect-text STATUS_TEXT ${TITLE}
+click AGREE
+click CONTINUE
+wait-text STATUS_TEXT "Uninstalling previous Version." 30 freeze
+expect-only-visible -1 STATUS_TEXT PROGRESS ACTION_TEXT FINISHED
+expect-disabled FINISHED
 thaw
 # The service reports its first action of the removal: by then the status
 # line has been painted, so the screenshot shows what the user sees.
-wait-text-not 1013 "" 30 freeze
-expect-text 1014 "Uninstalling previous Version."
+wait-text-not ACTION_TEXT "" 30 freeze
+expect-text STATUS_TEXT "Uninstalling previous Version."
 screenshot uninstalling
 thaw
-wait-text 1014 ${TITLE} 60 freeze                  # the package installs
-expect-disabled 1015
+wait-text STATUS_TEXT ${TITLE} 60 freeze           # the package installs
+expect-disabled FINISHED
 thaw
-wait-text 1014 "Installation Successful" 180
+wait-text STATUS_TEXT "Installation Successful" 180
 expect-progress 0 100 100
-expect-text 1013 ""
-click 1015
+expect-text ACTION_TEXT ""
+click FINISHED
 expect-process-exit any
 expect-reg ${PRODUCT_KEY} Version ${VERSION}
 expect-reg ${UNINSTALL_KEY} DisplayVersion ${VERSION}

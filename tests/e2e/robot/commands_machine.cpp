@@ -1,0 +1,118 @@
+// Commands on the machine: the registry, files, the temp folder, the
+// installer's loaded libraries, and helper programs that set it up.
+#include <windows.h>
+#include <psapi.h>
+
+#include <cstdio>
+#include <cwchar>
+
+#include "machine.h"
+#include "robot.h"
+
+namespace e2e {
+
+bool Robot::SetReg(const Words& args) {
+  if (!WriteRegString(args[0], args[1], args[2])) return FailAndStop("cannot write the value");
+  return true;
+}
+
+// The 64-bit view, which a 32-bit installer must not read on 64-bit Windows.
+bool Robot::SetReg64(const Words& args) {
+  if (!WriteRegString(args[0], args[1], args[2], KEY_WOW64_64KEY)) return FailAndStop("cannot write the value");
+  return true;
+}
+
+bool Robot::ExpectReg(const Words& args) {
+  std::wstring data;
+  if (!ReadRegString(args[0], args[1], &data)) return FailAndGoOn("no value " + Narrow(args[1]));
+  if (data != args[2]) FailAndGoOn("value is " + Shown(data) + ", want " + Shown(args[2]));
+  return true;
+}
+
+bool Robot::ExpectNoReg(const Words& args) {
+  std::wstring data;
+  if (args.size() < 2 ? KeyExists(args[0]) : ReadRegString(args[0], args[1], &data))
+    FailAndGoOn(args.size() < 2 ? "the key exists" : "the value exists: " + Shown(data));
+  return true;
+}
+
+bool Robot::ExpectFile(const Words& args) {
+  if (!FileExists(args[0])) FailAndGoOn("no such file");
+  return true;
+}
+
+bool Robot::ExpectNoFile(const Words& args) {
+  if (FileExists(args[0])) FailAndGoOn("the file exists");
+  return true;
+}
+
+bool Robot::ExpectTempUnchanged(const Words&) {
+  if (!RequireLaunched()) return false;
+  for (const auto& [folder, before] : m_tempBefore) {
+    std::string added;
+    for (const std::wstring& name : ListFolder(folder))
+      if (!before.count(name)) added += " " + Narrow(name);
+    if (!added.empty()) FailAndGoOn("left in " + Narrow(folder) + ":" + added);
+  }
+  return true;
+}
+
+// No library of the running installer comes from the folder (its own
+// executable aside). Wine may map its built-in library for a planted one and
+// still name it by the planted file's path, so this sees a lookup that the
+// marker file of the planted DLL would miss.
+bool Robot::ExpectNoModuleIn(const Words& args) {
+  if (!Running()) return FailAndStop("the installer is not running");
+  HMODULE modules[512];
+  DWORD bytes = 0;
+  if (!K32EnumProcessModules(m_process.hProcess, modules, sizeof modules, &bytes))
+    return FailAndGoOn("cannot list the installer's modules (error " + std::to_string(GetLastError()) + ")");
+  std::wstring folder = args[0];
+  if (folder.empty() || folder.back() != L'\\') folder += L'\\';
+  for (DWORD i = 1; i < bytes / sizeof(HMODULE); ++i) {  // the first is the executable
+    wchar_t path[MAX_PATH] = L"";
+    K32GetModuleFileNameExW(m_process.hProcess, modules[i], path, MAX_PATH);
+    if (_wcsnicmp(path, folder.c_str(), folder.size()) == 0) FailAndGoOn("loaded from there: " + Narrow(path));
+  }
+  return true;
+}
+
+bool Robot::CopyFileCommand(const Words& args) {
+  if (!CopyFileW(args[0].c_str(), args[1].c_str(), FALSE))
+    return FailAndStop("cannot copy (error " + std::to_string(GetLastError()) + ")");
+  return true;
+}
+
+// Runs a helper program (msiexec to set the machine up) and wants exit 0.
+bool Robot::RunProgram(const Words& args) {
+  long seconds = 0;
+  if (!ParseInt(args[0], &seconds) || seconds <= 0) return StopWithScriptError("run <seconds> <command line>");
+  std::wstring commandLine;
+  for (size_t i = 1; i < args.size(); ++i) {
+    if (!commandLine.empty()) commandLine += L' ';
+    commandLine += args[i].find(L' ') != std::wstring::npos ? L"\"" + args[i] + L"\"" : args[i];
+  }
+  STARTUPINFOW startup = {};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION process = {};
+  if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
+    return FailAndStop("cannot start it (error " + std::to_string(GetLastError()) + ")");
+  const DWORD waited = WaitForSingleObject(process.hProcess, static_cast<DWORD>(seconds) * 1000);
+  DWORD code = 0;
+  GetExitCodeProcess(process.hProcess, &code);
+  if (waited != WAIT_OBJECT_0) TerminateProcess(process.hProcess, 1);
+  CloseHandle(process.hProcess);
+  CloseHandle(process.hThread);
+  if (waited != WAIT_OBJECT_0) return FailAndStop("timed out");
+  if (code != 0) return FailAndStop("exit code " + std::to_string(code));
+  return true;
+}
+
+bool Robot::PrintReg(const Words& args) {
+  std::wstring data;
+  const bool found = ReadRegString(args[0], args[1], &data);
+  std::printf("    %s = %s\n", Narrow(args[1]).c_str(), found ? Shown(data).c_str() : "(not set)");
+  return true;
+}
+
+}  // namespace e2e

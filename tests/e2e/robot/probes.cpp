@@ -1,0 +1,93 @@
+#include "probes.h"
+
+namespace e2e {
+
+std::wstring ClassOf(HWND window) {
+  wchar_t name[64] = L"";
+  GetClassNameW(window, name, 64);
+  return name;
+}
+
+// The text of a window of another process. Most windows keep their text in
+// the window itself, so it is read without a message: that also works while
+// the installer's thread is busy in a long installer call. Edit controls
+// keep their own text and are asked, with a timeout.
+std::wstring TextOf(HWND window) {
+  const std::wstring type = ClassOf(window);
+  if (_wcsicmp(type.c_str(), L"Edit") == 0 || _wcsnicmp(type.c_str(), L"RichEdit", 8) == 0) {
+    DWORD_PTR length = 0;
+    if (SendMessageTimeoutW(window, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, kMessageTimeoutMs, &length)) {
+      std::wstring text(length + 1, L'\0');
+      DWORD_PTR copied = 0;
+      if (SendMessageTimeoutW(window, WM_GETTEXT, length + 1, reinterpret_cast<LPARAM>(text.data()),
+                              SMTO_ABORTIFHUNG, kMessageTimeoutMs, &copied)) {
+        text.resize(copied);
+        return text;
+      }
+    }
+  }
+  std::wstring text(4096, L'\0');
+  text.resize(static_cast<size_t>(InternalGetWindowText(window, text.data(), 4096)));
+  return text;
+}
+
+bool Ask(HWND window, UINT message, WPARAM wParam, LPARAM lParam, LRESULT* answer) {
+  DWORD_PTR result = 0;
+  if (!SendMessageTimeoutW(window, message, wParam, lParam, SMTO_ABORTIFHUNG, kMessageTimeoutMs, &result))
+    return false;
+  *answer = static_cast<LRESULT>(result);
+  return true;
+}
+
+namespace {
+
+struct Found {
+  DWORD pid;
+  std::function<bool(HWND)> match;
+  HWND window = nullptr;
+};
+
+BOOL CALLBACK FindTopLevel(HWND window, LPARAM data) {
+  auto* found = reinterpret_cast<Found*>(data);
+  DWORD pid = 0;
+  GetWindowThreadProcessId(window, &pid);
+  if (pid != found->pid || !IsWindowVisible(window) || !found->match(window)) return TRUE;
+  found->window = window;
+  return FALSE;
+}
+
+}  // namespace
+
+HWND TopLevelOf(DWORD pid, const std::function<bool(HWND)>& match) {
+  Found found{pid, match};
+  EnumWindows(FindTopLevel, reinterpret_cast<LPARAM>(&found));
+  return found.window;
+}
+
+std::vector<HWND> ChildrenOf(HWND parent) {
+  std::vector<HWND> children;
+  for (HWND child = GetWindow(parent, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT))
+    children.push_back(child);
+  return children;
+}
+
+bool IsOrContains(HWND outer, HWND inner) { return inner != nullptr && (inner == outer || IsChild(outer, inner)); }
+
+POINT CentreOf(HWND window) {
+  RECT rect;
+  GetWindowRect(window, &rect);
+  return {(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
+}
+
+std::wstring BoxText(HWND box) {
+  std::wstring text;
+  for (HWND child : ChildrenOf(box)) {
+    if (_wcsicmp(ClassOf(child).c_str(), L"Static") != 0) continue;
+    if ((GetWindowLongW(child, GWL_STYLE) & SS_TYPEMASK) == SS_ICON) continue;
+    const std::wstring part = TextOf(child);
+    if (!part.empty()) text += (text.empty() ? L"" : L" | ") + part;
+  }
+  return text;
+}
+
+}  // namespace e2e
