@@ -24,14 +24,16 @@ test-win32: setup
 	bash scripts/with-display.sh bash -c 'ctest --preset win32; rc=$$?; bash scripts/wine-stop.sh; exit $$rc'
 	@bash scripts/needs-ia32.sh true 2>/dev/null || $(MAKE) --no-print-directory test-win64
 
+# Wine through its 64-bit loader only.
+WINE64 = PATH="$(CURDIR)/scripts/wine64-loader:$$PATH" WINELOADER=/usr/lib/wine/wine64
+
 # Where the kernel cannot run 32-bit programs, Wine cannot run the 32-bit
 # build and its Wine tests are skipped: the same sources, built for 64-bit
 # Windows, then run them in 64-bit prefixes through Wine's 64-bit loader.
 test-win64: setup
 	cmake --preset win64 >/dev/null
 	cmake --build --preset win64
-	PATH="$(CURDIR)/scripts/wine64-loader:$$PATH" WINELOADER=/usr/lib/wine/wine64 \
-	  bash scripts/with-display.sh bash -c 'ctest --preset win64; rc=$$?; bash scripts/wine-stop.sh; exit $$rc'
+	$(WINE64) bash scripts/with-display.sh bash -c 'ctest --preset win64; rc=$$?; bash scripts/wine-stop.sh; exit $$rc'
 
 # Each fuzz target for a few seconds from its seeds, with a fixed seed.
 test-fuzz: setup
@@ -61,7 +63,10 @@ bench: setup
 # The installer under Wine in a fresh demo prefix: a window to click through
 # with a display, a scripted walk-through with screenshots without one.
 run: build
-	@bash scripts/demo.sh
+	@if bash scripts/needs-ia32.sh true 2>/dev/null; then bash scripts/demo.sh; else \
+	  echo "run: this machine cannot run 32-bit programs: showing the 64-bit build of the same sources"; \
+	  cmake --preset win64 >/dev/null && cmake --build --preset win64 && \
+	  $(WINE64) DEMO_BUILD=$(CURDIR)/build/win64 bash scripts/demo.sh; fi
 
 clean:
 	bash scripts/wine-stop.sh
