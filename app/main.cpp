@@ -2,7 +2,7 @@
 // over to the framework, which runs the application object's start-up.
 #include <windows.h>
 
-#include "ui/framework/afxwin.h"
+#include "ui/framework/afx_app.h"
 
 namespace {
 

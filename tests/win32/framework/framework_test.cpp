@@ -259,8 +259,8 @@ TEST(Controls, TypedCallsPackTheirArgumentsAsTheirMessagesExpect) {
     HICON smallIcon = LoadIconW(nullptr, IDI_WARNING);
     d.SetIcon(bigIcon, TRUE);
     d.SetIcon(smallIcon, FALSE);
-    EXPECT_EQ(d.SetIcon(nullptr, TRUE), bigIcon);
-    EXPECT_EQ(d.SetIcon(nullptr, FALSE), smallIcon);
+    EXPECT_EQ(reinterpret_cast<HICON>(d.SendMessage(WM_GETICON, ICON_BIG)), bigIcon);
+    EXPECT_EQ(d.SetIcon(nullptr, FALSE), smallIcon) << "gives the icon it replaces";
 
     CRichEditCtrl rich;
     rich.Attach(d.GetDlgItem(IDC_TEST_RICH));
