@@ -1,0 +1,44 @@
+#include "installer/folder_check.h"
+
+#include "installer/install_operations.h"
+
+namespace {
+
+bool IsDriveLetter(char16_t c) { return (c >= u'A' && c <= u'Z') || (c >= u'a' && c <= u'z'); }
+bool IsSeparator(char16_t c) { return c == u'\\' || c == u'/'; }
+
+}  // namespace
+
+FolderProblem CheckFolderText(const char16_t* folder) {
+  if (folder == nullptr) return FolderProblem::NotLocal;
+  const std::size_t length = BoundedLength(folder, kLongestFolder + 1);
+  for (std::size_t i = 0; i < length; ++i) {
+    if (folder[i] == u'"') return FolderProblem::Quote;
+    if (folder[i] < 0x20 || folder[i] == 0x7F) return FolderProblem::Control;
+  }
+  if (length > kLongestFolder) return FolderProblem::TooLong;
+  if (length == 0) return FolderProblem::None;
+  // "C:\..." and nothing else: not "C:relative", "\\server\share" or "\\?\".
+  if (length < 3 || !IsDriveLetter(folder[0]) || folder[1] != u':' || !IsSeparator(folder[2])) {
+    return FolderProblem::NotLocal;
+  }
+  return FolderProblem::None;
+}
+
+const char16_t* FolderProblemText(FolderProblem problem) {
+  switch (problem) {
+    case FolderProblem::Quote:
+      return u"The folder name must not contain quotation marks (\").";
+    case FolderProblem::Control:
+      return u"The folder name must not contain control characters.";
+    case FolderProblem::NotLocal:
+      return u"The folder must be a full path on a local drive, such as C:\\Program Files\\Host.";
+    case FolderProblem::TooLong:
+      return u"The folder name is too long: it may have at most 250 characters.";
+    case FolderProblem::IsFile:
+      return u"A file of that name exists: choose a folder.";
+    case FolderProblem::None:
+      break;
+  }
+  return u"";
+}
