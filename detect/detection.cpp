@@ -24,7 +24,11 @@ InstallState DetectInstallState(RegistrySeam& registry) {
       {u"SOFTWARE\\", ProductConfig::MakerKey, u"\\", ProductConfig::ProductKey, u"\\"});
   if (!path) return InstallState::NotInstalled;
   const OwnedText installed = ReadMachineString(registry, path.get(), u"Version");
-  if (!installed) return InstallState::NotInstalled;
+  // A registered product whose version cannot be read is offered the
+  // upgrade, not told that it is up to date.
+  if (!installed) {
+    return IsProductRegistered(registry) ? InstallState::OlderInstalled : InstallState::NotInstalled;
+  }
   // The installed text is the reader's own buffer and serves as the second
   // scratch copy.
   const OwnedText package = DuplicateText(ProductConfig::PackageVersion);

@@ -29,9 +29,11 @@ int CompareVersions(char16_t* first, char16_t* second) {
   for (;;) {
     const char16_t* a = NextComponent(&firstContext);
     const char16_t* b = NextComponent(&secondContext);
-    if (a == nullptr || b == nullptr) return 0;
-    const int valueA = ReadSaturatedInt(a);
-    const int valueB = ReadSaturatedInt(b);
+    if (a == nullptr && b == nullptr) return 0;
+    // A version with fewer components has zeros in the missing ones: "4.0"
+    // is older than "4.0.4.0", and "4.0.4" is the same.
+    const int valueA = a != nullptr ? ReadSaturatedInt(a) : 0;
+    const int valueB = b != nullptr ? ReadSaturatedInt(b) : 0;
     if (valueA > valueB) return 1;
     if (valueA < valueB) return -1;
   }

@@ -25,6 +25,7 @@ struct StateCase {
   bool key;
   const char16_t* version;  // null: no "Version" value
   InstallState expected;
+  bool registered = false;  // the uninstall entry has a display version
 };
 
 class DetectInstallStateTest : public ::testing::TestWithParam<StateCase> {};
@@ -34,8 +35,9 @@ TEST_P(DetectInstallStateTest, ComparesTheInstalledVersion) {
   FakeRegistry registry;
   if (c.key) registry.AddKey(kProductKeyPath);
   if (c.version) registry.SetString(kProductKeyPath, u"Version", c.version);
+  if (c.registered) registry.SetString(kUninstallPath, u"DisplayVersion", u"4.0");
   EXPECT_EQ(DetectInstallState(registry), c.expected);
-  ASSERT_EQ(registry.opens.size(), 1u);
+  ASSERT_GE(registry.opens.size(), 1u);
   EXPECT_EQ(registry.opens[0].path, kProductKeyPath);
   EXPECT_EQ(registry.OpenHandles(), 0);
 }
@@ -47,9 +49,12 @@ INSTANTIATE_TEST_SUITE_P(
                       StateCase{"Same", true, u"4.0.4.0", InstallState::UpToDate},
                       StateCase{"Older", true, u"4.0.3.9", InstallState::OlderInstalled},
                       StateCase{"Newer", true, u"4.1", InstallState::UpToDate},
-                      StateCase{"Prefix", true, u"4.0", InstallState::UpToDate},
+                      StateCase{"Prefix", true, u"4.0", InstallState::OlderInstalled},
+                      StateCase{"ShortSame", true, u"4.0.4", InstallState::UpToDate},
+                      StateCase{"RegisteredNoValue", true, nullptr, InstallState::OlderInstalled, true},
+                      StateCase{"RegisteredNoKey", false, nullptr, InstallState::OlderInstalled, true},
                       StateCase{"Longer", true, u"4.0.4.0.1", InstallState::UpToDate},
-                      StateCase{"Empty", true, u"", InstallState::UpToDate},
+                      StateCase{"Empty", true, u"", InstallState::OlderInstalled},
                       StateCase{"Word", true, u"latest", InstallState::OlderInstalled}),
     [](const auto& info) { return std::string(info.param.name); });
 
@@ -65,6 +70,7 @@ TEST(DetectInstallState, RemembersNothingBetweenCalls) {
 
 TEST(DetectInstallState, ReadsTheViewTheEnvironmentNames) {
   FakeRegistry registry;
+  registry.SetString(kProductKeyPath, u"Version", u"4.0.4.0");
   registry.SetEnv(u"PROCESSOR_ARCHITECTURE", u"x86");
   DetectInstallState(registry);
   IsProductRegistered(registry);

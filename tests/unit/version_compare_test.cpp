@@ -4,6 +4,7 @@
 
 #include <climits>
 #include <string>
+#include <utility>
 
 namespace {
 
@@ -25,18 +26,19 @@ INSTANTIATE_TEST_SUITE_P(
     Table, CompareVersionsTest,
     ::testing::Values(VersionCase{u"4.0.3.9", 1}, VersionCase{u"3.10.0.0", 1},
                       VersionCase{u"4.0.4.0", 0}, VersionCase{u"04.00.04.00", 0},
-                      VersionCase{u"4..0.4.0", 0}, VersionCase{u"4.0.4.0.1", 0},
-                      VersionCase{u"4.0", 0}, VersionCase{u"", 0}, VersionCase{u"4.0.5", -1},
+                      VersionCase{u"4..0.4.0", 0}, VersionCase{u"4.0.4.0.1", -1},
+                      VersionCase{u"4.0", 1}, VersionCase{u"4.0.4", 0}, VersionCase{u"", 1}, VersionCase{u"4.0.5", -1},
                       VersionCase{u"4.0.10.0", -1}, VersionCase{u"4.1", -1},
                       VersionCase{u"4.0.x.0", 1}, VersionCase{u"R4.0.4.0", 1},
                       VersionCase{u".4.0.4.0.", 0}, VersionCase{u" 4.0.4.0", 0},
                       VersionCase{u"4 .0.4.1", -1}, VersionCase{u"+4.-1", 1},
-                      VersionCase{u"99999999999.0", -1}, VersionCase{u"...", 0}));
+                      VersionCase{u"99999999999.0", -1}, VersionCase{u"...", 1}));
 
-TEST(CompareVersions, EmptyFirstTextIsAlwaysZero) {
-  for (std::u16string second : {u"1", u"0", u"9.9.9"}) {
+TEST(CompareVersions, AnEmptyFirstTextCountsAsZeros) {
+  for (const auto& [second, expected] : {std::pair{u"1", -1}, {u"0.0", 0}, {u"9.9.9", -1}}) {
     std::u16string first;
-    EXPECT_EQ(CompareVersions(first.data(), second.data()), 0);
+    std::u16string copy = second;
+    EXPECT_EQ(CompareVersions(first.data(), copy.data()), expected);
   }
 }
 
