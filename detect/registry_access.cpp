@@ -29,16 +29,16 @@ std::uint32_t RegistryAccessMask(RegistrySeam& registry) {
 }
 
 void ReadRegistryString(RegistrySeam& registry, const char16_t* valueName, RegistryKey key,
-                        std::uint32_t* length, char16_t** text) {
+                        std::uint32_t* length, char16_t** text, std::uint32_t* valueType) {
   // The query buffer is twice the offer, so that the copy below can always
   // add a terminator after the offered bytes.
   std::uint32_t offer = kRegistryOfferStep;
   std::unique_ptr<std::uint8_t[], FreeDeleter> buffer(
       static_cast<std::uint8_t*>(std::malloc(2 * offer)));
   long status = -1;
+  std::uint32_t type = kRegistryTypeString;
   if (buffer) {
     std::memset(buffer.get(), 0, offer);
-    std::uint32_t type = kRegistryTypeString;
     std::uint32_t size = offer;
     status = registry.QueryValue(key, valueName, &type, buffer.get(), &size);
     while (status == kRegistryMoreData) {
@@ -61,6 +61,11 @@ void ReadRegistryString(RegistrySeam& registry, const char16_t* valueName, Regis
     }
   }
 
+  // Only text is a version or a folder: a number or binary value of the
+  // same name counts as missing.
+  if (status == kRegistrySuccess && type != kRegistryTypeString && type != kRegistryTypeExpandString) {
+    status = -1;
+  }
   if (status == kRegistrySuccess) {
     // Room for `offer` units: the offered bytes fill half of it, so the
     // terminator always fits even when the data itself has none.
@@ -71,6 +76,7 @@ void ReadRegistryString(RegistrySeam& registry, const char16_t* valueName, Regis
       result[offer / 2] = 0;
       *text = result;
       *length = offer;
+      if (valueType != nullptr) *valueType = type;
     }
   }
   registry.CloseKey(key);
@@ -82,6 +88,9 @@ OwnedText ReadMachineString(RegistrySeam& registry, const char16_t* subkey,
   registry.OpenKey(subkey, RegistryAccessMask(registry), &key);
   std::uint32_t length = 0;
   char16_t* text = nullptr;
-  ReadRegistryString(registry, valueName, key, &length, &text);
-  return OwnedText(text);
+  std::uint32_t type = kRegistryTypeString;
+  ReadRegistryString(registry, valueName, key, &length, &text, &type);
+  OwnedText value(text);
+  if (value && type == kRegistryTypeExpandString) return registry.ExpandEnvironment(value.get());
+  return value;
 }

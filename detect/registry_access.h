@@ -30,12 +30,14 @@ std::uint32_t RegistryAccessMask(RegistrySeam& registry);
 
 // Reads valueName from key and closes key on every path. On success writes
 // both the capacity offered in the successful query (a multiple of 260) to
-// *length and a new NUL-terminated text, to be released with free, to *text;
-// on failure touches neither.
+// *length and a new NUL-terminated text, to be released with free, to *text,
+// and the value's type (REG_SZ or REG_EXPAND_SZ) to *valueType when given;
+// on failure, a value of any other type included, touches none of them.
 void ReadRegistryString(RegistrySeam& registry, const char16_t* valueName, RegistryKey key,
-                        std::uint32_t* length, char16_t** text);
+                        std::uint32_t* length, char16_t** text,
+                        std::uint32_t* valueType = nullptr);
 
-// The common read sequence: view, open, read, close. Returns the value text,
-// or null when it could not be read.
+// The common read sequence: view, open, read, close. Returns the value text
+// (a REG_EXPAND_SZ one expanded), or null when it could not be read.
 OwnedText ReadMachineString(RegistrySeam& registry, const char16_t* subkey,
                             const char16_t* valueName);

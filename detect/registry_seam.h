@@ -1,5 +1,5 @@
 // What registry access needs from the platform: the three registry
-// operations below HKEY_LOCAL_MACHINE and the environment lookup. The
+// operations below HKEY_LOCAL_MACHINE, the environment lookup and expansion. The
 // product wires the Win32 side; unit tests wire a recording fake.
 #pragma once
 
@@ -12,7 +12,8 @@ using RegistryKey = void*;  // an open key, or null
 
 inline constexpr long kRegistrySuccess = 0;    // ERROR_SUCCESS
 inline constexpr long kRegistryMoreData = 234;  // ERROR_MORE_DATA
-inline constexpr std::uint32_t kRegistryTypeString = 1;  // REG_SZ
+inline constexpr std::uint32_t kRegistryTypeString = 1;        // REG_SZ
+inline constexpr std::uint32_t kRegistryTypeExpandString = 2;  // REG_EXPAND_SZ
 
 class RegistrySeam {
  public:
@@ -35,4 +36,8 @@ class RegistrySeam {
   // when memory is short) and its size in units with the terminator
   // (0 when not set).
   virtual OwnedText DuplicateEnvironment(const char16_t* name, std::size_t* size) = 0;
+
+  // text with every %NAME% of a set variable replaced by its value, as a
+  // new heap text; null when memory is short (ExpandEnvironmentStringsW).
+  virtual OwnedText ExpandEnvironment(const char16_t* text) = 0;
 };

@@ -48,3 +48,17 @@ OwnedText Win32Registry::DuplicateEnvironment(const char16_t* name, std::size_t*
   }
   return nullptr;
 }
+
+OwnedText Win32Registry::ExpandEnvironment(const char16_t* text) {
+  // The variables may change between the two calls; ask again until it fits.
+  DWORD capacity = ExpandEnvironmentStringsW(AsWide(text), nullptr, 0);
+  while (capacity != 0) {
+    OwnedText expanded(static_cast<char16_t*>(std::malloc(capacity * sizeof(char16_t))));
+    if (!expanded) return nullptr;
+    const DWORD needed = ExpandEnvironmentStringsW(AsWide(text), AsWide(expanded.get()), capacity);
+    if (needed == 0) return nullptr;
+    if (needed <= capacity) return expanded;
+    capacity = needed;
+  }
+  return nullptr;
+}

@@ -10,4 +10,5 @@ class Win32Registry final : public RegistrySeam {
                   std::uint8_t* data, std::uint32_t* byteCount) override;
   void CloseKey(RegistryKey key) override;
   OwnedText DuplicateEnvironment(const char16_t* name, std::size_t* size) override;
+  OwnedText ExpandEnvironment(const char16_t* text) override;
 };

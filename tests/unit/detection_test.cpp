@@ -128,6 +128,17 @@ INSTANTIATE_TEST_SUITE_P(
         FolderCase{"NoProgramFiles", nullptr, nullptr, u""}),
     [](const auto& info) { return std::string(info.param.name); });
 
+TEST(DetectInstallFolder, ExpandsAnExpandableValueAndTakesOnlyText) {
+  FakeRegistry registry;
+  registry.SetEnv(u"ProgramFiles", u"C:\\PF");
+  registry.SetEnv(u"HostRoot", u"D:\\Hosts");
+  registry.SetTyped(kHostKey, u"Installdir", u"%HostRoot%\\Max", kRegistryTypeExpandString);
+  EXPECT_EQ(Text(DetectInstallFolder(registry)), u"D:\\Hosts\\Max");
+  registry.SetTyped(kHostKey, u"Installdir", u"C:\\Max", 4);  // REG_DWORD
+  EXPECT_EQ(Text(DetectInstallFolder(registry)), u"C:\\PF\\Autodesk\\3ds Max Design 2013\\");
+  EXPECT_EQ(registry.OpenHandles(), 0);
+}
+
 TEST(DetectInstallFolder, WithoutTheHostKeyFallsBack) {
   FakeRegistry registry;
   registry.SetEnv(u"ProgramFiles", u"C:\\Program Files");

@@ -15,6 +15,7 @@ void FakeRegistry::SetString(const std::u16string& path, const std::u16string& n
 void FakeRegistry::SetBytes(const std::u16string& path, const std::u16string& name,
                             std::vector<std::uint8_t> bytes) {
   keys_[path][name] = std::move(bytes);
+  types_[path].erase(name);
 }
 
 void FakeRegistry::RemoveValue(const std::u16string& path, const std::u16string& name) {
@@ -48,7 +49,8 @@ long FakeRegistry::QueryValue(RegistryKey key, const char16_t* valueName, std::u
   }
   std::memcpy(data, bytes.data(), bytes.size());
   *byteCount = static_cast<std::uint32_t>(bytes.size());
-  *type = kRegistryTypeString;
+  const auto typed = types_[handle->second].find(valueName);
+  *type = typed != types_[handle->second].end() ? typed->second : kRegistryTypeString;
   return 0;
 }
 
@@ -69,4 +71,25 @@ OwnedText FakeRegistry::DuplicateEnvironment(const char16_t* name, std::size_t* 
   }
   *size = found->second.size() + 1;
   return DuplicateText(found->second.c_str());
+}
+
+void FakeRegistry::SetTyped(const std::u16string& path, const std::u16string& name,
+                            const std::u16string& value, std::uint32_t type) {
+  SetString(path, name, value);
+  types_[path][name] = type;
+}
+
+OwnedText FakeRegistry::ExpandEnvironment(const char16_t* text) {
+  std::u16string out;
+  for (const char16_t* c = text; *c != 0;) {
+    const char16_t* close = *c == u'%' ? std::char_traits<char16_t>::find(c + 1, TextLength(c + 1), u'%') : nullptr;
+    const auto found = close ? env_.find(std::u16string(c + 1, close)) : env_.end();
+    if (found != env_.end()) {
+      out += found->second;
+      c = close + 1;
+    } else {
+      out += *c++;
+    }
+  }
+  return DuplicateText(out.c_str());
 }

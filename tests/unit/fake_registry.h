@@ -18,6 +18,9 @@ class FakeRegistry : public RegistrySeam {
                  const std::u16string& value, bool terminated = true);
   void SetBytes(const std::u16string& path, const std::u16string& name,
                 std::vector<std::uint8_t> bytes);
+  // A value of another type: REG_EXPAND_SZ, REG_DWORD, ...
+  void SetTyped(const std::u16string& path, const std::u16string& name, const std::u16string& value,
+                std::uint32_t type);
   void RemoveValue(const std::u16string& path, const std::u16string& name);
   void SetEnv(const std::u16string& name, const std::u16string& value) { env_[name] = value; }
   void ClearEnv(const std::u16string& name) { env_.erase(name); }
@@ -43,9 +46,12 @@ class FakeRegistry : public RegistrySeam {
                   std::uint8_t* data, std::uint32_t* byteCount) override;
   void CloseKey(RegistryKey key) override;
   OwnedText DuplicateEnvironment(const char16_t* name, std::size_t* size) override;
+  // %NAME% of a variable that is set becomes its value.
+  OwnedText ExpandEnvironment(const char16_t* text) override;
 
  private:
   std::map<std::u16string, std::map<std::u16string, std::vector<std::uint8_t>>> keys_;
+  std::map<std::u16string, std::map<std::u16string, std::uint32_t>> types_;
   std::map<std::u16string, std::u16string> env_;
   std::map<RegistryKey, std::u16string> open_;
   int nextHandle_ = 1;
