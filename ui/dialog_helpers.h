@@ -11,6 +11,7 @@ inline constexpr COLORREF kDarkBlue = 0x00672300;  // red 0, green 35, blue 103
 // Fills the whole client area of window white.
 BOOL EraseBackgroundWhite(CWnd* window, CDC* pDC);
 
-// Shows the platform's folder browser owned by owner; afterwards path (260
-// units) holds the chosen folder, or is left as it was when cancelled.
-void ChooseFolder(HWND owner, wchar_t* path);
+// Shows the platform's folder browser owned by owner. True, with the chosen
+// folder in path (260 units), when a file-system folder was chosen; false,
+// with path as it was, when the user cancelled or the choice has no path.
+bool ChooseFolder(HWND owner, wchar_t* path);

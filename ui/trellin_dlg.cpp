@@ -1,6 +1,7 @@
 #include "ui/trellin_dlg.h"
 
 #include "core/wide.h"
+#include "installer/folder_check.h"
 #include "product/product_config.h"
 #include "res/resource.h"
 #include "ui/dialog_helpers.h"
@@ -9,6 +10,7 @@
 namespace {
 
 constexpr UINT kMarqueeInterval = 100;  // milliseconds between marquee moves
+constexpr wchar_t kFolderBoxCaption[] = L"Installation Folder";
 
 }  // namespace
 
@@ -95,6 +97,9 @@ void CTrellinDlg::RunWizardStep() {
 
 void CTrellinDlg::OnBnClickedContinue() {
   UpdateData(TRUE);
+  // A folder that cannot be installed to is said now, before anything is
+  // removed; the user stays here with the text as typed.
+  if (!FolderIsUsable()) return;
   m_step = WizardStep::Installing;
   DetectInstallState();
   RunWizardStep();
@@ -105,6 +110,19 @@ void CTrellinDlg::OnBnClickedContinue() {
 
 void CTrellinDlg::OnBnClickedFinished() { OnOK(); }
 
+bool CTrellinDlg::FolderIsUsable() {
+  FolderProblem problem = CheckFolderText(AsUtf16(m_folder.GetString()));
+  if (problem == FolderProblem::None && !m_folder.IsEmpty()) {
+    const DWORD attributes = GetFileAttributesW(m_folder);
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0) {
+      problem = FolderProblem::IsFile;
+    }
+  }
+  if (problem == FolderProblem::None) return true;
+  MessageBoxW(m_hWnd, AsWide(FolderProblemText(problem)), kFolderBoxCaption, MB_OK | MB_ICONWARNING);
+  return false;
+}
+
 void CTrellinDlg::OnBnClickedAgree() {
   UpdateData(TRUE);
   m_continueButton.EnableWindow(m_agreeCheck.GetCheck() == BST_CHECKED);
@@ -113,9 +131,7 @@ void CTrellinDlg::OnBnClickedAgree() {
 void CTrellinDlg::OnBnClickedConfigure() {
   UpdateData(TRUE);
   wchar_t path[MAX_PATH];
-  path[0] = L'\0';
-  ChooseFolder(m_hWnd, path);
-  if (path[0] != L'\0') m_folder = path;
+  if (ChooseFolder(m_hWnd, path)) m_folder = path;
   UpdateData(FALSE);
 }
 

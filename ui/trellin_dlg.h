@@ -34,6 +34,8 @@ class CTrellinDlg : public CDialog {
   // Installing step also removes and installs, returning when they are over.
   void RunWizardStep();
   void DetectInstallState();
+  // Says what is wrong with the folder text in a box owned by the dialog.
+  bool FolderIsUsable();
   void SetStatus(StatusText text);
 
   const InstallerServices& m_services;
