@@ -54,6 +54,7 @@ BOOL CTrellinDlg::OnInitDialog() {
 
   m_step = WizardStep::Welcome;
   RunWizardStep();
+  SetPrimaryButton(m_installState == InstallState::UpToDate ? IDC_FINISHED : IDC_CONTINUE);
 
   SetWindowText(AsWide(ProductConfig::DisplayName));
   SetIcon(m_hIcon, TRUE);
@@ -103,12 +104,51 @@ void CTrellinDlg::OnBnClickedContinue() {
   m_step = WizardStep::Installing;
   DetectInstallState();
   RunWizardStep();
+  DiscardQueuedInput();
   m_step = WizardStep::Finished;
   DetectInstallState();
   RunWizardStep();
+  SetPrimaryButton(IDC_FINISHED);
 }
 
-void CTrellinDlg::OnBnClickedFinished() { OnOK(); }
+void CTrellinDlg::OnBnClickedFinished() { CDialog::OnOK(); }
+
+bool CTrellinDlg::CanPress(int id) const {
+  HWND button = GetDlgItem(id);
+  return IsWindowVisible(button) && IsWindowEnabled(button);
+}
+
+void CTrellinDlg::OnOK() {
+  // Enter (the dialog's OK) presses the screen's primary button when it
+  // can be pressed, and does nothing else.
+  if (m_step == WizardStep::Installing) return;
+  if (CanPress(IDC_CONTINUE)) {
+    OnBnClickedContinue();
+  } else if (CanPress(IDC_FINISHED)) {
+    OnBnClickedFinished();
+  }
+}
+
+void CTrellinDlg::OnCancel() {
+  // Escape and the close box end the installer before and after the
+  // install, never while it runs.
+  if (m_step != WizardStep::Installing) CDialog::OnCancel();
+}
+
+void CTrellinDlg::SetPrimaryButton(int id) {
+  SendMessage(DM_SETDEFID, static_cast<WPARAM>(id), 0);
+  // The focus too, when it can go there: after the install the control that
+  // had it is hidden, and keys would reach no control at all.
+  if (CanPress(id)) SendMessage(WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(GetDlgItem(id)), TRUE);
+}
+
+void CTrellinDlg::DiscardQueuedInput() {
+  // Keys and clicks that came while the install held the thread were meant
+  // for a screen that is gone: an Escape must not close the outcome unseen.
+  MSG message;
+  while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE | PM_QS_INPUT)) {
+  }
+}
 
 bool CTrellinDlg::FolderIsUsable() {
   FolderProblem problem = CheckFolderText(AsUtf16(m_folder.GetString()));

@@ -16,6 +16,8 @@ class CTrellinDlg : public CDialog {
  protected:
   void DoDataExchange(CDataExchange* pDX) override;
   BOOL OnInitDialog() override;
+  void OnOK() override;
+  void OnCancel() override;
 
   void OnPaint();
   HCURSOR OnQueryDragIcon();
@@ -36,6 +38,9 @@ class CTrellinDlg : public CDialog {
   void DetectInstallState();
   // Says what is wrong with the folder text in a box owned by the dialog.
   bool FolderIsUsable();
+  bool CanPress(int id) const;
+  void SetPrimaryButton(int id);
+  void DiscardQueuedInput();
   void SetStatus(StatusText text);
 
   const InstallerServices& m_services;

@@ -1,0 +1,22 @@
+# Enter presses the screen's primary button and nothing else: at Welcome
+# it does nothing while CONTINUE is disabled and installs once it is
+# enabled; at Finished it ends. An Escape pressed while the install runs is
+# dropped, so the outcome stays on screen until the user has seen it.
+launch ${INSTALLER}
+wait-window ${TITLE}
+key enter
+# The click shows that the Enter before it was handled, and left the window.
+click AGREE
+expect-check AGREE 1
+expect-visible CONTINUE AGREE FOLDER
+expect-enabled CONTINUE
+key enter
+wait-text-not ACTION_TEXT "" 30 freeze
+key escape
+thaw
+wait-text STATUS_TEXT "Installation Successful" 180
+expect-visible FINISHED
+expect-enabled FINISHED
+expect-reg ${PRODUCT_KEY} Version ${VERSION}
+key enter
+expect-process-exit any
