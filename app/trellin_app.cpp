@@ -32,9 +32,12 @@ BOOL CTrellinApp::InitInstance() {
     // Every way out of the dialog ends the same way.
     dialog.DoModal();
     m_pMainWnd = nullptr;
+    m_exitCode = dialog.ExitCode();
   }
   return FALSE;
 }
+
+int CTrellinApp::ExitInstance() { return m_exitCode; }
 
 // The one application object, constructed before the entry point runs.
 CTrellinApp theApp;

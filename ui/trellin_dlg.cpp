@@ -1,6 +1,7 @@
 #include "ui/trellin_dlg.h"
 
 #include "core/wide.h"
+#include "installer/exit_code.h"
 #include "installer/folder_check.h"
 #include "product/product_config.h"
 #include "res/resource.h"
@@ -87,10 +88,13 @@ void CTrellinDlg::RunWizardStep() {
       case FlowOp::ProgressRange100: m_progress.SetRange(0, 100); break;
       case FlowOp::ProgressPos100: m_progress.SetPos(100); break;
       case FlowOp::RemovePreviousVersion:
-        if (!m_operations.RemovePreviousVersion(m_hWnd, progressBar).Succeeded()) return;
+        m_operationsRan = true;
+        m_lastResult = m_operations.RemovePreviousVersion(m_hWnd, progressBar);
+        if (!m_lastResult.Succeeded()) return;
         break;
       case FlowOp::InstallPackage:
-        m_operations.InstallPackage(m_hWnd, progressBar, AsUtf16(m_folder.GetString()));
+        m_operationsRan = true;
+        m_lastResult = m_operations.InstallPackage(m_hWnd, progressBar, AsUtf16(m_folder.GetString()));
         break;
     }
   }
@@ -112,6 +116,8 @@ void CTrellinDlg::OnBnClickedContinue() {
 }
 
 void CTrellinDlg::OnBnClickedFinished() { CDialog::OnOK(); }
+
+int CTrellinDlg::ExitCode() const { return ExitCodeFor(m_installState, m_lastResult, m_operationsRan); }
 
 bool CTrellinDlg::CanPress(int id) const {
   HWND button = GetDlgItem(id);

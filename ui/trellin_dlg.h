@@ -13,6 +13,9 @@ class CTrellinDlg : public CDialog {
   // the start-up.
   explicit CTrellinDlg(const InstallerServices& services);
 
+  // How the run ended, once the dialog has: the process's exit code.
+  int ExitCode() const;
+
  protected:
   void DoDataExchange(CDataExchange* pDX) override;
   BOOL OnInitDialog() override;
@@ -57,4 +60,6 @@ class CTrellinDlg : public CDialog {
   CString m_folder;
   InstallState m_installState = InstallState::NotInstalled;
   WizardStep m_step = WizardStep::Welcome;
+  OperationResult m_lastResult;
+  bool m_operationsRan = false;
 };

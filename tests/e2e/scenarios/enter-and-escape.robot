@@ -19,4 +19,4 @@ expect-visible FINISHED
 expect-enabled FINISHED
 expect-reg ${PRODUCT_KEY} Version ${VERSION}
 key enter
-expect-process-exit any
+expect-process-exit 0

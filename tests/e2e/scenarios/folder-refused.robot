@@ -25,7 +25,7 @@ expect-box-text "full path"
 answer-box IDOK
 expect-visible CONTINUE
 key escape
-expect-process-exit any
+expect-process-exit 1602
 expect-no-reg ${PRODUCT_KEY}
 expect-no-reg ${UNINSTALL_KEY}
 expect-no-file "C:\Zephra"

@@ -50,7 +50,7 @@ expect-text ACTION_TEXT ""
 expect-pixel -8 8 0x00FFFFFF
 screenshot finished-success
 click FINISHED
-expect-process-exit any
+expect-process-exit 0
 
 expect-reg ${PRODUCT_KEY} Version ${VERSION}
 expect-reg ${PRODUCT_KEY} Description ${TITLE}

@@ -18,7 +18,7 @@ expect-enabled FINISHED
 expect-pixel -8 8 0x00FFFFFF
 screenshot finished-failure
 click FINISHED
-expect-process-exit any
+expect-process-exit 1603
 expect-no-reg ${PRODUCT_KEY}
 expect-no-reg ${UNINSTALL_KEY}
 expect-no-file "${ProgramFiles}\Autodesk\3ds Max Design 2013\plugins\Zephra.dll"

@@ -2,11 +2,11 @@
 launch ${INSTALLER}
 wait-window ${TITLE}
 key escape
-expect-process-exit any
+expect-process-exit 1602
 launch ${INSTALLER}
 wait-window ${TITLE}
 close-box
-expect-process-exit any
+expect-process-exit 1602
 expect-no-reg ${PRODUCT_KEY}
 expect-no-reg ${UNINSTALL_KEY}
 expect-no-file "${ProgramFiles}\Autodesk"

@@ -7,7 +7,7 @@ click CONTINUE
 wait-text STATUS_TEXT "Installation Failed" 120
 expect-only-visible -1 STATUS_TEXT FINISHED
 click FINISHED
-expect-process-exit any
+expect-process-exit 1603
 expect-no-file "C:\No Such Temp"
 expect-no-reg ${PRODUCT_KEY}
 expect-no-reg ${UNINSTALL_KEY}

@@ -9,7 +9,7 @@ wait-text STATUS_TEXT "Installation Successful" 60
 expect-only-visible -1 STATUS_TEXT PROGRESS ACTION_TEXT FINISHED
 expect-progress 0 100 100
 click FINISHED
-expect-process-exit any
+expect-process-exit 0
 expect-no-reg ${UNINSTALL_KEY}
 expect-no-file "${ProgramFiles}\Autodesk\3ds Max Design 2013\plugins"
 expect-temp-unchanged

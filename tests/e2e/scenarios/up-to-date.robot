@@ -10,7 +10,7 @@ expect-pixel -8 8 0x00FFFFFF
 expect-colour-in STATUS_TEXT 0x00672300
 screenshot welcome-up-to-date
 click FINISHED
-expect-process-exit any
+expect-process-exit 0
 expect-reg ${PRODUCT_KEY} Version ${VERSION}
 expect-no-reg ${UNINSTALL_KEY}
 expect-no-file "${ProgramFiles}\Autodesk\3ds Max Design 2013\plugins"

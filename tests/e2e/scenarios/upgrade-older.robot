@@ -29,7 +29,7 @@ wait-text STATUS_TEXT "Installation Successful" 180
 expect-progress 0 100 100
 expect-text ACTION_TEXT ""
 click FINISHED
-expect-process-exit any
+expect-process-exit 0
 expect-reg ${PRODUCT_KEY} Version ${VERSION}
 expect-reg ${UNINSTALL_KEY} DisplayVersion ${VERSION}
 expect-file "${ProgramFiles}\Autodesk\3ds Max Design 2013\plugins\Zephra.dll"

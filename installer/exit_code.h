@@ -1,0 +1,20 @@
+// The process's exit code, for scripts and distribution systems: what the
+// run ended with, in the codes of the service's own command line.
+#pragma once
+
+#include <cstdint>
+
+#include "detect/detection.h"
+#include "installer/operation_result.h"
+
+inline constexpr int kExitSuccess = 0;
+inline constexpr int kExitUserLeft = 1602;          // ERROR_INSTALL_USEREXIT
+inline constexpr int kExitInstallFailed = 1603;     // ERROR_INSTALL_FAILURE
+inline constexpr int kExitAnotherInstall = 1618;    // ERROR_INSTALL_ALREADY_RUNNING
+inline constexpr int kExitRestartStarted = 1641;    // ERROR_SUCCESS_REBOOT_INITIATED
+inline constexpr int kExitRestartRequired = 3010;   // ERROR_SUCCESS_REBOOT_REQUIRED
+
+// installed: the state fresh detection found at the end. last: the result of
+// the last operation that ran, or an empty result when none ran (the user
+// left at Welcome, or the product was up to date already).
+int ExitCodeFor(InstallState installed, const OperationResult& last, bool operationsRan);
