@@ -19,6 +19,7 @@ targets=(
   "fuzz_progress_parser progress 4096"
   "fuzz_common_data_parser common_data 4096"
   "fuzz_message_handler handler 2048"
+  "fuzz_command_line command_line 4096"
 )
 
 if [[ -n $seconds ]]; then budget=(-max_total_time="$seconds"); else budget=(-runs="$runs"); fi
