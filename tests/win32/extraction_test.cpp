@@ -103,10 +103,12 @@ TEST(Win32Extraction, APlantedFileIsNotWrittenThrough) {
 }
 
 TEST(Win32Extraction, TempFoldersTooLongForThePackageNameLeaveNoFile) {
-  // Folders of 245 units (the temp name fits, with ".msi" it does not) and
-  // 247 (no room for a temp name; the platform would not check).
+  // Folders of 246 units (the temp name fits, with ".msi" it does not) and
+  // 247 (no room for a temp name; the platform would not check). The temp
+  // name's number has one to four hexadecimal digits, so 245 units would
+  // leave room for ".msi" whenever it has three.
   const std::wstring root = L"C:\\kelvane-long-temp";
-  for (const std::size_t length : {245u, 247u}) {
+  for (const std::size_t length : {246u, 247u}) {
     SCOPED_TRACE(length);
     const std::wstring folder = root + L"\\" + std::wstring(length - root.size() - 2, L'd') + L"\\";
     ASSERT_EQ(folder.size(), length);
