@@ -52,7 +52,7 @@ bool Robot::AnswerBox(const Words& args) {
   HWND button = RequireControl(args[0]);
   if (button == nullptr) return false;
   HWND box = Current();
-  if (!ClickControl(button, CentreOf(button))) return false;
+  if (!ClickControl(button, true, [button] { return CentreOf(button); })) return false;
   if (!Poll(kDefaultWaitMs, [&] { return !IsWindow(box) || !IsWindowVisible(box); }, false))
     return FailAndStop("the box is still there after the answer");
   m_windows.pop_back();

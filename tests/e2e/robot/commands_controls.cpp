@@ -3,6 +3,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <set>
@@ -196,37 +197,130 @@ bool Robot::ExpectFirstLine(const Words& args) {
   return true;
 }
 
-bool Robot::ClickControl(HWND control, POINT at) {
-  if (!IsWindowVisible(control)) return FailAndStop("control is not visible");
+bool Robot::RequireNotFrozen() {
+  if (!m_frozen) return true;
+  return FailAndStop("the installer is frozen: thaw it before giving it input");
+}
+
+bool Robot::ReadyToClick(HWND control, bool live, const std::function<POINT()>& where, POINT* at) {
+  if (!RequireNotFrozen()) return false;
+  HWND root = GetAncestor(control, GA_ROOT);
+  std::string why;
+  bool broughtToFront = false;
+  auto ready = [&] {
+    if (!IsWindowVisible(control)) {
+      why = "it is hidden";
+      return false;
+    }
+    if ((IsWindowEnabled(control) != FALSE) != live) {
+      why = live ? "it is disabled" : "it is enabled";
+      return false;
+    }
+    // A click on a window behind first activates it, and when that does
+    // not happen at once the click is lost (Wine drops it): bring it to the
+    // front first, as EnsureForeground does for keys.
+    if (GetForegroundWindow() != root) {
+      if (!broughtToFront) SetForegroundWindow(root);
+      broughtToFront = true;
+      why = "its window is not in front (" + Describe(GetForegroundWindow()) + " is)";
+      return false;
+    }
+    *at = where();
+    // The point, as the installer will hit-test it; a disabled control
+    // leaves the click to its parent.
+    HWND hit = WindowFromPoint(*at);
+    if (hit != control && (live || hit != GetParent(control))) {
+      why = "the point is on " + Describe(hit);
+      return false;
+    }
+    return true;
+  };
+  const int failures = m_failures;
+  const DWORD start = GetTickCount();
+  for (;;) {
+    const DWORD spent = GetTickCount() - start;
+    if (!Poll(spent < kSettleMs ? kSettleMs - spent : 0, ready)) {
+      if (m_failures != failures) return false;
+      return FailAndStop("waited " + std::to_string(kSettleMs / 1000) + " s for " + Describe(control) + " to be " +
+                         (live ? "enabled" : "disabled") + ", visible, in front and under the point: " + why);
+    }
+    // Whatever was queued before (the input of the last command, and what
+    // it led to) may still change the state just seen.
+    if (!WaitTaken(root, "what was queued before")) return false;
+    if (ready()) return true;
+  }
+}
+
+bool Robot::WaitTaken(HWND window, const std::string& what, const std::function<bool()>& done) {
+  MarkForPaint(window);
+  auto taken = [&] {
+    return !Running() || !IsWindow(window) || !IsWindowVisible(window) || Painted(window) || (done && done());
+  };
+  const int failures = m_failures;
+  if (Poll(kDefaultWaitMs, taken, false, std::min(m_pollMs, kInputPollMs))) return true;
+  if (m_failures != failures) return false;
+  return FailAndStop("the installer did not take " + what + ": its thread is not back in a message loop");
+}
+
+bool Robot::ClickControl(HWND control, bool live, const std::function<POINT()>& where) {
   // Two clicks meant as two must not make a double click (a picture button
   // reports that as something else): the second goes a little aside.
-  const int apart = GetSystemMetrics(SM_CXDOUBLECLK) + 2;
-  if (control == m_lastClicked && GetTickCount() - m_lastClickTime <= GetDoubleClickTime() &&
-      std::abs(at.x - m_lastClick.x) < apart) {
-    RECT rect;
-    GetWindowRect(control, &rect);
-    at.x += at.x + apart < rect.right ? apart : -apart;
-  }
-  if (!MoveAndClick(at)) return FailAndStop("the pointer does not get there");
+  auto aside = [&] {
+    POINT at = where();
+    const int apart = GetSystemMetrics(SM_CXDOUBLECLK) + 2;
+    if (control == m_lastClicked && GetTickCount() - m_lastClickTime <= GetDoubleClickTime() &&
+        std::abs(at.x - m_lastClick.x) < apart) {
+      RECT rect;
+      GetWindowRect(control, &rect);
+      at.x += at.x + apart < rect.right ? apart : -apart;
+    }
+    return at;
+  };
+  POINT at = {};
+  if (!ReadyToClick(control, live, aside, &at)) return false;
+  const std::string name = Describe(control);
+  if (!MoveTo(at)) return FailAndStop("the pointer does not get to " + name);
+  HWND root = GetAncestor(control, GA_ROOT);
+  const DWORD thread = GetWindowThreadProcessId(control, nullptr);
+  const bool pressQueued = PressButton(at);
   m_lastClicked = control;
   m_lastClick = at;
   m_lastClickTime = GetTickCount();
-  return true;
+  const bool pressTaken = pressQueued && WaitTaken(root, "the press on " + name);
+  const GUITHREADINFO pressed = ThreadInfo(thread);
+  // Even after a failure: the button is never left down.
+  const bool releaseQueued = ReleaseButton(at);
+  if (!pressQueued || !releaseQueued) return FailAndStop("the system does not take the click");
+  if (!pressTaken) return false;
+  // A control that takes a press takes the focus or the mouse with it.
+  const bool captured = pressed.hwndCapture == control;
+  if (live && !captured && pressed.hwndFocus != control)
+    return FailAndStop("the press did not reach " + name + " (the mouse is with " + Describe(pressed.hwndCapture) +
+                       ", the focus on " + Describe(pressed.hwndFocus) + ")");
+  if (!live && captured) FailAndGoOn(name + " took the press although disabled");
+  // A button lets the mouse go as it takes the release, just before it
+  // reports the click; what the click starts may keep the thread busy
+  // (CONTINUE installs), so that is taken as the release being taken.
+  return WaitTaken(root, "the release on " + name,
+                   [&] { return captured && ThreadInfo(thread).hwndCapture != control; });
 }
 
 bool Robot::Click(const Words& args) {
   HWND control = RequireControl(args[0]);
   if (control == nullptr) return false;
-  return ClickControl(control, CentreOf(control));
+  if (args.size() > 1 && args[1] != L"disabled") return StopWithScriptError("click <control> [disabled]");
+  return ClickControl(control, args.size() == 1, [control] { return CentreOf(control); });
 }
 
 // A link reacts only on its text, which starts at the control's left edge.
 bool Robot::ClickLink(const Words& args) {
   HWND control = RequireControl(args[0]);
   if (control == nullptr) return false;
-  RECT rect;
-  GetWindowRect(control, &rect);
-  return ClickControl(control, {rect.left + 8, (rect.top + rect.bottom) / 2});
+  return ClickControl(control, true, [control] {
+    RECT rect;
+    GetWindowRect(control, &rect);
+    return POINT{rect.left + 8, (rect.top + rect.bottom) / 2};
+  });
 }
 
 // Replaces the text of an edit box by typing, as a user would after
@@ -234,11 +328,9 @@ bool Robot::ClickLink(const Words& args) {
 bool Robot::Type(const Words& args) {
   HWND control = RequireControl(args[0]);
   if (control == nullptr) return false;
-  if (!ClickControl(control, CentreOf(control))) return false;
-  GUITHREADINFO info = {};
-  info.cbSize = sizeof info;
+  if (!ClickControl(control, true, [control] { return CentreOf(control); })) return false;
   const DWORD thread = GetWindowThreadProcessId(control, nullptr);
-  if (!Settle([&] { return GetGUIThreadInfo(thread, &info) && info.hwndFocus == control; }))
+  if (!Settle([&] { return ThreadInfo(thread).hwndFocus == control; }))
     return FailAndStop("control " + Narrow(args[0]) + " did not take the focus");
   LRESULT ignored;
   Ask(control, EM_SETSEL, 0, -1, &ignored);

@@ -79,7 +79,9 @@ bool Robot::WaitWindow(const Words& args) {
 }
 
 bool Robot::WaitGone(const Words& args) {
-  if (!RequireWindow()) return false;
+  // The input that closes a window is taken once it is hidden, and by now
+  // it may be destroyed as well.
+  if (m_windows.empty()) return FailAndStop("no window to wait for (wait-window first)");
   HWND window = Current();
   if (!Poll(TimeoutArg(args, 0, kDefaultWaitMs), [&] { return !IsWindow(window) || !IsWindowVisible(window); },
             false))
@@ -144,7 +146,8 @@ bool Robot::ExpectInFront(const Words&) {
 // Moves the window to the middle of the screen, as a user may drag it, so
 // that boxes centred on the screen come up over it.
 bool Robot::CentreWindow(const Words&) {
-  if (!RequireWindow()) return false;
+  // Moving another thread's window waits for that thread.
+  if (!RequireWindow() || !RequireNotFrozen()) return false;
   RECT rect;
   GetWindowRect(Current(), &rect);
   const int width = rect.right - rect.left, height = rect.bottom - rect.top;
@@ -176,17 +179,26 @@ bool Robot::Key(const Words& args) {
   static const Named keys[] = {{L"escape", VK_ESCAPE}, {L"enter", VK_RETURN}, {L"tab", VK_TAB}, {L"space", VK_SPACE}};
   for (const Named& named : keys) {
     if (args[0] != named.name) continue;
+    if (!RequireNotFrozen()) return false;
     if (!EnsureForeground()) return FailAndStop("the window does not come to the foreground");
-    PressKey(named.key);
-    return true;
+    // Keys go to the window in front; each half is taken before the next
+    // (a dialog acts on the press of Escape or Enter).
+    HWND target = GetForegroundWindow();
+    if (!WaitTaken(target, "what was queued before")) return false;
+    const bool pressQueued = KeyDown(named.key);
+    const bool pressTaken = pressQueued && WaitTaken(target, "the press of " + Narrow(args[0]));
+    // Even after a failure: the key is never left down.
+    if (!KeyUp(named.key) || !pressQueued) return FailAndStop("the system does not take the key");
+    if (!pressTaken) return false;
+    return WaitTaken(target, "the release of " + Narrow(args[0]));
   }
   return StopWithScriptError("unknown key " + Narrow(args[0]));
 }
 
 bool Robot::CloseBox(const Words&) {
-  if (!RequireWindow()) return false;
+  if (!RequireWindow() || !RequireNotFrozen()) return false;
   PostMessageW(Current(), WM_SYSCOMMAND, SC_CLOSE, 0);
-  return true;
+  return WaitTaken(Current(), "the close");
 }
 
 }  // namespace e2e

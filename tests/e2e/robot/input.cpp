@@ -4,16 +4,44 @@
 
 namespace e2e {
 
-// Moves the pointer there, waits until it is there (the display may take a
-// moment to follow), then presses and releases the left button.
-bool MoveAndClick(POINT at) {
+namespace {
+
+// A mouse event at a place of the virtual screen, in SendInput's absolute
+// units.
+INPUT MouseAt(POINT at, DWORD flags) {
   const int left = GetSystemMetrics(SM_XVIRTUALSCREEN), top = GetSystemMetrics(SM_YVIRTUALSCREEN);
   const int width = GetSystemMetrics(SM_CXVIRTUALSCREEN), height = GetSystemMetrics(SM_CYVIRTUALSCREEN);
-  INPUT move = {};
-  move.type = INPUT_MOUSE;
-  move.mi.dx = static_cast<LONG>(((at.x - left) * 65535LL + (width - 1) / 2) / (width - 1));
-  move.mi.dy = static_cast<LONG>(((at.y - top) * 65535LL + (height - 1) / 2) / (height - 1));
-  move.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_VIRTUALDESK;
+  INPUT input = {};
+  input.type = INPUT_MOUSE;
+  input.mi.dx = static_cast<LONG>(((at.x - left) * 65535LL + (width - 1) / 2) / (width - 1));
+  input.mi.dy = static_cast<LONG>(((at.y - top) * 65535LL + (height - 1) / 2) / (height - 1));
+  input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_VIRTUALDESK | flags;
+  return input;
+}
+
+bool Send(INPUT input, int key, bool down) {
+  SendInput(1, &input, sizeof(INPUT));
+  const DWORD start = GetTickCount();
+  while (((GetAsyncKeyState(key) & 0x8000) != 0) != down) {
+    if (GetTickCount() - start > 2000) return false;
+    Sleep(1);
+  }
+  return true;
+}
+
+bool Key(WORD key, bool down) {
+  INPUT input = {};
+  input.type = INPUT_KEYBOARD;
+  input.ki.wVk = key;
+  input.ki.dwFlags = down ? 0 : KEYEVENTF_KEYUP;
+  return Send(input, key, down);
+}
+
+}  // namespace
+
+// The display may take a moment to follow the pointer.
+bool MoveTo(POINT at) {
+  INPUT move = MouseAt(at, 0);
   SendInput(1, &move, sizeof(INPUT));
   POINT now = {};
   const DWORD start = GetTickCount();
@@ -21,21 +49,16 @@ bool MoveAndClick(POINT at) {
     if (GetTickCount() - start > 2000) return false;
     Sleep(5);
   }
-  INPUT buttons[2] = {};
-  buttons[0].type = buttons[1].type = INPUT_MOUSE;
-  buttons[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-  buttons[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
-  SendInput(2, buttons, sizeof(INPUT));
   return true;
 }
 
-void PressKey(WORD key) {
-  INPUT inputs[2] = {};
-  inputs[0].type = inputs[1].type = INPUT_KEYBOARD;
-  inputs[0].ki.wVk = inputs[1].ki.wVk = key;
-  inputs[1].ki.dwFlags = KEYEVENTF_KEYUP;
-  SendInput(2, inputs, sizeof(INPUT));
-}
+bool PressButton(POINT at) { return Send(MouseAt(at, MOUSEEVENTF_LEFTDOWN), VK_LBUTTON, true); }
+
+bool ReleaseButton(POINT at) { return Send(MouseAt(at, MOUSEEVENTF_LEFTUP), VK_LBUTTON, false); }
+
+bool KeyDown(WORD key) { return Key(key, true); }
+
+bool KeyUp(WORD key) { return Key(key, false); }
 
 void TypeText(const std::wstring& text) {
   std::vector<INPUT> inputs;

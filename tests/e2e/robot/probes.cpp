@@ -1,5 +1,8 @@
 #include "probes.h"
 
+#include "control_names.h"
+#include "text.h"
+
 namespace e2e {
 
 std::wstring ClassOf(HWND window) {
@@ -89,5 +92,40 @@ std::wstring BoxText(HWND box) {
   }
   return text;
 }
+
+std::string Describe(HWND window) {
+  if (window == nullptr) return "nothing";
+  if (GetWindowLongW(window, GWL_STYLE) & WS_CHILD) return "control " + ControlName(GetDlgCtrlID(window) & 0xFFFF);
+  return "window " + Narrow(ClassOf(window)) + " " + Shown(TextOf(window));
+}
+
+GUITHREADINFO ThreadInfo(DWORD thread) {
+  GUITHREADINFO info = {};
+  info.cbSize = sizeof info;
+  if (!GetGUIThreadInfo(thread, &info)) {
+    info = {};
+    info.cbSize = sizeof info;
+  }
+  return info;
+}
+
+bool MarkForPaint(HWND window) {
+  RECT client;
+  if (!IsWindowVisible(window) || !GetClientRect(window, &client) || client.right < 4 || client.bottom < 4)
+    return false;
+  const POINT corners[] = {{client.right - 2, 1}, {1, 1}, {1, client.bottom - 2}, {client.right - 2, client.bottom - 2}};
+  POINT at = corners[0];
+  for (POINT corner : corners) {
+    if (ChildWindowFromPointEx(window, corner, CWP_ALL) == window) {
+      at = corner;
+      break;
+    }
+  }
+  // No erasing: the window paints the point over as it already is.
+  const RECT mark = {at.x, at.y, at.x + 1, at.y + 1};
+  return InvalidateRect(window, &mark, FALSE) != FALSE;
+}
+
+bool Painted(HWND window) { return GetUpdateRect(window, nullptr, FALSE) == FALSE; }
 
 }  // namespace e2e

@@ -26,5 +26,23 @@ POINT CentreOf(HWND window);
 // The text of a message box: its statics that hold text (not its icon),
 // joined by " | ".
 std::wstring BoxText(HWND box);
+// What a window is, for messages: a control's name, else its class and text.
+std::string Describe(HWND window);
+// Focus, capture and active window of a thread (all empty when it has none).
+GUITHREADINFO ThreadInfo(DWORD thread);
+
+// Whether the thread behind a window has taken the input sent to it, asked
+// without a message: a thread retrieves its messages sent first, then
+// posted, then input, and paints only when none of these is left. So once a
+// point marked for repainting after the input was queued has been painted,
+// that input has been handled and the thread is back in a message loop. A
+// handler that repaints at once (UpdateWindow) would paint the mark early;
+// the installer's do not. (A sent message, WM_NULL, is answered before
+// queued input and proves nothing about it.)
+// Marks a point of the window's client area that no child covers, so that
+// the mark costs the window nothing visible; false when it is not shown.
+bool MarkForPaint(HWND window);
+// True once the window has nothing left to paint.
+bool Painted(HWND window);
 
 }  // namespace e2e

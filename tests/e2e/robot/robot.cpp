@@ -35,7 +35,7 @@ const Robot::Entry Robot::kCommands[] = {
     {L"expect-first-line", &Robot::ExpectFirstLine, 2, "expect-first-line <control> <line>"},
     {L"expect-in-front", &Robot::ExpectInFront, 0, "expect-in-front"},
     {L"centre-window", &Robot::CentreWindow, 0, "centre-window"},
-    {L"click", &Robot::Click, 1, "click <control>"},
+    {L"click", &Robot::Click, 1, "click <control> [disabled] (disabled: it must be, and ignore the click)"},
     {L"click-link", &Robot::ClickLink, 1, "click-link <control>"},
     {L"type", &Robot::Type, 2, "type <control> <text>"},
     {L"key", &Robot::Key, 1, "key escape|enter|tab|space"},

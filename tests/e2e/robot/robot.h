@@ -7,17 +7,22 @@
 // and runs the commands in order. Input is real input (see input.h). Controls
 // are named as in res/resource.h (see control_names.h).
 //
-// Expectations poll for a short while (kSettleMs) before they fail, because
-// the installer handles the robot's input on its own thread; a state that
-// must NOT change is proven by a later action whose effect shows that the
+// Expectations poll for a while (kSettleMs) before they fail, because the
+// installer handles the robot's input on its own thread; a state that must
+// NOT change is proven by a later action whose effect shows that the
 // earlier input was handled (input is handled in order).
+//
+// A command that gives input waits for the state it needs, never for time:
+// before, until the control is visible and enabled, its window in front, the
+// point on it, and the installer's thread done with everything queued;
+// after, until the installer has taken the input (see WaitTaken).
 //
 // A screen that lasts only a moment (an install under Wine takes a fraction
 // of a second) is caught by a wait with "freeze": it polls without pause and,
 // once the state is there, suspends the installer's thread, so that the
 // screen holds still for the checks and the screenshot until "thaw". While
 // frozen, only what needs no answer from the installer works: visibility,
-// enabled state, static texts, pixels.
+// enabled state, static texts, pixels; input fails at once.
 //
 // For benchmarks, "mark" notes the time (launch notes "launch" as it starts
 // the installer) and "report" prints the milliseconds since a mark;
@@ -40,8 +45,9 @@
 namespace e2e {
 
 constexpr DWORD kPollMs = 50;
+constexpr DWORD kInputPollMs = 10;  // how often the wait for input to be taken looks
 constexpr DWORD kDefaultInterval = static_cast<DWORD>(-1);  // Poll: the script's poll interval
-constexpr DWORD kSettleMs = 3000;        // how long an expectation waits for the state
+constexpr DWORD kSettleMs = 10000;       // how long an expectation, or input, waits for the state
 constexpr DWORD kDefaultWaitMs = 30000;  // waits without an explicit timeout
 
 class Robot {
@@ -135,7 +141,22 @@ class Robot {
   bool Click(const Words& args);
   bool ClickLink(const Words& args);
   bool Type(const Words& args);
-  bool ClickControl(HWND control, POINT at);
+
+  // Input, and the waits around it (commands_controls.cpp).
+  // False, and the script stops, while the installer is frozen: nothing
+  // would take the input.
+  bool RequireNotFrozen();
+  // Waits until the control can take a click at where() as a user's: its
+  // window in front, the control visible and enabled (live) or disabled (a
+  // click that must do nothing), the point on it, and the thread done with
+  // what was queued before.
+  bool ReadyToClick(HWND control, bool live, const std::function<POINT()>& where, POINT* at);
+  // Waits until the installer has taken the input sent so far: the thread of
+  // the window has painted a mark made now (see MarkForPaint), the window is
+  // hidden or gone, or done() holds.
+  bool WaitTaken(HWND window, const std::string& what, const std::function<bool()>& done = nullptr);
+  // Press, and release once the press is taken; returns once the release is.
+  bool ClickControl(HWND control, bool live, const std::function<POINT()>& where);
 
   // Message boxes and the folder browser (commands_boxes.cpp).
   bool WaitBox(const Words& args);

@@ -23,7 +23,7 @@ screenshot welcome-fresh
 
 # CONTINUE is dead until the box is ticked. The tick after it proves that
 # the click on CONTINUE was handled, and did nothing.
-click CONTINUE
+click CONTINUE disabled
 click AGREE
 expect-check AGREE 1
 expect-enabled CONTINUE
