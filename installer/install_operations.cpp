@@ -20,14 +20,16 @@ InstallOperations::InstallOperations(const InstallerServices& services, int acti
   m_progress.service = &services.service;
 }
 
-// Points the handler at the dialog and registers it. The progress state is
-// left as the previous call left it.
+// Points the handler at the dialog and registers it; the service's own
+// dialogs (source resolution) are owned by the dialog too, so that they
+// do not open behind our topmost window. The progress state is left as
+// the previous call left it.
 void InstallOperations::PrepareService(void* dialogWindow, void* progressBar) {
   m_progress.dialogWindow = dialogWindow;
   m_progress.progressBar = progressBar;
   m_progress.cancelButton = nullptr;
   m_progress.actionTextId = m_actionTextId;
-  m_services.service.SetInternalUI(kServiceUiLevel);
+  m_services.service.SetInternalUI(kServiceUiLevel, dialogWindow);
   m_services.service.SetExternalUI(InstallerMessageHandler, kHandlerMessageFilter, &m_progress);
 }
 

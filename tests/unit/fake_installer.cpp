@@ -14,7 +14,8 @@ std::string Hex(unsigned int value) {
 
 }  // namespace
 
-void FakeInstallerService::SetInternalUI(unsigned int level) {
+void FakeInstallerService::SetInternalUI(unsigned int level, void* owner) {
+  internalUiOwner = owner;
   m_log.push_back("SetInternalUI " + Hex(level));
 }
 

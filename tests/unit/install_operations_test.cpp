@@ -54,6 +54,8 @@ TEST_F(OperationsTest, RemovalPreparesTheServiceThenRemovesByProductCode) {
   EXPECT_EQ(Remove(kFakeDialog, kFakeProgressBar), 1);
   EXPECT_EQ(log, (CallLog{"SetInternalUI 0x102", "SetExternalUI 0x7fdf",
                           "ConfigureProduct " + Narrow(ProductConfig::ProductCode) + " 0 2"}));
+  // The service's own dialogs open over ours, not behind it.
+  EXPECT_EQ(service.internalUiOwner, kFakeDialog);
   EXPECT_EQ(service.handler, &InstallerMessageHandler);
   EXPECT_EQ(service.context, &Progress());
   EXPECT_EQ(Progress().dialogWindow, kFakeDialog);
@@ -82,6 +84,7 @@ TEST_P(CommandLineTest, InstallsTheExtractedPackageWithMaxDirThenDeletesIt) {
                           "SetInternalUI 0x102", "SetExternalUI 0x7fdf",
                           std::string("InstallProduct ") + kPackage + " " + GetParam().commandLine,
                           std::string("RemoveFile ") + kPackage}));
+  EXPECT_EQ(service.internalUiOwner, kFakeDialog);
   EXPECT_TRUE(files.files.empty());
 }
 
