@@ -49,12 +49,14 @@ OperationResult InstallOperations::ExtractAndInstall(void* dialogWindow, void* p
   if (folder == nullptr || !JoinText(commandLine, kPathCapacity, {u"MAXDIR=\"", folder, u"\""})) {
     return Failure(OperationStep::CheckFolder, kErrorFilenameTooLong);
   }
-  char16_t packagePath[kPathCapacity];
-  const OperationResult extracted = ExtractPackage(m_services.packageFile, packagePath);
+  ExtractedPackage package(m_services.packageFile);
+  const OperationResult extracted = package.Extract();
   if (!extracted.Succeeded()) return extracted;
   PrepareService(dialogWindow, progressBar);
-  const unsigned int code = m_services.service.InstallProduct(packagePath, commandLine);
-  m_services.packageFile.RemoveFile(packagePath);
+  const unsigned int code = m_services.service.InstallProduct(package.Path(), commandLine);
+  // A package left behind is the temp folder's to clear; the install's
+  // outcome stands either way.
+  package.Release();
   return {OperationStep::None, code};
 }
 

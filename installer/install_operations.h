@@ -44,10 +44,10 @@ class InstallOperations {
   // be null). Succeeds when the product is not registered afterwards.
   OperationResult RemovePreviousVersion(void* dialogWindow, void* progressBar);
 
-  // Installs the embedded package with MAXDIR set to folder, from a temp
-  // file that is deleted afterwards. A folder longer than kLongestFolder
-  // (or null) is refused without any installer call. Succeeds when the
-  // product is registered afterwards.
+  // Installs the embedded package with MAXDIR set to folder, from a work
+  // folder of our own that is deleted afterwards. A folder longer than
+  // kLongestFolder (or null) is refused without any installer call.
+  // Succeeds when the product is registered afterwards.
   OperationResult InstallPackage(void* dialogWindow, void* progressBar, const char16_t* folder);
 
   const ProgressContext& Progress() const { return m_progress; }
