@@ -17,6 +17,7 @@ enum class OperationStep : std::uint8_t {
   CloseFile,       // what was written may not have reached the disk
   HoldFile,        // the written package could not be held against change
   RemoveFile,      // the package or its work folder could not be deleted
+  NoPackage,       // an install without a prepared package
   RemoveProduct,   // the older version is still registered after its removal
   InstallProduct,  // the product is not registered after the install
 };

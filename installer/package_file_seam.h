@@ -1,8 +1,9 @@
-// What package extraction needs from the platform: the temp folder, random
-// numbers, whether we run elevated, a folder and a file made exclusively,
-// writing, holding the written file against change, deletion, and the
-// bytes of the package the executable carries. The product wires the
-// Win32 side; unit tests wire an in-memory fake.
+// What package extraction and the folder check need from the platform: the
+// temp folder, random numbers, whether we run elevated, a folder and a file
+// made exclusively, writing, holding the written file against change,
+// deletion, file lookup, and the bytes of the package the executable
+// carries. The product wires the Win32 side; unit tests wire an in-memory
+// fake.
 #pragma once
 
 #include <cstddef>
@@ -56,6 +57,9 @@ class PackageFileSeam {
 
   // Waits before a retry (Sleep).
   virtual void Pause(std::uint32_t milliseconds) = 0;
+
+  // Whether path names an existing file that is not a folder.
+  virtual bool IsFile(const char16_t* path) = 0;
 
   // The Windows error of the last call that failed (GetLastError).
   virtual std::uint32_t LastError() = 0;

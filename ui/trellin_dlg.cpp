@@ -83,12 +83,16 @@ void CTrellinDlg::RunWizardStep() {
       case FlowOp::MarqueeOff: m_progress.SetMarquee(FALSE, kMarqueeInterval); break;
       case FlowOp::ProgressRange100: m_progress.SetRange(0, 100); break;
       case FlowOp::ProgressPos100: m_progress.SetPos(100); break;
+      case FlowOp::PreparePackage:
+        if (!m_operations.PreparePackage(AsUtf16(m_folder.GetString())).Succeeded()) return;
+        break;
       case FlowOp::RemovePreviousVersion:
-        if (!m_operations.RemovePreviousVersion(m_hWnd, progressBar).Succeeded()) return;
+        if (!m_operations.RemovePreviousVersion(m_hWnd, progressBar).Succeeded()) {
+          m_operations.DiscardPackage();
+          return;
+        }
         break;
-      case FlowOp::InstallPackage:
-        m_operations.InstallPackage(m_hWnd, progressBar, AsUtf16(m_folder.GetString()));
-        break;
+      case FlowOp::InstallPackage: m_operations.InstallPackage(m_hWnd, progressBar); break;
     }
   }
 }

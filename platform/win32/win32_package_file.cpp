@@ -111,6 +111,11 @@ bool Win32PackageFile::RemoveFolder(const char16_t* path) {
 
 void Win32PackageFile::Pause(std::uint32_t milliseconds) { Sleep(milliseconds); }
 
+bool Win32PackageFile::IsFile(const char16_t* path) {
+  const DWORD attributes = GetFileAttributesW(AsWide(path));
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+}
+
 std::uint32_t Win32PackageFile::LastError() { return GetLastError(); }
 
 bool Win32PackageFile::PackageBytes(const std::uint8_t** bytes, std::size_t* size) {

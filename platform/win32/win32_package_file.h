@@ -21,6 +21,7 @@ class Win32PackageFile final : public PackageFileSeam {
   bool RemoveFile(const char16_t* path) override;
   bool RemoveFolder(const char16_t* path) override;
   void Pause(std::uint32_t milliseconds) override;
+  bool IsFile(const char16_t* path) override;
   std::uint32_t LastError() override;
   bool PackageBytes(const std::uint8_t** bytes, std::size_t* size) override;
 

@@ -160,6 +160,11 @@ void FakePackageFiles::Pause(std::uint32_t milliseconds) {
   m_log.push_back("Pause " + std::to_string(milliseconds));
 }
 
+bool FakePackageFiles::IsFile(const char16_t* path) {
+  m_log.push_back("IsFile " + Narrow(path));
+  return files.count(path) != 0;
+}
+
 std::uint32_t FakePackageFiles::LastError() { return lastError; }
 
 bool FakePackageFiles::PackageBytes(const std::uint8_t** bytes, std::size_t* size) {

@@ -86,6 +86,7 @@ class FakePackageFiles : public PackageFileSeam {
   bool RemoveFile(const char16_t* path) override;
   bool RemoveFolder(const char16_t* path) override;
   void Pause(std::uint32_t milliseconds) override;
+  bool IsFile(const char16_t* path) override;
   std::uint32_t LastError() override;
   bool PackageBytes(const std::uint8_t** bytes, std::size_t* size) override;
 

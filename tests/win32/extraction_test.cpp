@@ -69,6 +69,7 @@ class SameNameFiles final : public PackageFileSeam {
   bool RemoveFile(const char16_t* p) override { return m_real.RemoveFile(p); }
   bool RemoveFolder(const char16_t* p) override { return m_real.RemoveFolder(p); }
   void Pause(std::uint32_t ms) override { m_real.Pause(ms); }
+  bool IsFile(const char16_t* p) override { return m_real.IsFile(p); }
   std::uint32_t LastError() override { return m_real.LastError(); }
   bool PackageBytes(const std::uint8_t** b, std::size_t* s) override { return m_real.PackageBytes(b, s); }
 
@@ -153,6 +154,19 @@ TEST(Win32Extraction, TheLongestTempFolderThatFitsWorksAndOneMoreLeavesNothing) 
     RemoveDirectoryW(folder.c_str());
     RemoveDirectoryW(root.c_str());
   }
+}
+
+TEST(Win32Extraction, IsFileTellsFilesFromFolders) {
+  Win32PackageFile files;
+  const std::wstring folder = TempFolder() + L"KelIsFile";
+  const std::wstring file = folder + L"\\file.txt";
+  ASSERT_TRUE(CreateDirectoryW(folder.c_str(), nullptr));
+  std::ofstream(file.c_str()) << "x";
+  EXPECT_TRUE(files.IsFile(AsUtf16(file.c_str())));
+  EXPECT_FALSE(files.IsFile(AsUtf16(folder.c_str())));
+  EXPECT_FALSE(files.IsFile(AsUtf16((folder + L"\\missing").c_str())));
+  DeleteFileW(file.c_str());
+  RemoveDirectoryW(folder.c_str());
 }
 
 }  // namespace
