@@ -2,34 +2,79 @@
 
 #include "core/text.h"
 #include "detect/detection.h"
+#include "installer/folder_check.h"
 #include "installer/message_handler.h"
-#include "installer/package_extraction.h"
 #include "product/product_config.h"
 
 namespace {
 
 constexpr unsigned int kServiceUiLevel = kInstallUiLevelNone | kInstallUiLevelSourceResOnly;
 
+// Windows errors for a folder that is refused.
+constexpr std::uint32_t kErrorInvalidName = 123;  // ERROR_INVALID_NAME
+constexpr std::uint32_t kErrorDirectory = 267;    // ERROR_DIRECTORY
+
 static_assert(kLongestFolder + sizeof "MAXDIR=\"\"" == kPathCapacity);
+
+bool IsSeparator(char16_t c) { return c == u'\\' || c == u'/'; }
+
+// The service creates the folder and every missing folder above it; a file
+// in the way fails the install only once it is under way.
+bool AnyPartIsFile(PackageFileSeam& files, const char16_t* folder) {
+  const std::size_t length = TextLength(folder);
+  // From the first name below the drive's root, "C:\".
+  for (std::size_t end = 4; end <= length; ++end) {
+    if ((end < length && !IsSeparator(folder[end])) || IsSeparator(folder[end - 1])) continue;
+    char16_t part[kPathCapacity];
+    for (std::size_t i = 0; i < end; ++i) part[i] = folder[i];
+    part[end] = 0;
+    if (files.IsFile(part)) return true;
+  }
+  return false;
+}
+
+OperationResult FolderFailure(FolderProblem problem) {
+  switch (problem) {
+    case FolderProblem::TooLong: return Failure(OperationStep::CheckFolder, kErrorFilenameTooLong);
+    case FolderProblem::IsFile: return Failure(OperationStep::CheckFolder, kErrorDirectory);
+    default: return Failure(OperationStep::CheckFolder, kErrorInvalidName);
+  }
+}
 
 }  // namespace
 
 InstallOperations::InstallOperations(const InstallerServices& services, int actionTextId)
-    : m_services(services), m_actionTextId(actionTextId) {
+    : m_services(services), m_actionTextId(actionTextId), m_package(services.packageFile) {
   m_progress.effects = &services.effects;
   m_progress.service = &services.service;
 }
 
-// Points the handler at the dialog and registers it. The progress state is
-// left as the previous call left it.
+// Points the handler at the dialog and registers it; the service's own
+// dialogs (source resolution) are owned by the dialog too, so that they
+// do not open behind our topmost window. The progress state is left as
+// the previous call left it.
 void InstallOperations::PrepareService(void* dialogWindow, void* progressBar) {
   m_progress.dialogWindow = dialogWindow;
   m_progress.progressBar = progressBar;
   m_progress.cancelButton = nullptr;
   m_progress.actionTextId = m_actionTextId;
-  m_services.service.SetInternalUI(kServiceUiLevel);
+  m_services.service.SetInternalUI(kServiceUiLevel, dialogWindow);
   m_services.service.SetExternalUI(InstallerMessageHandler, kHandlerMessageFilter, &m_progress);
 }
+
+OperationResult InstallOperations::PreparePackage(const char16_t* folder) {
+  DiscardPackage();
+  FolderProblem problem = CheckFolderText(folder);
+  if (problem == FolderProblem::None && AnyPartIsFile(m_services.packageFile, folder)) {
+    problem = FolderProblem::IsFile;
+  }
+  if (problem != FolderProblem::None) return FolderFailure(problem);
+  // Fits: the folder has at most kLongestFolder units.
+  JoinText(m_commandLine, kPathCapacity, {u"MAXDIR=\"", folder, u"\""});
+  return m_package.Extract();
+}
+
+void InstallOperations::DiscardPackage() { m_package.Release(); }
 
 OperationResult InstallOperations::RemovePreviousVersion(void* dialogWindow, void* progressBar) {
   if (!IsProductRegistered(m_services.registry)) return {};
@@ -40,25 +85,15 @@ OperationResult InstallOperations::RemovePreviousVersion(void* dialogWindow, voi
   return {OperationStep::None, code};
 }
 
-OperationResult InstallOperations::ExtractAndInstall(void* dialogWindow, void* progressBar,
-                                                     const char16_t* folder) {
-  // Fits exactly when the folder has at most kLongestFolder units.
-  char16_t commandLine[kPathCapacity];
-  if (folder == nullptr || !JoinText(commandLine, kPathCapacity, {u"MAXDIR=\"", folder, u"\""})) {
-    return Failure(OperationStep::CheckFolder, kErrorFilenameTooLong);
+OperationResult InstallOperations::InstallPackage(void* dialogWindow, void* progressBar) {
+  OperationResult result = Failure(OperationStep::NoPackage, kErrorFileNotFound);
+  if (m_package.Path() != nullptr) {
+    PrepareService(dialogWindow, progressBar);
+    result = {OperationStep::None, m_services.service.InstallProduct(m_package.Path(), m_commandLine)};
+    // A package left behind is the temp folder's to clear; the install's
+    // outcome stands either way.
+    m_package.Release();
   }
-  char16_t packagePath[kPathCapacity];
-  const OperationResult extracted = ExtractPackage(m_services.packageFile, packagePath);
-  if (!extracted.Succeeded()) return extracted;
-  PrepareService(dialogWindow, progressBar);
-  const unsigned int code = m_services.service.InstallProduct(packagePath, commandLine);
-  m_services.packageFile.RemoveFile(packagePath);
-  return {OperationStep::None, code};
-}
-
-OperationResult InstallOperations::InstallPackage(void* dialogWindow, void* progressBar,
-                                                  const char16_t* folder) {
-  OperationResult result = ExtractAndInstall(dialogWindow, progressBar, folder);
   if (IsProductRegistered(m_services.registry)) return {OperationStep::None, result.code};
   if (result.Succeeded()) result.failedStep = OperationStep::InstallProduct;
   return result;

@@ -1,7 +1,8 @@
-// The two installer calls that change the machine: removing the installed
-// copy of the product and installing the embedded package. Both judge
-// their outcome by the registration, not by the service's result code,
-// and report the step that failed with its code.
+// The installer calls that change the machine: removing the installed copy
+// of the product and installing the embedded package, which is checked and
+// written out first so that an upgrade removes nothing it cannot replace.
+// The calls judge their outcome by the registration, not by the service's
+// result code, and report the step that failed with its code.
 #pragma once
 
 #include <cstddef>
@@ -10,6 +11,7 @@
 #include "installer/handler_effects.h"
 #include "installer/installer_service_seam.h"
 #include "installer/operation_result.h"
+#include "installer/package_extraction.h"
 #include "installer/package_file_seam.h"
 #include "installer/progress_context.h"
 
@@ -30,7 +32,8 @@ inline constexpr unsigned int kHandlerMessageFilter = 0x7FDF;
 inline constexpr std::size_t kLongestFolder = 250;
 
 // One run of the installer: the removal and the install share the message
-// handler's state, which goes to the service as the handler's context.
+// handler's state, which goes to the service as the handler's context. A
+// prepared package that is not installed goes with the operations.
 class InstallOperations {
  public:
   // actionTextId: the control, within the dialog window given to each
@@ -39,24 +42,33 @@ class InstallOperations {
   InstallOperations(const InstallOperations&) = delete;
   InstallOperations& operator=(const InstallOperations&) = delete;
 
+  // Checks that folder can be the install's target (CheckFolderText, and
+  // no part of it is a file) and writes the package out for the install,
+  // held until InstallPackage() or DiscardPackage(). No installer call;
+  // a package prepared before is discarded first.
+  OperationResult PreparePackage(const char16_t* folder);
+
   // Removes the product by its product code when it is registered; the
   // messages of the removal go to dialogWindow and progressBar (either may
   // be null). Succeeds when the product is not registered afterwards.
   OperationResult RemovePreviousVersion(void* dialogWindow, void* progressBar);
 
-  // Installs the embedded package with MAXDIR set to folder, from a temp
-  // file that is deleted afterwards. A folder longer than kLongestFolder
-  // (or null) is refused without any installer call. Succeeds when the
-  // product is registered afterwards.
-  OperationResult InstallPackage(void* dialogWindow, void* progressBar, const char16_t* folder);
+  // Installs the prepared package with MAXDIR set to its folder, then
+  // deletes it; without a prepared package there is no installer call.
+  // Succeeds when the product is registered afterwards.
+  OperationResult InstallPackage(void* dialogWindow, void* progressBar);
+
+  // Deletes a prepared package that is not to be installed.
+  void DiscardPackage();
 
   const ProgressContext& Progress() const { return m_progress; }
 
  private:
   void PrepareService(void* dialogWindow, void* progressBar);
-  OperationResult ExtractAndInstall(void* dialogWindow, void* progressBar, const char16_t* folder);
 
   const InstallerServices& m_services;
   const int m_actionTextId;
   ProgressContext m_progress;
+  ExtractedPackage m_package;
+  char16_t m_commandLine[kPathCapacity] = {};
 };

@@ -39,9 +39,9 @@ class InstallerServiceSeam {
  public:
   virtual ~InstallerServiceSeam() = default;
 
-  // The level of the service's own UI for the following calls; no owner
-  // window (MsiSetInternalUI).
-  virtual void SetInternalUI(unsigned int level) = 0;
+  // The level of the service's own UI for the following calls, and the
+  // window that owns its dialogs (null: none) (MsiSetInternalUI).
+  virtual void SetInternalUI(unsigned int level, void* owner) = 0;
 
   // Registers handler for the message kinds whose bit is set in
   // messageFilter; the previous handler is dropped (MsiSetExternalUIW).

@@ -105,7 +105,7 @@ int InstallerMessageHandler(void* context, unsigned int messageType, const char1
   HandlerEffects& effects = *progress.effects;
 
   if (progress.firstCall == 1) {
-    if (progress.service != nullptr) progress.service->SetInternalUI(kInstallUiLevelBasic);
+    if (progress.service != nullptr) progress.service->SetInternalUI(kInstallUiLevelBasic, progress.dialogWindow);
     progress.firstCall = 0;
   }
   if (message == nullptr) return kAnswerNotHandled;

@@ -8,13 +8,16 @@
 
 enum class OperationStep : std::uint8_t {
   None,            // nothing failed
-  CheckFolder,     // the folder does not fit the command line
-  TempFolder,      // no temp folder, or one too long for a temp name
-  TempName,        // no unique temp name could be made
+  CheckFolder,     // the folder cannot be the install's target
+  TempFolder,      // no temp folder, or one too long for the package's name
+  WorkFolder,      // no folder of our own could be made in the temp folder
   PackageResource, // the executable carries no package
   CreateFile,      // the package file could not be created
   WriteFile,       // the package could not be written whole
   CloseFile,       // what was written may not have reached the disk
+  HoldFile,        // the written package could not be held against change
+  RemoveFile,      // the package or its work folder could not be deleted
+  NoPackage,       // an install without a prepared package
   RemoveProduct,   // the older version is still registered after its removal
   InstallProduct,  // the product is not registered after the install
 };

@@ -1,93 +1,143 @@
 #include "installer/package_extraction.h"
 
-#include <cstdint>
-
 #include "core/text.h"
 
 namespace {
 
-// The temp-name service adds up to 14 units to the folder (three prefix
-// characters, four hexadecimal digits, ".tmp" and the terminator) and does
-// not check that they fit; a longer folder is refused before it sees it.
-constexpr std::uint32_t kLongestTempFolder = kPathCapacity - 14;
+constexpr std::size_t kRandomBytes = 8;  // 16 hexadecimal digits
 
-constexpr char16_t kPackageSuffix[] = u".msi";
+// The temp folder, the work folder's name, a backslash and the package's
+// name fit the 260-unit path; the work folder then fits CreateDirectoryW's
+// 248 units as well.
+constexpr std::size_t kWorkFolderNameLength = sizeof kWorkFolderPrefix / sizeof(char16_t) - 1 +
+                                              2 * kRandomBytes;
+constexpr std::size_t kLongestTempFolder =
+    kPathCapacity - 1 - kWorkFolderNameLength - 1 - (sizeof kPackageFileName / sizeof(char16_t) - 1);
+static_assert(kLongestTempFolder + kWorkFolderNameLength < 248);
 
 // A 32-bit process writes the package a piece at a time: one write of the
 // whole can exhaust the kernel's address space for its buffers.
 constexpr std::size_t kLargestWrite = 8u << 20;
 
-// Closes the package file on every path; Close() reports whether it
-// reached the disk.
-class OpenFile {
- public:
-  OpenFile(PackageFileSeam& files, PackageFileHandle file) : m_files(files), m_file(file) {}
-  OpenFile(const OpenFile&) = delete;
-  OpenFile& operator=(const OpenFile&) = delete;
-  ~OpenFile() {
-    if (m_file != nullptr) m_files.Close(m_file);
+void AppendHex(const std::uint8_t* bytes, std::size_t size, char16_t* out) {
+  constexpr char16_t kDigits[] = u"0123456789ABCDEF";
+  for (std::size_t i = 0; i < size; ++i) {
+    *out++ = kDigits[bytes[i] >> 4];
+    *out++ = kDigits[bytes[i] & 0xF];
   }
-
-  PackageFileHandle get() const { return m_file; }
-  bool Close() {
-    PackageFileHandle file = m_file;
-    m_file = nullptr;
-    return m_files.Close(file);
-  }
-
- private:
-  PackageFileSeam& m_files;
-  PackageFileHandle m_file;
-};
+  *out = 0;
+}
 
 }  // namespace
 
-OperationResult MakeTempFileName(PackageFileSeam& files, char16_t* path) {
-  char16_t folder[kPathCapacity];
-  const std::uint32_t length = files.TempFolder(kPathCapacity, folder);
-  if (length == 0) return Failure(OperationStep::TempFolder, files.LastError());
+OperationResult ExtractedPackage::MakeWorkFolder(bool adminsOnly) {
+  char16_t temp[kPathCapacity];
+  const std::uint32_t length = m_files.TempFolder(kPathCapacity, temp);
+  if (length == 0) return Failure(OperationStep::TempFolder, m_files.LastError());
   if (length > kLongestTempFolder) return Failure(OperationStep::TempFolder, kErrorFilenameTooLong);
 
-  char16_t name[kPathCapacity];
-  name[0] = 0;
-  if (files.CreateTempName(folder, kTempNamePrefix, name) == 0) {
-    return Failure(OperationStep::TempName, files.LastError());
+  // A folder that exists may be someone else's: only one we made is used.
+  for (int attempt = 0; attempt < kWorkFolderAttempts; ++attempt) {
+    std::uint8_t random[kRandomBytes];
+    if (!m_files.RandomBytes(random, sizeof random)) {
+      return Failure(OperationStep::WorkFolder, m_files.LastError());
+    }
+    char16_t digits[2 * kRandomBytes + 1];
+    AppendHex(random, sizeof random, digits);
+    char16_t folder[kPathCapacity];
+    JoinText(folder, kPathCapacity, {temp, kWorkFolderPrefix, digits});
+    if (m_files.CreateFolder(folder, adminsOnly)) {
+      CopyText(m_folder, kPathCapacity, folder);
+      return {};
+    }
+    const std::uint32_t error = m_files.LastError();
+    if (error != kErrorAlreadyExists) return Failure(OperationStep::WorkFolder, error);
   }
-  if (!CopyText(path, kPathCapacity, name)) return Failure(OperationStep::TempName, kErrorFilenameTooLong);
-  return {};
+  return Failure(OperationStep::WorkFolder, kErrorAlreadyExists);
 }
 
-OperationResult ExtractPackage(PackageFileSeam& files, char16_t* path) {
-  const OperationResult named = MakeTempFileName(files, path);
-  if (!named.Succeeded()) return named;
-  // Only the unique name is wanted; the package gets a file of its own.
-  files.RemoveFile(path);
-  if (!AppendText(path, kPathCapacity, kPackageSuffix)) {
-    return Failure(OperationStep::TempName, kErrorFilenameTooLong);
+OperationResult ExtractedPackage::WriteAndHold(bool adminsOnly, const std::uint8_t* bytes,
+                                               std::size_t size) {
+  JoinText(m_path, kPathCapacity, {m_folder, u"\\", kPackageFileName});
+  PackageFileHandle writer = nullptr;
+  if (!m_files.CreateNewFile(m_path, adminsOnly, &writer)) {
+    const OperationResult failed = Failure(OperationStep::CreateFile, m_files.LastError());
+    m_path[0] = 0;
+    return failed;
   }
-
-  const std::uint8_t* bytes = nullptr;
-  std::size_t size = 0;
-  if (!files.PackageBytes(&bytes, &size) || size == 0) {
-    return Failure(OperationStep::PackageResource, kErrorResourceNotFound);
-  }
-
-  // The temp folder is writable by others while we run elevated: a file
-  // planted under our name is never written through, nor removed.
-  PackageFileHandle created = nullptr;
-  if (!files.CreateNewFile(path, &created)) return Failure(OperationStep::CreateFile, files.LastError());
-  OpenFile file(files, created);
-  OperationResult result;
   for (std::size_t done = 0; done < size;) {
     const std::size_t piece = size - done < kLargestWrite ? size - done : kLargestWrite;
-    if (files.Write(file.get(), bytes + done, piece) != piece) {
-      result = Failure(OperationStep::WriteFile, files.LastError());
-      break;
+    if (m_files.Write(writer, bytes + done, piece) != piece) {
+      const OperationResult failed = Failure(OperationStep::WriteFile, m_files.LastError());
+      m_files.Close(writer);
+      return failed;
     }
     done += piece;
   }
-  if (!file.Close() && result.Succeeded()) result = Failure(OperationStep::CloseFile, files.LastError());
-  // A truncated package cannot be installed.
-  if (!result.Succeeded()) files.RemoveFile(path);
+  // The service opens the package only beside handles that do not write.
+  // A reader that lets the writer be is opened before the writer closes,
+  // and one that lets nobody write before that reader closes: the file is
+  // never without a handle that forbids deleting or renaming it.
+  PackageFileHandle bridge = nullptr;
+  if (!m_files.OpenForReading(m_path, true, &bridge)) {
+    const OperationResult failed = Failure(OperationStep::HoldFile, m_files.LastError());
+    m_files.Close(writer);
+    return failed;
+  }
+  if (!m_files.Close(writer)) {
+    const OperationResult failed = Failure(OperationStep::CloseFile, m_files.LastError());
+    m_files.Close(bridge);
+    return failed;
+  }
+  // Fails when someone opened it to write meanwhile.
+  PackageFileHandle held = nullptr;
+  if (!m_files.OpenForReading(m_path, false, &held)) {
+    const OperationResult failed = Failure(OperationStep::HoldFile, m_files.LastError());
+    m_files.Close(bridge);
+    return failed;
+  }
+  m_files.Close(bridge);
+  m_held = held;
+  return {};
+}
+
+OperationResult ExtractedPackage::Extract() {
+  Release();
+  const std::uint8_t* bytes = nullptr;
+  std::size_t size = 0;
+  if (!m_files.PackageBytes(&bytes, &size) || size == 0) {
+    return Failure(OperationStep::PackageResource, kErrorResourceNotFound);
+  }
+  const bool adminsOnly = m_files.IsElevated();
+  const OperationResult made = MakeWorkFolder(adminsOnly);
+  if (!made.Succeeded()) return made;
+  const OperationResult written = WriteAndHold(adminsOnly, bytes, size);
+  if (!written.Succeeded()) Release();
+  return written;
+}
+
+bool ExtractedPackage::RemoveWithRetries(bool folder, const char16_t* path) {
+  for (int attempt = 1;; ++attempt) {
+    if (folder ? m_files.RemoveFolder(path) : m_files.RemoveFile(path)) return true;
+    const std::uint32_t error = m_files.LastError();
+    if (error == kErrorFileNotFound || error == kErrorPathNotFound) return true;
+    // The service, or a scanner, may still have it open for a moment.
+    if (attempt == kRemoveAttempts) return false;
+    m_files.Pause(kRemovePauseMs);
+  }
+}
+
+OperationResult ExtractedPackage::Release() {
+  if (m_held != nullptr) m_files.Close(m_held);
+  m_held = nullptr;
+  OperationResult result;
+  if (m_path[0] != 0 && !RemoveWithRetries(false, m_path)) {
+    result = Failure(OperationStep::RemoveFile, m_files.LastError());
+  }
+  if (m_folder[0] != 0 && !RemoveWithRetries(true, m_folder) && result.Succeeded()) {
+    result = Failure(OperationStep::RemoveFile, m_files.LastError());
+  }
+  m_path[0] = 0;
+  m_folder[0] = 0;
   return result;
 }

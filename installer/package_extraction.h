@@ -1,29 +1,66 @@
-// Writing the embedded package to a fresh temp file for the installer call.
+// Writing the embedded package out for the installer call: into a work
+// folder of our own, held open until the install is over.
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 
 #include "core/text.h"
 #include "installer/operation_result.h"
 #include "installer/package_file_seam.h"
 
-// Windows errors the extraction reports for failures of its own.
-inline constexpr std::uint32_t kErrorFilenameTooLong = 206;   // ERROR_FILENAME_EXCED_RANGE
+// Windows errors the extraction reports for failures of its own, and those
+// it looks for.
+inline constexpr std::uint32_t kErrorFileNotFound = 2;         // ERROR_FILE_NOT_FOUND
+inline constexpr std::uint32_t kErrorPathNotFound = 3;         // ERROR_PATH_NOT_FOUND
+inline constexpr std::uint32_t kErrorAlreadyExists = 183;      // ERROR_ALREADY_EXISTS
+inline constexpr std::uint32_t kErrorFilenameTooLong = 206;    // ERROR_FILENAME_EXCED_RANGE
 inline constexpr std::uint32_t kErrorResourceNotFound = 1814;  // ERROR_RESOURCE_NAME_NOT_FOUND
 
-// The temp-name service uses the first three characters.
-inline constexpr char16_t kTempNamePrefix[] = u"KelvaneInstaller";
+// The work folder is the temp folder, this prefix and 16 random
+// hexadecimal digits; the package is kPackageFileName in it.
+inline constexpr char16_t kWorkFolderPrefix[] = u"Kel";
+inline constexpr char16_t kPackageFileName[] = u"package.msi";
 
-// Makes a new, empty file with a unique name in the temp folder and writes
-// its full name to path (kPathCapacity units). A failure, with path
-// unchanged, when there is no temp folder, it is too long to hold a temp
-// name, or no name could be made.
-OperationResult MakeTempFileName(PackageFileSeam& files, char16_t* path);
+// Random names tried when one exists already, and attempts at a delete.
+inline constexpr int kWorkFolderAttempts = 4;
+inline constexpr int kRemoveAttempts = 10;
+inline constexpr std::uint32_t kRemovePauseMs = 100;
 
-// Writes the package to the temp name with ".msi" appended, created
-// exclusively, in pieces of at most 8 MiB, and leaves the file for the
-// caller; path (kPathCapacity units) then holds its name. A failure when
-// no temp name could be made (path unchanged), the name with ".msi" does
-// not fit, the executable carries no package, the file exists already (it
-// is left alone), or the write falls short; no file of ours is left behind.
-OperationResult ExtractPackage(PackageFileSeam& files, char16_t* path);
+// The package of one install. Extract() makes a new folder (never one that
+// exists) with a random name in the temp folder, restricted to
+// Administrators and SYSTEM when we run elevated, and writes the package
+// into it; from the write until Release() the file stays open so that
+// nobody else can write, delete or rename it.
+class ExtractedPackage {
+ public:
+  explicit ExtractedPackage(PackageFileSeam& files) : m_files(files) {}
+  ~ExtractedPackage() { Release(); }
+  ExtractedPackage(const ExtractedPackage&) = delete;
+  ExtractedPackage& operator=(const ExtractedPackage&) = delete;
+
+  // Releases a package held before, then writes a new one in pieces of at
+  // most 8 MiB. A failure when there is no temp folder or it is too long
+  // for the package's name, no new folder could be made, the executable
+  // carries no package, or the file cannot be written whole, closed and
+  // held; nothing of ours is left behind then.
+  OperationResult Extract();
+
+  // The package's full name while it is held; null otherwise.
+  const char16_t* Path() const { return m_held != nullptr ? m_path : nullptr; }
+
+  // Closes the package and deletes it and its folder, retrying a delete
+  // that fails for a moment; a failure when either is still there. Nothing
+  // to do when nothing is held.
+  OperationResult Release();
+
+ private:
+  OperationResult MakeWorkFolder(bool adminsOnly);
+  OperationResult WriteAndHold(bool adminsOnly, const std::uint8_t* bytes, std::size_t size);
+  bool RemoveWithRetries(bool folder, const char16_t* path);
+
+  PackageFileSeam& m_files;
+  char16_t m_folder[kPathCapacity] = {};  // empty when we have none
+  char16_t m_path[kPathCapacity] = {};    // empty when no file was created
+  PackageFileHandle m_held = nullptr;
+};

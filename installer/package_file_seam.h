@@ -1,7 +1,9 @@
-// What package extraction needs from the platform: the temp folder, unique
-// temp names, exclusive file creation, writing, deletion, and the bytes of
-// the package the executable carries. The product wires the Win32 side;
-// unit tests wire an in-memory fake.
+// What package extraction and the folder check need from the platform: the
+// temp folder, random numbers, whether we run elevated, a folder and a file
+// made exclusively, writing, holding the written file against change,
+// deletion, file lookup, and the bytes of the package the executable
+// carries. The product wires the Win32 side; unit tests wire an in-memory
+// fake.
 #pragma once
 
 #include <cstddef>
@@ -18,26 +20,46 @@ class PackageFileSeam {
   // (terminator included) when it does not, 0 on failure (GetTempPathW).
   virtual std::uint32_t TempFolder(std::uint32_t capacity, char16_t* buffer) = 0;
 
-  // Creates an empty file with a unique name in folder, made of the first
-  // three characters of prefix, a hexadecimal number and ".tmp", and writes
-  // its full name into name (260 units); 0 on failure (GetTempFileNameW
-  // with unique number 0).
-  virtual std::uint32_t CreateTempName(const char16_t* folder, const char16_t* prefix,
-                                       char16_t* name) = 0;
+  // Fills bytes from the system's random number generator; false when it
+  // cannot.
+  virtual bool RandomBytes(std::uint8_t* bytes, std::size_t size) = 0;
 
-  // Creates path as a new file open for writing; fails, touching nothing,
-  // when anything of that name exists already.
-  virtual bool CreateNewFile(const char16_t* path, PackageFileHandle* file) = 0;
+  // Whether the process runs with an elevated token.
+  virtual bool IsElevated() = 0;
+
+  // Creates the folder path; fails with ERROR_ALREADY_EXISTS, touching
+  // nothing, when anything of that name exists. adminsOnly: full control
+  // for Administrators and SYSTEM and nobody else, not inherited from the
+  // parent; otherwise the default security.
+  virtual bool CreateFolder(const char16_t* path, bool adminsOnly) = 0;
+
+  // Creates path as a new file open for writing that others may only open
+  // to read; fails, touching nothing, when anything of that name exists.
+  // adminsOnly as for CreateFolder.
+  virtual bool CreateNewFile(const char16_t* path, bool adminsOnly, PackageFileHandle* file) = 0;
 
   // Writes size bytes and returns how many were written.
   virtual std::size_t Write(PackageFileHandle file, const std::uint8_t* bytes,
                             std::size_t size) = 0;
 
+  // Opens path to read. While it is open nobody may delete or rename it,
+  // nor, unless allowWriters, open it to write; allowWriters is needed to
+  // open it beside a writing handle. Fails when an open handle forbids it.
+  virtual bool OpenForReading(const char16_t* path, bool allowWriters,
+                              PackageFileHandle* file) = 0;
+
   // Closes file; false when what was written may not have reached it.
   virtual bool Close(PackageFileHandle file) = 0;
 
-  // DeleteFileW; the result is not examined.
-  virtual void RemoveFile(const char16_t* path) = 0;
+  // DeleteFileW and RemoveDirectoryW; false on failure (see LastError).
+  virtual bool RemoveFile(const char16_t* path) = 0;
+  virtual bool RemoveFolder(const char16_t* path) = 0;
+
+  // Waits before a retry (Sleep).
+  virtual void Pause(std::uint32_t milliseconds) = 0;
+
+  // Whether path names an existing file that is not a folder.
+  virtual bool IsFile(const char16_t* path) = 0;
 
   // The Windows error of the last call that failed (GetLastError).
   virtual std::uint32_t LastError() = 0;

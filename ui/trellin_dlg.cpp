@@ -87,14 +87,21 @@ void CTrellinDlg::RunWizardStep() {
       case FlowOp::MarqueeOff: m_progress.SetMarquee(FALSE, kMarqueeInterval); break;
       case FlowOp::ProgressRange100: m_progress.SetRange(0, 100); break;
       case FlowOp::ProgressPos100: m_progress.SetPos(100); break;
+      case FlowOp::PreparePackage:
+        m_operationsRan = true;
+        m_lastResult = m_operations.PreparePackage(AsUtf16(m_folder.GetString()));
+        if (!m_lastResult.Succeeded()) return;
+        break;
       case FlowOp::RemovePreviousVersion:
         m_operationsRan = true;
         m_lastResult = m_operations.RemovePreviousVersion(m_hWnd, progressBar);
-        if (!m_lastResult.Succeeded()) return;
+        if (!m_lastResult.Succeeded()) {
+          m_operations.DiscardPackage();
+          return;
+        }
         break;
       case FlowOp::InstallPackage:
-        m_operationsRan = true;
-        m_lastResult = m_operations.InstallPackage(m_hWnd, progressBar, AsUtf16(m_folder.GetString()));
+        m_lastResult = m_operations.InstallPackage(m_hWnd, progressBar);
         break;
     }
   }

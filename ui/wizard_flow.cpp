@@ -25,18 +25,21 @@ constexpr FlowAction kWelcomeOlderInstalled[] = {
     Status(StatusText::DisplayName), H(IDC_FINISHED), D(IDC_CONTINUE), H(IDC_PROGRESS),
     H(IDC_ACTION_TEXT), E(IDC_STATUS_TEXT), Do(UpdateData)};
 
-// Installing: the long operations run with both buttons out of reach.
+// Installing: the long operations run with both buttons out of reach. The
+// package is checked and written out before anything is removed, so that a
+// failure leaves an older version in place.
 #define INSTALLING_LAYOUT                                                                  \
   H(IDC_CONFIGURE), H(IDC_FOLDER), H(IDC_AGREE_LABEL), H(IDC_TERMS_LINK), H(IDC_AGREE),   \
       D(IDC_CONTINUE), H(IDC_CONTINUE), S(IDC_PROGRESS), S(IDC_ACTION_TEXT), S(IDC_FINISHED), \
       D(IDC_FINISHED), Do(UpdateData)
-constexpr FlowAction kInstallingNotInstalled[] = {INSTALLING_LAYOUT, Status(StatusText::DisplayName),
-                                                  Do(InstallPackage)};
+constexpr FlowAction kInstallingNotInstalled[] = {INSTALLING_LAYOUT, Do(PreparePackage),
+                                                  Status(StatusText::DisplayName), Do(InstallPackage)};
 constexpr FlowAction kInstallingUpToDate[] = {INSTALLING_LAYOUT};
 constexpr FlowAction kInstallingOlderInstalled[] = {
-    INSTALLING_LAYOUT,           Status(StatusText::Uninstalling), Do(MarqueeOn),
-    Do(UpdateData),              Do(RemovePreviousVersion),        Do(MarqueeOff),
-    Status(StatusText::DisplayName), Do(UpdateData),               Do(InstallPackage)};
+    INSTALLING_LAYOUT,           Do(PreparePackage),               Status(StatusText::Uninstalling),
+    Do(MarqueeOn),               Do(UpdateData),                   Do(RemovePreviousVersion),
+    Do(MarqueeOff),              Status(StatusText::DisplayName),  Do(UpdateData),
+    Do(InstallPackage)};
 #undef INSTALLING_LAYOUT
 
 // Finished: the outcome, judged by fresh detection.

@@ -22,6 +22,7 @@ enum class FlowOp {
   UpdateData,             // members to controls
   MarqueeOn,              // PBM_SETMARQUEE TRUE, 100 ms
   MarqueeOff,             // PBM_SETMARQUEE FALSE, 100 ms
+  PreparePackage,         // the step ends here when the folder or the package fails
   RemovePreviousVersion,  // the step ends here when the removal fails
   InstallPackage,
   ProgressRange100,       // PBM_SETRANGE 0 to 100

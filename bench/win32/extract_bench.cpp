@@ -1,6 +1,7 @@
-// Package extraction against its floor: ExtractPackage writes this
-// program's package resource (64 MiB) to a fresh temp file; CopyFileW copies
-// a file that holds the same bytes, in the same folder. After one warm-up of
+// Package extraction against its floor: ExtractedPackage writes this
+// program's package resource (64 MiB) into a fresh folder of its own in the
+// temp folder; CopyFileW copies a file that holds the same bytes, in the
+// temp folder. After one warm-up of
 // each, every round runs both, in turns, and prints
 //   figure extract <ms>    figure copy <ms>
 // Usage: extract_bench.exe [rounds]
@@ -11,7 +12,6 @@
 #include <string>
 
 #include "installer/package_extraction.h"
-#include "core/wide.h"
 #include "platform/win32/win32_package_file.h"
 
 namespace {
@@ -31,15 +31,13 @@ bool WriteWhole(const std::wstring& path, const std::uint8_t* bytes, std::size_t
   return CloseHandle(file) && ok;
 }
 
-// Time of one extraction; the file it made is removed. Negative on failure.
+// Time of one extraction; what it made is removed. Negative on failure.
 double Extract(Win32PackageFile& files) {
-  char16_t path[kPathCapacity];
+  ExtractedPackage package(files);
   const double start = NowMs();
-  const bool ok = ExtractPackage(files, path).Succeeded();
+  const bool ok = package.Extract().Succeeded();
   const double took = NowMs() - start;
-  if (!ok) return -1;
-  DeleteFileW(AsWide(path));
-  return took;
+  return ok && package.Release().Succeeded() ? took : -1;
 }
 
 double Copy(const std::wstring& from, const std::wstring& to) {

@@ -83,9 +83,11 @@ INT WINAPI ExternalUiAdaptor(LPVOID, UINT messageType, LPCWSTR message) {
 
 }  // namespace
 
-void Win32InstallerService::SetInternalUI(unsigned int level) {
+void Win32InstallerService::SetInternalUI(unsigned int level, void* owner) {
   if (Msi().setInternalUI == nullptr) return;
-  Msi().setInternalUI(static_cast<INSTALLUILEVEL>(level), nullptr);
+  // The service answers with the previous owner in the same variable.
+  HWND window = static_cast<HWND>(owner);
+  Msi().setInternalUI(static_cast<INSTALLUILEVEL>(level), &window);
 }
 
 void Win32InstallerService::SetExternalUI(InstallUiHandler handler, unsigned int messageFilter,

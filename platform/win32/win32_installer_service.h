@@ -5,7 +5,7 @@
 
 class Win32InstallerService final : public InstallerServiceSeam {
  public:
-  void SetInternalUI(unsigned int level) override;
+  void SetInternalUI(unsigned int level, void* owner) override;
   // The service calls the handler through a WINAPI adaptor; one handler is
   // registered at a time, as with the service itself.
   void SetExternalUI(InstallUiHandler handler, unsigned int messageFilter, void* context) override;

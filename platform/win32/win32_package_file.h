@@ -1,4 +1,5 @@
-// The package-file seam over kernel32: the user's temp folder, real files,
+// The package-file seam over kernel32 and advapi32: the user's temp folder,
+// the system's random numbers, the process token, real files and folders,
 // and the package resource (type "MSI") of the running executable.
 #pragma once
 
@@ -10,12 +11,17 @@ class Win32PackageFile final : public PackageFileSeam {
   constexpr explicit Win32PackageFile(int resourceId = IDR_PACKAGE_MSI) : m_resourceId(resourceId) {}
 
   std::uint32_t TempFolder(std::uint32_t capacity, char16_t* buffer) override;
-  std::uint32_t CreateTempName(const char16_t* folder, const char16_t* prefix,
-                               char16_t* name) override;
-  bool CreateNewFile(const char16_t* path, PackageFileHandle* file) override;
+  bool RandomBytes(std::uint8_t* bytes, std::size_t size) override;
+  bool IsElevated() override;
+  bool CreateFolder(const char16_t* path, bool adminsOnly) override;
+  bool CreateNewFile(const char16_t* path, bool adminsOnly, PackageFileHandle* file) override;
   std::size_t Write(PackageFileHandle file, const std::uint8_t* bytes, std::size_t size) override;
+  bool OpenForReading(const char16_t* path, bool allowWriters, PackageFileHandle* file) override;
   bool Close(PackageFileHandle file) override;
-  void RemoveFile(const char16_t* path) override;
+  bool RemoveFile(const char16_t* path) override;
+  bool RemoveFolder(const char16_t* path) override;
+  void Pause(std::uint32_t milliseconds) override;
+  bool IsFile(const char16_t* path) override;
   std::uint32_t LastError() override;
   bool PackageBytes(const std::uint8_t** bytes, std::size_t* size) override;
 

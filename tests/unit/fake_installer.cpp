@@ -14,7 +14,8 @@ std::string Hex(unsigned int value) {
 
 }  // namespace
 
-void FakeInstallerService::SetInternalUI(unsigned int level) {
+void FakeInstallerService::SetInternalUI(unsigned int level, void* owner) {
+  internalUiOwner = owner;
   m_log.push_back("SetInternalUI " + Hex(level));
 }
 
@@ -56,56 +57,115 @@ std::uint32_t FakePackageFiles::TempFolder(std::uint32_t capacity, char16_t* buf
   return length;
 }
 
-std::uint32_t FakePackageFiles::CreateTempName(const char16_t* folder, const char16_t* prefix,
-                                               char16_t* name) {
-  if (tempNameFails) return 0;
-  char hex[8];
-  std::snprintf(hex, sizeof hex, "%X", m_nextUnique);
-  std::u16string made = std::u16string(folder) + std::u16string(prefix, 3);
-  for (const char* c = hex; *c; ++c) made += static_cast<char16_t>(*c);
-  made += u".tmp";
-  // The platform's name buffer is MAX_PATH units.
-  if (made.size() + 1 > 260) return 0;
-  made.copy(name, made.size());
-  name[made.size()] = 0;
-  files[made];
-  m_log.push_back("CreateTempName " + Narrow(made));
-  if (afterTempName) afterTempName(made);
-  return m_nextUnique++;
-}
-
-bool FakePackageFiles::CreateNewFile(const char16_t* path, PackageFileHandle* file) {
-  m_log.push_back("CreateNewFile " + Narrow(path));
-  if (files.count(path) != 0) return false;
-  files[path];
-  *file = reinterpret_cast<PackageFileHandle>(static_cast<std::uintptr_t>(m_handles.size() + 1));
-  m_handles[*file] = path;
-  ++m_open;
+bool FakePackageFiles::RandomBytes(std::uint8_t* bytes, std::size_t size) {
+  if (noRandom) return Fail(87);
+  for (std::size_t i = 0; i < size; ++i) bytes[i] = static_cast<std::uint8_t>(nextRandom >> (8 * (7 - i % 8)));
+  ++nextRandom;
   return true;
 }
 
-std::uint32_t FakePackageFiles::LastError() { return lastError; }
+bool FakePackageFiles::CreateFolder(const char16_t* path, bool adminsOnly) {
+  m_log.push_back("CreateFolder " + Narrow(path) + (adminsOnly ? " admins-only" : " default"));
+  if (createFolderError != 0) return Fail(createFolderError);
+  if (folders.count(path) != 0 || files.count(path) != 0) return Fail(183);
+  folders.insert(path);
+  return true;
+}
+
+PackageFileHandle FakePackageFiles::Add(const std::u16string& path, bool writes, bool othersMayWrite) {
+  auto* handle = reinterpret_cast<PackageFileHandle>(m_nextHandle++);
+  m_handles[handle] = {path, writes, othersMayWrite};
+  return handle;
+}
+
+bool FakePackageFiles::CreateNewFile(const char16_t* path, bool adminsOnly, PackageFileHandle* file) {
+  m_log.push_back("CreateNewFile " + Narrow(path) + (adminsOnly ? " admins-only" : " default"));
+  const std::u16string name = path;
+  if (folders.count(name.substr(0, name.rfind(u'\\'))) == 0) return Fail(3);
+  if (files.count(name) != 0 || folders.count(name) != 0) return Fail(80);
+  files[name];
+  *file = Add(name, true, false);
+  return true;
+}
 
 std::size_t FakePackageFiles::Write(PackageFileHandle file, const std::uint8_t* bytes,
                                     std::size_t size) {
   const std::size_t written = size < writeLimit ? size : writeLimit;
-  std::vector<std::uint8_t>& content = files[m_handles.at(file)];
+  std::vector<std::uint8_t>& content = files.at(m_handles.at(file).path);
   content.insert(content.end(), bytes, bytes + written);
   m_log.push_back("Write " + std::to_string(size));
   return written;
 }
 
-bool FakePackageFiles::Close(PackageFileHandle file) {
-  m_handles.at(file);
-  --m_open;
-  m_log.push_back("Close");
-  return !closeFails;
+bool FakePackageFiles::HeldAgainstWriting(const std::u16string& path) const {
+  for (const auto& [handle, open] : m_handles)
+    if (open.path == path && !open.othersMayWrite) return true;
+  return false;
 }
 
-void FakePackageFiles::RemoveFile(const char16_t* path) {
-  m_log.push_back("RemoveFile " + Narrow(path));
-  files.erase(path);
+bool FakePackageFiles::OpenElsewhereToWrite(const std::u16string& path) {
+  if (HeldAgainstWriting(path)) return false;
+  Add(path, true, true);
+  return true;
 }
+
+bool FakePackageFiles::OpenForReading(const char16_t* path, bool allowWriters,
+                                      PackageFileHandle* file) {
+  m_log.push_back("OpenForReading " + Narrow(path) + (allowWriters ? " writers-allowed" : " writers-denied"));
+  if (beforeOpenForReading) beforeOpenForReading(path);
+  if (files.count(path) == 0) return Fail(2);
+  // Sharing: a reader that lets nobody write cannot open beside a writer.
+  for (const auto& [handle, open] : m_handles)
+    if (open.path == path && open.writes && !allowWriters) return Fail(32);
+  *file = Add(path, false, allowWriters);
+  return true;
+}
+
+bool FakePackageFiles::Close(PackageFileHandle file) {
+  const Open closed = m_handles.at(file);
+  m_handles.erase(file);
+  m_log.push_back("Close " + Narrow(closed.path) + (closed.writes ? " writer" : " reader"));
+  if (closed.writes && closeFails) return Fail(1117);  // ERROR_IO_DEVICE
+  return true;
+}
+
+bool FakePackageFiles::RemoveFile(const char16_t* path) {
+  m_log.push_back("RemoveFile " + Narrow(path));
+  if (removeFailures > 0) {
+    --removeFailures;
+    return Fail(32);
+  }
+  if (files.count(path) == 0) return Fail(2);
+  for (const auto& [handle, open] : m_handles)
+    if (open.path == path) return Fail(32);  // no handle lets others delete
+  files.erase(path);
+  return true;
+}
+
+bool FakePackageFiles::RemoveFolder(const char16_t* path) {
+  m_log.push_back("RemoveFolder " + Narrow(path));
+  if (removeFailures > 0) {
+    --removeFailures;
+    return Fail(32);
+  }
+  if (folders.count(path) == 0) return Fail(3);
+  const std::u16string inside = std::u16string(path) + u"\\";
+  for (const auto& [name, content] : files)
+    if (name.compare(0, inside.size(), inside) == 0) return Fail(145);  // ERROR_DIR_NOT_EMPTY
+  folders.erase(path);
+  return true;
+}
+
+void FakePackageFiles::Pause(std::uint32_t milliseconds) {
+  m_log.push_back("Pause " + std::to_string(milliseconds));
+}
+
+bool FakePackageFiles::IsFile(const char16_t* path) {
+  m_log.push_back("IsFile " + Narrow(path));
+  return files.count(path) != 0;
+}
+
+std::uint32_t FakePackageFiles::LastError() { return lastError; }
 
 bool FakePackageFiles::PackageBytes(const std::uint8_t** bytes, std::size_t* size) {
   if (noPackage) return false;

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <functional>
 #include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -31,8 +32,9 @@ class FakeInstallerService : public InstallerServiceSeam {
 
   InstallUiHandler handler = nullptr;
   void* context = nullptr;
+  void* internalUiOwner = reinterpret_cast<void*>(1);  // as the last SetInternalUI gave it
 
-  void SetInternalUI(unsigned int level) override;
+  void SetInternalUI(unsigned int level, void* owner) override;
   void SetExternalUI(InstallUiHandler handler, unsigned int messageFilter, void* context) override;
   unsigned int InstallProduct(const char16_t* packagePath, const char16_t* commandLine) override;
   unsigned int ConfigureProduct(const char16_t* productCode, int installLevel,
@@ -47,34 +49,60 @@ class FakePackageFiles : public PackageFileSeam {
  public:
   explicit FakePackageFiles(CallLog& log) : m_log(log) {}
 
-  // The machine.
+  // The machine. The temp folder exists unless createFolderError says
+  // otherwise.
   std::u16string tempFolder = u"C:\\Temp\\";
   bool noTempFolder = false;
-  bool tempNameFails = false;
+  bool noRandom = false;
+  std::uint64_t nextRandom = 0x0123456789ABCDEF;  // 8 bytes, then the next number
+  bool elevated = true;
+  std::uint32_t createFolderError = 0;  // a folder cannot be made, for this reason
   std::vector<std::uint8_t> package = {0xD0, 0xCF, 0x11, 0xE0, 0x00, 0x1A, 0x0D, 0x0A};
   bool noPackage = false;
   std::size_t writeLimit = SIZE_MAX;  // a write stops after this many bytes
-  bool closeFails = false;
-  std::uint32_t lastError = 5;  // ERROR_ACCESS_DENIED
-  // Called right after a temp name is made, e.g. to plant a file.
-  std::function<void(const std::u16string& name)> afterTempName;
+  bool closeFails = false;            // closing a writing handle fails
+  int removeFailures = 0;             // deletes that fail for a moment before one works
+  std::uint32_t lastError = 5;        // ERROR_ACCESS_DENIED
+  // Called before a file is opened to read, e.g. to open it elsewhere.
+  std::function<void(const std::u16string& path)> beforeOpenForReading;
 
   std::map<std::u16string, std::vector<std::uint8_t>> files;
-  int OpenFiles() const { return m_open; }
+  std::set<std::u16string> folders;
+  int OpenFiles() const { return static_cast<int>(m_handles.size()); }
+  // Whether an open handle keeps anyone else from opening path to write.
+  bool HeldAgainstWriting(const std::u16string& path) const;
+  // Opens path to write as another process would; false when a handle of
+  // ours forbids it. The handle stays open.
+  bool OpenElsewhereToWrite(const std::u16string& path);
 
   std::uint32_t TempFolder(std::uint32_t capacity, char16_t* buffer) override;
-  std::uint32_t CreateTempName(const char16_t* folder, const char16_t* prefix,
-                               char16_t* name) override;
-  bool CreateNewFile(const char16_t* path, PackageFileHandle* file) override;
+  bool RandomBytes(std::uint8_t* bytes, std::size_t size) override;
+  bool IsElevated() override { return elevated; }
+  bool CreateFolder(const char16_t* path, bool adminsOnly) override;
+  bool CreateNewFile(const char16_t* path, bool adminsOnly, PackageFileHandle* file) override;
   std::size_t Write(PackageFileHandle file, const std::uint8_t* bytes, std::size_t size) override;
+  bool OpenForReading(const char16_t* path, bool allowWriters, PackageFileHandle* file) override;
   bool Close(PackageFileHandle file) override;
-  void RemoveFile(const char16_t* path) override;
+  bool RemoveFile(const char16_t* path) override;
+  bool RemoveFolder(const char16_t* path) override;
+  void Pause(std::uint32_t milliseconds) override;
+  bool IsFile(const char16_t* path) override;
   std::uint32_t LastError() override;
   bool PackageBytes(const std::uint8_t** bytes, std::size_t* size) override;
 
  private:
+  struct Open {
+    std::u16string path;
+    bool writes;
+    bool othersMayWrite;
+  };
+  PackageFileHandle Add(const std::u16string& path, bool writes, bool othersMayWrite);
+  bool Fail(std::uint32_t error) {
+    lastError = error;
+    return false;
+  }
+
   CallLog& m_log;
-  std::map<PackageFileHandle, std::u16string> m_handles;
-  unsigned int m_nextUnique = 0x1A2B;
-  int m_open = 0;
+  std::map<PackageFileHandle, Open> m_handles;
+  std::uintptr_t m_nextHandle = 1;
 };

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 
 #include "fake_handler_effects.h"
@@ -16,7 +17,9 @@ namespace {
 const std::u16string kUninstallPath =
     std::u16string(u"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\") +
     ProductConfig::ProductCode;
-const char kPackage[] = "C:\\Temp\\Kel1A2B.tmp.msi";
+const char kFolder[] = "C:\\Temp\\Kel0123456789ABCDEF";
+const char kPackage[] = "C:\\Temp\\Kel0123456789ABCDEF\\package.msi";
+const std::u16string kPackagePath = u"C:\\Temp\\Kel0123456789ABCDEF\\package.msi";
 
 class OperationsTest : public ::testing::Test {
  protected:
@@ -25,13 +28,17 @@ class OperationsTest : public ::testing::Test {
   }
   void Unregister() { registry.RemoveValue(kUninstallPath, u"DisplayVersion"); }
 
-  int Install(const char16_t* folder) {
-    return operations.InstallPackage(kFakeDialog, kFakeProgressBar, folder).Succeeded();
+  OperationResult PrepareAndInstall(const char16_t* folder) {
+    const OperationResult prepared = operations.PreparePackage(folder);
+    if (!prepared.Succeeded()) return prepared;
+    return operations.InstallPackage(kFakeDialog, kFakeProgressBar);
   }
+  int Install(const char16_t* folder) { return PrepareAndInstall(folder).Succeeded(); }
   int Remove(void* dialog, void* bar) {
     return operations.RemovePreviousVersion(dialog, bar).Succeeded();
   }
   const ProgressContext& Progress() const { return operations.Progress(); }
+  bool NothingLeft() const { return files.files.empty() && files.folders.empty() && files.OpenFiles() == 0; }
 
   CallLog log;
   FakeRegistry registry;
@@ -54,6 +61,8 @@ TEST_F(OperationsTest, RemovalPreparesTheServiceThenRemovesByProductCode) {
   EXPECT_EQ(Remove(kFakeDialog, kFakeProgressBar), 1);
   EXPECT_EQ(log, (CallLog{"SetInternalUI 0x102", "SetExternalUI 0x7fdf",
                           "ConfigureProduct " + Narrow(ProductConfig::ProductCode) + " 0 2"}));
+  // The service's own dialogs open over ours, not behind it.
+  EXPECT_EQ(service.internalUiOwner, kFakeDialog);
   EXPECT_EQ(service.handler, &InstallerMessageHandler);
   EXPECT_EQ(service.context, &Progress());
   EXPECT_EQ(Progress().dialogWindow, kFakeDialog);
@@ -74,15 +83,22 @@ struct FolderCase {
 
 class CommandLineTest : public OperationsTest, public ::testing::WithParamInterface<FolderCase> {};
 
-TEST_P(CommandLineTest, InstallsTheExtractedPackageWithMaxDirThenDeletesIt) {
-  service.onInstall = [this] { Register(u"4.0.4.0"); };
+TEST_P(CommandLineTest, InstallsTheHeldPackageWithMaxDirThenDeletesIt) {
+  bool heldDuringInstall = false;
+  service.onInstall = [&] {
+    heldDuringInstall = files.HeldAgainstWriting(kPackagePath);
+    Register(u"4.0.4.0");
+  };
   EXPECT_EQ(Install(GetParam().folder), 1);
-  EXPECT_EQ(log, (CallLog{"CreateTempName C:\\Temp\\Kel1A2B.tmp", "RemoveFile C:\\Temp\\Kel1A2B.tmp",
-                          "CreateNewFile C:\\Temp\\Kel1A2B.tmp.msi", "Write 8", "Close",
-                          "SetInternalUI 0x102", "SetExternalUI 0x7fdf",
-                          std::string("InstallProduct ") + kPackage + " " + GetParam().commandLine,
-                          std::string("RemoveFile ") + kPackage}));
-  EXPECT_TRUE(files.files.empty());
+  EXPECT_TRUE(heldDuringInstall);
+  EXPECT_EQ(service.internalUiOwner, kFakeDialog);
+  const auto from = std::find(log.begin(), log.end(), "SetInternalUI 0x102");
+  EXPECT_EQ(CallLog(from, log.end()),
+            (CallLog{"SetInternalUI 0x102", "SetExternalUI 0x7fdf",
+                     std::string("InstallProduct ") + kPackage + " " + GetParam().commandLine,
+                     std::string("Close ") + kPackage + " reader",
+                     std::string("RemoveFile ") + kPackage, std::string("RemoveFolder ") + kFolder}));
+  EXPECT_TRUE(NothingLeft());
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -97,72 +113,124 @@ TEST_F(OperationsTest, TheResultIsTheRegistrationNotTheInstall) {
   EXPECT_EQ(Install(u"C:\\Host"), 1);
   Unregister();
   EXPECT_EQ(Install(u"C:\\Host"), 0);
-  EXPECT_TRUE(files.files.empty());
+  EXPECT_TRUE(NothingLeft());
 }
 
-TEST_F(OperationsTest, AFolderOf250CharactersFitsAndOneMoreDoesNot) {
-  const std::u16string longest(250, u'f');
-  EXPECT_EQ(Install(longest.c_str()), 0);
-  ASSERT_EQ(log.size(), 9u);
-  EXPECT_EQ(log[7], std::string("InstallProduct ") + kPackage + " MAXDIR=\"" +
-                        std::string(250, 'f') + "\"");
+struct RefusedFolder {
+  const char* name;
+  std::u16string folder;
+  std::u16string file;  // a file on the machine
+  std::uint32_t code;
+};
 
-  log.clear();
-  Register(u"4.0.4.0");
-  const std::u16string tooLong(251, u'f');
-  EXPECT_EQ(Install(tooLong.c_str()), 1);
-  EXPECT_EQ(Install(nullptr), 1);
-  EXPECT_EQ(log, CallLog{});
+class RefusedFolderTest : public OperationsTest,
+                          public ::testing::WithParamInterface<RefusedFolder> {};
+
+// Before anything is written out, so before an older version is removed.
+TEST_P(RefusedFolderTest, IsRefusedBeforeThePackageIsWritten) {
+  if (!GetParam().file.empty()) files.files[GetParam().file];
+  const auto before = files.files;
+  const OperationResult result = operations.PreparePackage(GetParam().folder.c_str());
+  EXPECT_EQ(result.failedStep, OperationStep::CheckFolder);
+  EXPECT_EQ(result.code, GetParam().code);
+  for (const std::string& line : log) EXPECT_EQ(line.rfind("IsFile ", 0), 0u) << line;
+  EXPECT_EQ(files.files, before);
+  EXPECT_EQ(operations.InstallPackage(nullptr, nullptr).failedStep, OperationStep::NoPackage);
 }
 
-TEST_F(OperationsTest, NoInstallerCallWithoutAPackageFile) {
+INSTANTIATE_TEST_SUITE_P(
+    Folders, RefusedFolderTest,
+    ::testing::Values(
+        RefusedFolder{"TooLong", u"C:\\" + std::u16string(248, u'f'), u"", 206},
+        RefusedFolder{"Quote", u"C:\\x\" REBOOT=\"Force", u"", 123},
+        RefusedFolder{"NotLocal", u"\\\\server\\share", u"", 123},
+        RefusedFolder{"IsAFile", u"C:\\Tools\\Host", u"C:\\Tools\\Host", 267},
+        RefusedFolder{"IsAFileWithABackslash", u"C:\\Tools\\Host\\", u"C:\\Tools\\Host", 267},
+        RefusedFolder{"IsBelowAFile", u"C:\\Tools\\Host\\2013", u"C:\\Tools", 267}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(OperationsTest, AFolderOf250CharactersFits) {
+  const std::u16string longest = u"C:\\" + std::u16string(247, u'f');
+  service.onInstall = [this] { Register(u"4.0.4.0"); };
+  EXPECT_EQ(Install(longest.c_str()), 1);
+  EXPECT_NE(std::find(log.begin(), log.end(),
+                      std::string("InstallProduct ") + kPackage + " MAXDIR=\"C:\\" +
+                          std::string(247, 'f') + "\""),
+            log.end());
+}
+
+TEST_F(OperationsTest, NoInstallerCallWithoutAPreparedPackage) {
+  EXPECT_EQ(operations.InstallPackage(kFakeDialog, nullptr).failedStep, OperationStep::NoPackage);
   files.noTempFolder = true;
   EXPECT_EQ(Install(u"C:\\Host"), 0);
-  EXPECT_EQ(log, CallLog{});
+  EXPECT_EQ(operations.InstallPackage(kFakeDialog, nullptr).failedStep, OperationStep::NoPackage);
+  files.noTempFolder = false;
+  // An install uses the package up.
+  EXPECT_EQ(Install(u"C:\\Host"), 0);
+  EXPECT_EQ(operations.InstallPackage(kFakeDialog, nullptr).failedStep, OperationStep::NoPackage);
+  int installs = 0;
+  for (const std::string& line : log) installs += line.rfind("InstallProduct ", 0) == 0;
+  EXPECT_EQ(installs, 1);
 }
 
-TEST_F(OperationsTest, ProgressCarriesOverFromTheRemovalToTheInstall) {
+TEST_F(OperationsTest, APackageThatIsNotInstalledIsDeleted) {
+  ASSERT_TRUE(operations.PreparePackage(u"C:\\Host").Succeeded());
+  operations.DiscardPackage();
+  EXPECT_TRUE(NothingLeft());
+  {
+    InstallOperations ended(services, 1013);
+    ASSERT_TRUE(ended.PreparePackage(u"C:\\Host").Succeeded());
+  }
+  EXPECT_TRUE(NothingLeft());
+  EXPECT_EQ(std::count_if(log.begin(), log.end(),
+                          [](const std::string& line) { return line.rfind("Install", 0) == 0; }),
+            0);
+}
+
+TEST_F(OperationsTest, AnUpgradeRemovesBetweenPreparingAndInstalling) {
   Register(u"4.0.3.9");
+  ASSERT_TRUE(operations.PreparePackage(u"C:\\Host").Succeeded());
   service.messages = {{0x0A000000, true, u"1: 0 2: 100 3: 0 4: 0 "},
                       {0x0A000000, true, u"1: 2 2: 40 "}};
   service.onRemove = [this] { Unregister(); };
   ASSERT_EQ(Remove(kFakeDialog, kFakeProgressBar), 1);
   EXPECT_EQ(effects.barPosition, 40);
 
-  // Action data before the install's first reset already shows; the level
-  // was set once, in the first call.
+  // Progress carries over: action data before the install's first reset
+  // already shows; the level was set once, in the first call.
   service.messages = {{0x09000000, true, u"Writing"}, {0x0A000000, true, u"1: 2 2: 10 "}};
+  service.onInstall = [this] { Register(u"4.0.4.0"); };
   effects.events.clear();
-  Install(u"C:\\Host");
+  EXPECT_TRUE(operations.InstallPackage(kFakeDialog, kFakeProgressBar).Succeeded());
   EXPECT_EQ(effects.events, (std::vector<std::string>{"text dialog 1013 'Writing'", "setpos bar 50"}));
   EXPECT_EQ(service.answers, (std::vector<int>{1, 1, 1, 1}));
+  EXPECT_NE(std::find(log.begin(), log.end(),
+                      std::string("InstallProduct ") + kPackage + " MAXDIR=\"C:\\Host\""),
+            log.end());
+  EXPECT_TRUE(NothingLeft());
 }
 
 TEST_F(OperationsTest, AFailureNamesItsStepAndCode) {
-  const std::u16string tooLong(251, u'f');
-  const OperationResult refused = operations.InstallPackage(nullptr, nullptr, tooLong.c_str());
-  EXPECT_EQ(refused.failedStep, OperationStep::CheckFolder);
-  EXPECT_EQ(refused.code, 206u);
-
   files.noTempFolder = true;
-  const OperationResult noTemp = operations.InstallPackage(nullptr, nullptr, u"C:\\Host");
+  const OperationResult noTemp = PrepareAndInstall(u"C:\\Host");
   EXPECT_EQ(noTemp.failedStep, OperationStep::TempFolder);
   EXPECT_EQ(noTemp.code, 5u);
 
   files.noTempFolder = false;
   service.installResult = 1603;
-  const OperationResult rejected = operations.InstallPackage(nullptr, nullptr, u"C:\\Host");
+  const OperationResult rejected = PrepareAndInstall(u"C:\\Host");
   EXPECT_EQ(rejected.failedStep, OperationStep::InstallProduct);
   EXPECT_EQ(rejected.code, 1603u);
 
   // A restart request is a success that keeps its code.
   service.installResult = 3010;
   service.onInstall = [this] { Register(u"4.0.4.0"); };
-  const OperationResult installed = operations.InstallPackage(nullptr, nullptr, u"C:\\Host");
+  const OperationResult installed = PrepareAndInstall(u"C:\\Host");
   EXPECT_TRUE(installed.Succeeded());
   EXPECT_EQ(installed.code, 3010u);
 
   service.removeResult = 1605;
+  service.onRemove = nullptr;
   const OperationResult stuck = operations.RemovePreviousVersion(nullptr, nullptr);
   EXPECT_EQ(stuck.failedStep, OperationStep::RemoveProduct);
   EXPECT_EQ(stuck.code, 1605u);

@@ -9,86 +9,190 @@
 
 namespace {
 
+const std::u16string kFolder = u"C:\\Temp\\Kel0123456789ABCDEF";
+const std::u16string kPackage = kFolder + u"\\package.msi";
+const std::string kFolderText = "C:\\Temp\\Kel0123456789ABCDEF";
+const std::string kPackageText = kFolderText + "\\package.msi";
+
 class ExtractionTest : public ::testing::Test {
  protected:
-  std::u16string Path() const { return path; }
+  std::u16string Path() const { return package.Path() != nullptr ? package.Path() : u"(none)"; }
 
   CallLog log;
   FakePackageFiles files{log};
-  char16_t path[kPathCapacity] = u"untouched";
+  ExtractedPackage package{files};
 };
 
-TEST_F(ExtractionTest, WritesThePackageToTheTempNameWithMsiAppended) {
-  ASSERT_TRUE(ExtractPackage(files, path).Succeeded());
-  EXPECT_EQ(Path(), u"C:\\Temp\\Kel1A2B.tmp.msi");
-  // The empty file of the temp-name service is gone, the package stays.
-  ASSERT_EQ(files.files.size(), 1u);
-  EXPECT_EQ(files.files.at(Path()), files.package);
+TEST_F(ExtractionTest, WritesIntoANewFolderAndHoldsThePackageUntilReleased) {
+  ASSERT_TRUE(package.Extract().Succeeded());
+  EXPECT_EQ(Path(), kPackage);
+  EXPECT_EQ(files.files.at(kPackage), files.package);
+  // The writer goes only once a reader holds the file, and the reader that
+  // is kept lets nobody write.
+  EXPECT_EQ(log, (CallLog{"CreateFolder " + kFolderText + " admins-only",
+                          "CreateNewFile " + kPackageText + " admins-only", "Write 8",
+                          "OpenForReading " + kPackageText + " writers-allowed",
+                          "Close " + kPackageText + " writer",
+                          "OpenForReading " + kPackageText + " writers-denied",
+                          "Close " + kPackageText + " reader"}));
+  EXPECT_EQ(files.OpenFiles(), 1);
+  EXPECT_FALSE(files.OpenElsewhereToWrite(kPackage));
+
+  log.clear();
+  EXPECT_TRUE(package.Release().Succeeded());
+  EXPECT_EQ(log, (CallLog{"Close " + kPackageText + " reader", "RemoveFile " + kPackageText,
+                          "RemoveFolder " + kFolderText}));
+  EXPECT_EQ(Path(), u"(none)");
+  EXPECT_TRUE(files.files.empty());
+  EXPECT_TRUE(files.folders.empty());
   EXPECT_EQ(files.OpenFiles(), 0);
-  EXPECT_EQ(log, (CallLog{"CreateTempName C:\\Temp\\Kel1A2B.tmp", "RemoveFile C:\\Temp\\Kel1A2B.tmp",
-                          "CreateNewFile C:\\Temp\\Kel1A2B.tmp.msi", "Write 8", "Close"}));
 }
 
-TEST_F(ExtractionTest, TheLongestFolderThatFitsStillWorks) {
-  // 244 units + "Kel" + "1A2B" + ".tmp" + ".msi" = 259 units.
-  files.tempFolder = std::u16string(243, u'd') + u"\\";
-  ASSERT_TRUE(ExtractPackage(files, path).Succeeded());
+TEST_F(ExtractionTest, OnlyAnElevatedProcessRestrictsTheFolderAndFile) {
+  files.elevated = false;
+  ASSERT_TRUE(package.Extract().Succeeded());
+  EXPECT_EQ(log[0], "CreateFolder " + kFolderText + " default");
+  EXPECT_EQ(log[1], "CreateNewFile " + kPackageText + " default");
+}
+
+TEST_F(ExtractionTest, AFolderThatExistsIsNeverUsed) {
+  const std::u16string planted = kFolder + u"\\package.msi";
+  files.folders.insert(kFolder);
+  files.files[planted] = {'m', 'i', 'n', 'e'};
+  ASSERT_TRUE(package.Extract().Succeeded());
+  EXPECT_EQ(Path(), u"C:\\Temp\\Kel0123456789ABCDF0\\package.msi");
+  package.Release();
+  EXPECT_EQ(files.files.at(planted), (std::vector<std::uint8_t>{'m', 'i', 'n', 'e'}));
+  EXPECT_EQ(files.folders, std::set<std::u16string>{kFolder});
+
+  // Every name tried exists.
+  log.clear();
+  files.nextRandom = 0x0123456789ABCDEF;
+  for (const char16_t* name : {u"C:\\Temp\\Kel0123456789ABCDF0", u"C:\\Temp\\Kel0123456789ABCDF1",
+                               u"C:\\Temp\\Kel0123456789ABCDF2"})
+    files.folders.insert(name);
+  const OperationResult result = package.Extract();
+  EXPECT_EQ(result.failedStep, OperationStep::WorkFolder);
+  EXPECT_EQ(result.code, 183u);
+  EXPECT_EQ(log.size(), 4u) << "only folder creations";
+  EXPECT_EQ(files.folders.size(), 4u);
+  EXPECT_EQ(files.files.at(planted), (std::vector<std::uint8_t>{'m', 'i', 'n', 'e'}));
+}
+
+TEST_F(ExtractionTest, TheLongestTempFolderThatFitsStillWorks) {
+  // 228 units + "Kel" + 16 digits + "\package.msi" = 259 units.
+  files.tempFolder = std::u16string(227, u'd') + u"\\";
+  ASSERT_TRUE(package.Extract().Succeeded());
   EXPECT_EQ(Path().size(), kPathCapacity - 1);
 }
 
 struct FailureCase {
   const char* name;
   std::function<void(FakePackageFiles&)> arrange;
-  bool pathUnchanged;
+  OperationStep step;
+  std::uint32_t code;
 };
 
 class ExtractionFailureTest : public ExtractionTest,
                               public ::testing::WithParamInterface<FailureCase> {};
 
-TEST_P(ExtractionFailureTest, ReturnsFalseAndLeavesNoFileOfItsOwn) {
+TEST_P(ExtractionFailureTest, SaysWhyAndLeavesNothingOfItsOwn) {
   GetParam().arrange(files);
-  const auto before = files.files;
-  EXPECT_FALSE(ExtractPackage(files, path).Succeeded());
-  EXPECT_EQ(files.files, before);
+  const auto filesBefore = files.files;
+  const auto foldersBefore = files.folders;
+  const OperationResult result = package.Extract();
+  EXPECT_EQ(result.failedStep, GetParam().step);
+  EXPECT_EQ(result.code, GetParam().code);
+  EXPECT_EQ(Path(), u"(none)");
+  EXPECT_EQ(files.files, filesBefore);
+  EXPECT_EQ(files.folders, foldersBefore);
   EXPECT_EQ(files.OpenFiles(), 0);
-  if (GetParam().pathUnchanged) {
-    EXPECT_EQ(Path(), u"untouched");
-  }
 }
+
+using enum OperationStep;
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, ExtractionFailureTest,
     ::testing::Values(
-        FailureCase{"NoTempFolder", [](FakePackageFiles& f) { f.noTempFolder = true; }, true},
+        FailureCase{"NoTempFolder", [](FakePackageFiles& f) { f.noTempFolder = true; }, TempFolder, 5},
         FailureCase{"TempFolderLongerThanTheBuffer",
-                    [](FakePackageFiles& f) { f.tempFolder = std::u16string(300, u'd'); }, true},
-        FailureCase{"TempFolderWithoutRoomForAName",
-                    [](FakePackageFiles& f) { f.tempFolder = std::u16string(247, u'd'); }, true},
-        FailureCase{"NoTempName", [](FakePackageFiles& f) { f.tempNameFails = true; }, true},
-        FailureCase{"NoRoomForMsi",
-                    [](FakePackageFiles& f) { f.tempFolder = std::u16string(244, u'd') + u"\\"; },
-                    false},
-        FailureCase{"NoPackage", [](FakePackageFiles& f) { f.noPackage = true; }, false},
-        FailureCase{"EmptyPackage", [](FakePackageFiles& f) { f.package.clear(); }, false},
-        FailureCase{"ShortWrite", [](FakePackageFiles& f) { f.writeLimit = 3; }, false},
-        FailureCase{"FailedWrite", [](FakePackageFiles& f) { f.writeLimit = 0; }, false},
-        FailureCase{"FailedClose", [](FakePackageFiles& f) { f.closeFails = true; }, false}),
+                    [](FakePackageFiles& f) { f.tempFolder = std::u16string(300, u'd'); }, TempFolder,
+                    206},
+        FailureCase{"TempFolderWithoutRoomForThePackage",
+                    [](FakePackageFiles& f) { f.tempFolder = std::u16string(228, u'd') + u"\\"; },
+                    TempFolder, 206},
+        FailureCase{"NoRandomNumbers", [](FakePackageFiles& f) { f.noRandom = true; }, WorkFolder, 87},
+        FailureCase{"TempFolderMissing", [](FakePackageFiles& f) { f.createFolderError = 3; },
+                    WorkFolder, 3},
+        FailureCase{"NoPackage", [](FakePackageFiles& f) { f.noPackage = true; }, PackageResource,
+                    1814},
+        FailureCase{"EmptyPackage", [](FakePackageFiles& f) { f.package.clear(); }, PackageResource,
+                    1814},
+        FailureCase{"ShortWrite", [](FakePackageFiles& f) { f.writeLimit = 3; }, WriteFile, 5},
+        FailureCase{"FailedWrite", [](FakePackageFiles& f) { f.writeLimit = 0; }, WriteFile, 5},
+        FailureCase{"FailedClose", [](FakePackageFiles& f) { f.closeFails = true; }, CloseFile, 1117}),
     [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(ExtractionTest, AWriterThatGetsInBeforeTheHoldFailsIt) {
+  int opens = 0;
+  files.beforeOpenForReading = [&](const std::u16string& path) {
+    if (++opens == 2) {
+      EXPECT_TRUE(files.OpenElsewhereToWrite(path));
+    }
+  };
+  const OperationResult result = package.Extract();
+  EXPECT_EQ(result.failedStep, OperationStep::HoldFile);
+  EXPECT_EQ(result.code, 32u);
+  EXPECT_EQ(files.OpenFiles(), 1) << "only the other writer's";
+}
 
 TEST_F(ExtractionTest, ALargePackageIsWrittenInPiecesOfAtMost8MiB) {
   files.package.assign((20u << 20) + 5, 0x5A);
-  ASSERT_TRUE(ExtractPackage(files, path).Succeeded());
-  EXPECT_EQ(files.files.at(Path()), files.package);
-  EXPECT_EQ(std::vector<std::string>(log.begin() + 3, log.end()),
-            (CallLog{"Write 8388608", "Write 8388608", "Write 4194309", "Close"}));
+  ASSERT_TRUE(package.Extract().Succeeded());
+  EXPECT_EQ(files.files.at(kPackage), files.package);
+  EXPECT_EQ(std::vector<std::string>(log.begin() + 2, log.begin() + 5),
+            (CallLog{"Write 8388608", "Write 8388608", "Write 4194309"}));
 }
 
-TEST_F(ExtractionTest, APlantedFileIsNeitherWrittenNorRemoved) {
-  const std::vector<std::uint8_t> kPlanted = {'m', 'i', 'n', 'e'};
-  files.afterTempName = [&](const std::u16string& name) { files.files[name + u".msi"] = kPlanted; };
-  EXPECT_FALSE(ExtractPackage(files, path).Succeeded());
-  EXPECT_EQ(files.files.at(u"C:\\Temp\\Kel1A2B.tmp.msi"), kPlanted);
-  EXPECT_EQ(log.back(), "CreateNewFile C:\\Temp\\Kel1A2B.tmp.msi");
+struct RemovalCase {
+  const char* name;
+  int failures;  // deletes that fail before one works
+  OperationStep step;
+  int fileAttempts, folderAttempts, pauses;
+};
+
+class RemovalTest : public ExtractionTest, public ::testing::WithParamInterface<RemovalCase> {};
+
+TEST_P(RemovalTest, ADeleteThatFailsIsRetriedAFewTimes) {
+  ASSERT_TRUE(package.Extract().Succeeded());
+  log.clear();
+  files.removeFailures = GetParam().failures;
+  EXPECT_EQ(package.Release().failedStep, GetParam().step);
+  auto count = [&](const std::string& start) {
+    int n = 0;
+    for (const std::string& line : log) n += line.rfind(start, 0) == 0;
+    return n;
+  };
+  EXPECT_EQ(count("RemoveFile "), GetParam().fileAttempts);
+  EXPECT_EQ(count("RemoveFolder "), GetParam().folderAttempts);
+  EXPECT_EQ(count("Pause 100"), GetParam().pauses);
+  EXPECT_EQ(files.OpenFiles(), 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, RemovalTest,
+    ::testing::Values(RemovalCase{"ForAMoment", 2, None, 3, 1, 2},
+                      RemovalCase{"ForGood", 1000, RemoveFile, 10, 10, 18}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(ExtractionTest, TheHeldPackageGoesWithItsOwner) {
+  {
+    ExtractedPackage owned(files);
+    ASSERT_TRUE(owned.Extract().Succeeded());
+  }
+  EXPECT_TRUE(files.files.empty());
+  EXPECT_TRUE(files.folders.empty());
+  EXPECT_EQ(files.OpenFiles(), 0);
 }
 
 }  // namespace

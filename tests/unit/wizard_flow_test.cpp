@@ -36,9 +36,11 @@ Screen TemplateScreen() {
   return screen;
 }
 
-// Plays the step's actions like the dialog does; removeSucceeds decides
-// the outcome of a removal.
-void Play(Screen& screen, WizardStep step, InstallState state, bool removeSucceeds = true) {
+// Which of the operations that end the step early fails.
+enum class Fails { Nothing, Preparation, Removal };
+
+// Plays the step's actions like the dialog does.
+void Play(Screen& screen, WizardStep step, InstallState state, Fails fails = Fails::Nothing) {
   for (const FlowAction& action : WizardActions(step, state)) {
     switch (action.op) {
       case FlowOp::Hide: screen.visible[action.control] = false; break;
@@ -47,9 +49,13 @@ void Play(Screen& screen, WizardStep step, InstallState state, bool removeSuccee
       case FlowOp::Disable: screen.enabled[action.control] = false; break;
       case FlowOp::SetStatus: screen.pending = action.text; break;
       case FlowOp::UpdateData: screen.status = screen.pending; break;
+      case FlowOp::PreparePackage:
+        screen.operations.push_back(action.op);
+        if (fails == Fails::Preparation) return;
+        break;
       case FlowOp::RemovePreviousVersion:
         screen.operations.push_back(action.op);
-        if (!removeSucceeds) return;
+        if (fails == Fails::Removal) return;
         break;
       default: screen.operations.push_back(action.op); break;
     }
@@ -110,7 +116,7 @@ INSTANTIATE_TEST_SUITE_P(
 struct RunCase {
   const char* name;
   InstallState atWelcome, atInstalling, atFinished;
-  bool removeSucceeds;
+  Fails fails;
   std::vector<FlowOp> operations;  // in order, over both steps
   StatusText duringInstall;        // status shown when the last installer call started
   std::set<int> finishedVisible;
@@ -124,7 +130,7 @@ TEST_P(WholeRunTest, FromContinueToFinished) {
   const RunCase& c = GetParam();
   Screen screen = TemplateScreen();
   Play(screen, WizardStep::Welcome, c.atWelcome);
-  Play(screen, WizardStep::Installing, c.atInstalling, c.removeSucceeds);
+  Play(screen, WizardStep::Installing, c.atInstalling, c.fails);
   EXPECT_EQ(Visible(screen), kInstallingScreen);
   EXPECT_EQ(Disabled(screen), std::set<int>{IDC_FINISHED}) << "no button can be clicked";
   EXPECT_EQ(screen.status, c.duringInstall);
@@ -143,21 +149,28 @@ using enum InstallState;
 INSTANTIATE_TEST_SUITE_P(
     Runs, WholeRunTest,
     ::testing::Values(
-        RunCase{"FreshInstall", NotInstalled, NotInstalled, UpToDate, true,
-                {InstallPackage, ProgressRange100, ProgressPos100},
+        RunCase{"FreshInstall", NotInstalled, NotInstalled, UpToDate, Fails::Nothing,
+                {PreparePackage, InstallPackage, ProgressRange100, ProgressPos100},
                 StatusText::DisplayName, kSuccess, StatusText::Successful},
-        RunCase{"FreshInstallFails", NotInstalled, NotInstalled, NotInstalled, true,
-                {InstallPackage}, StatusText::DisplayName, kFailure, StatusText::Failed},
-        RunCase{"Upgrade", OlderInstalled, OlderInstalled, UpToDate, true,
-                {MarqueeOn, RemovePreviousVersion, MarqueeOff, InstallPackage, ProgressRange100,
-                 ProgressPos100},
-                StatusText::DisplayName, kSuccess, StatusText::Successful},
-        // A failed removal installs nothing and keeps its status text.
-        RunCase{"RemovalFails", OlderInstalled, OlderInstalled, OlderInstalled, false,
-                {MarqueeOn, RemovePreviousVersion}, StatusText::Uninstalling, kFailure,
+        RunCase{"FreshInstallFails", NotInstalled, NotInstalled, NotInstalled, Fails::Nothing,
+                {PreparePackage, InstallPackage}, StatusText::DisplayName, kFailure,
                 StatusText::Failed},
+        RunCase{"PreparationFails", NotInstalled, NotInstalled, NotInstalled, Fails::Preparation,
+                {PreparePackage}, StatusText::DisplayName, kFailure, StatusText::Failed},
+        RunCase{"Upgrade", OlderInstalled, OlderInstalled, UpToDate, Fails::Nothing,
+                {PreparePackage, MarqueeOn, RemovePreviousVersion, MarqueeOff, InstallPackage,
+                 ProgressRange100, ProgressPos100},
+                StatusText::DisplayName, kSuccess, StatusText::Successful},
+        // The older version stays when the new one cannot be installed.
+        RunCase{"UpgradePreparationFails", OlderInstalled, OlderInstalled, OlderInstalled,
+                Fails::Preparation, {PreparePackage}, StatusText::DisplayName, kFailure,
+                StatusText::Failed},
+        // A failed removal installs nothing and keeps its status text.
+        RunCase{"RemovalFails", OlderInstalled, OlderInstalled, OlderInstalled, Fails::Removal,
+                {PreparePackage, MarqueeOn, RemovePreviousVersion}, StatusText::Uninstalling,
+                kFailure, StatusText::Failed},
         // Installed by someone else since the Welcome screen: nothing to do.
-        RunCase{"UpToDateMeanwhile", NotInstalled, UpToDate, UpToDate, true,
+        RunCase{"UpToDateMeanwhile", NotInstalled, UpToDate, UpToDate, Fails::Nothing,
                 {ProgressRange100, ProgressPos100}, StatusText::DisplayName, kSuccess,
                 StatusText::Successful}),
     [](const auto& info) { return std::string(info.param.name); });

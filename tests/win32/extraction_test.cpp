@@ -9,9 +9,9 @@
 #include <string>
 #include <vector>
 
+#include "core/wide.h"
 #include "installer/package_extraction.h"
 #include "installer_test_support.h"
-#include "core/wide.h"
 #include "platform/win32/win32_package_file.h"
 
 namespace {
@@ -22,6 +22,14 @@ std::vector<std::uint8_t> FileBytes(const std::wstring& path) {
 }
 
 bool Exists(const std::wstring& path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+// The error of opening path with access and share, or 0 when it opens.
+DWORD OpenError(const std::wstring& path, DWORD access, DWORD share) {
+  HANDLE file = CreateFileW(path.c_str(), access, share, nullptr, OPEN_EXISTING, 0, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return GetLastError();
+  CloseHandle(file);
+  return 0;
+}
 
 // Points TMP (which GetTempPathW reads first) elsewhere for one test.
 class TempVariable {
@@ -37,25 +45,31 @@ class TempVariable {
   std::wstring m_saved;
 };
 
-// Plants a file under the package's name as soon as the temp name exists,
-// as another process watching the temp folder could.
-class PlantingFiles final : public PackageFileSeam {
+// The real files with the same "random" name every time, as if every name
+// tried were taken.
+class SameNameFiles final : public PackageFileSeam {
  public:
-  std::wstring planted;
   std::uint32_t TempFolder(std::uint32_t c, char16_t* b) override { return m_real.TempFolder(c, b); }
-  std::uint32_t CreateTempName(const char16_t* folder, const char16_t* prefix,
-                               char16_t* name) override {
-    const std::uint32_t unique = m_real.CreateTempName(folder, prefix, name);
-    planted = std::wstring(AsWide(name)) + L".msi";
-    std::ofstream(planted.c_str(), std::ios::binary) << "planted";
-    return unique;
+  bool RandomBytes(std::uint8_t* bytes, std::size_t size) override {
+    for (std::size_t i = 0; i < size; ++i) bytes[i] = 0xAB;
+    return true;
   }
-  bool CreateNewFile(const char16_t* p, PackageFileHandle* f) override { return m_real.CreateNewFile(p, f); }
+  bool IsElevated() override { return m_real.IsElevated(); }
+  bool CreateFolder(const char16_t* p, bool a) override { return m_real.CreateFolder(p, a); }
+  bool CreateNewFile(const char16_t* p, bool a, PackageFileHandle* f) override {
+    return m_real.CreateNewFile(p, a, f);
+  }
   std::size_t Write(PackageFileHandle f, const std::uint8_t* b, std::size_t s) override {
     return m_real.Write(f, b, s);
   }
+  bool OpenForReading(const char16_t* p, bool w, PackageFileHandle* f) override {
+    return m_real.OpenForReading(p, w, f);
+  }
   bool Close(PackageFileHandle f) override { return m_real.Close(f); }
-  void RemoveFile(const char16_t* p) override { m_real.RemoveFile(p); }
+  bool RemoveFile(const char16_t* p) override { return m_real.RemoveFile(p); }
+  bool RemoveFolder(const char16_t* p) override { return m_real.RemoveFolder(p); }
+  void Pause(std::uint32_t ms) override { m_real.Pause(ms); }
+  bool IsFile(const char16_t* p) override { return m_real.IsFile(p); }
   std::uint32_t LastError() override { return m_real.LastError(); }
   bool PackageBytes(const std::uint8_t** b, std::size_t* s) override { return m_real.PackageBytes(b, s); }
 
@@ -63,7 +77,7 @@ class PlantingFiles final : public PackageFileSeam {
   Win32PackageFile m_real;
 };
 
-TEST(Win32Extraction, WritesTheResourceByteForByteAndLeavesItForTheCaller) {
+TEST(Win32Extraction, WritesTheResourceIntoAFolderOfItsOwnAndHoldsItAgainstChange) {
   Win32PackageFile files;
   const std::uint8_t* resource = nullptr;
   std::size_t size = 0;
@@ -71,44 +85,54 @@ TEST(Win32Extraction, WritesTheResourceByteForByteAndLeavesItForTheCaller) {
   ASSERT_GT(size, 1000u);
 
   const std::vector<std::wstring> before = TempNamesIn(TempFolder());
-  char16_t path[kPathCapacity] = {};
-  ASSERT_TRUE(ExtractPackage(files, path).Succeeded());
-  const std::wstring package = AsWide(path);
-  EXPECT_EQ(package.rfind(TempFolder() + L"Kel", 0), 0u) << package;
-  ASSERT_EQ(package.substr(package.size() - 8), L".tmp.msi");
-  EXPECT_FALSE(Exists(package.substr(0, package.size() - 4)));
-  EXPECT_EQ(FileBytes(package), std::vector<std::uint8_t>(resource, resource + size));
+  ExtractedPackage package(files);
+  ASSERT_TRUE(package.Extract().Succeeded());
+  const std::wstring path = AsWide(package.Path());
+  const std::wstring folder = path.substr(0, path.rfind(L'\\'));
+  EXPECT_EQ(folder.rfind(TempFolder() + L"Kel", 0), 0u) << path;
+  EXPECT_EQ(folder.size(), TempFolder().size() + 19) << path;
+  EXPECT_EQ(GetFileAttributesW(folder.c_str()) & FILE_ATTRIBUTE_DIRECTORY, DWORD{FILE_ATTRIBUTE_DIRECTORY});
   EXPECT_EQ(TempNamesIn(TempFolder()).size(), before.size() + 1);
-  DeleteFileW(package.c_str());
+
+  // Readable as the service opens it; nobody can write, delete or rename it.
+  EXPECT_EQ(OpenError(path, GENERIC_READ, FILE_SHARE_READ), 0u);
+  EXPECT_EQ(FileBytes(path), std::vector<std::uint8_t>(resource, resource + size));
+  EXPECT_EQ(OpenError(path, GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE),
+            DWORD{ERROR_SHARING_VIOLATION});
+  EXPECT_FALSE(DeleteFileW(path.c_str()));
+  EXPECT_FALSE(MoveFileW(path.c_str(), (folder + L"\\moved.msi").c_str()));
+  EXPECT_TRUE(Exists(path));
+
+  EXPECT_TRUE(package.Release().Succeeded());
+  EXPECT_FALSE(Exists(folder));
+  EXPECT_EQ(TempNamesIn(TempFolder()), before);
 }
 
-TEST(Win32Extraction, AMissingTempFolderGivesFalseAndCreatesNothing) {
+TEST(Win32Extraction, ATakenNameIsNeverUsed) {
+  SameNameFiles files;
+  const std::wstring taken = TempFolder() + L"KelABABABABABABABAB";
+  ASSERT_TRUE(CreateDirectoryW(taken.c_str(), nullptr));
+  ExtractedPackage package(files);
+  const OperationResult result = package.Extract();
+  EXPECT_EQ(result.failedStep, OperationStep::WorkFolder);
+  EXPECT_EQ(result.code, DWORD{ERROR_ALREADY_EXISTS});
+  EXPECT_FALSE(Exists(taken + L"\\package.msi"));
+  EXPECT_TRUE(RemoveDirectoryW(taken.c_str()));
+}
+
+TEST(Win32Extraction, AMissingTempFolderFailsAndCreatesNothing) {
   const TempVariable tmp(L"C:\\kelvane-missing-temp");
   Win32PackageFile files;
-  char16_t path[kPathCapacity] = u"untouched";
-  EXPECT_FALSE(ExtractPackage(files, path).Succeeded());
-  EXPECT_EQ(std::u16string(path), u"untouched");
+  ExtractedPackage package(files);
+  const OperationResult result = package.Extract();
+  EXPECT_EQ(result.failedStep, OperationStep::WorkFolder);
+  EXPECT_EQ(result.code, DWORD{ERROR_PATH_NOT_FOUND});
   EXPECT_FALSE(Exists(L"C:\\kelvane-missing-temp"));
 }
 
-TEST(Win32Extraction, APlantedFileIsNotWrittenThrough) {
-  PlantingFiles files;
-  char16_t path[kPathCapacity] = {};
-  EXPECT_FALSE(ExtractPackage(files, path).Succeeded());
-  ASSERT_FALSE(files.planted.empty());
-  const std::vector<std::uint8_t> planted = FileBytes(files.planted);
-  EXPECT_EQ(std::string(planted.begin(), planted.end()), "planted");
-  EXPECT_FALSE(Exists(files.planted.substr(0, files.planted.size() - 4)));
-  DeleteFileW(files.planted.c_str());
-}
-
-TEST(Win32Extraction, TempFoldersTooLongForThePackageNameLeaveNoFile) {
-  // Folders of 246 units (the temp name fits, with ".msi" it does not) and
-  // 247 (no room for a temp name; the platform would not check). The temp
-  // name's number has one to four hexadecimal digits, so 245 units would
-  // leave room for ".msi" whenever it has three.
+TEST(Win32Extraction, TheLongestTempFolderThatFitsWorksAndOneMoreLeavesNothing) {
   const std::wstring root = L"C:\\kelvane-long-temp";
-  for (const std::size_t length : {246u, 247u}) {
+  for (const std::size_t length : {228u, 229u}) {
     SCOPED_TRACE(length);
     const std::wstring folder = root + L"\\" + std::wstring(length - root.size() - 2, L'd') + L"\\";
     ASSERT_EQ(folder.size(), length);
@@ -118,13 +142,31 @@ TEST(Win32Extraction, TempFoldersTooLongForThePackageNameLeaveNoFile) {
       const TempVariable tmp(folder);
       ASSERT_EQ(TempFolder(), folder);
       Win32PackageFile files;
-      char16_t path[kPathCapacity] = {};
-      EXPECT_FALSE(ExtractPackage(files, path).Succeeded());
+      ExtractedPackage package(files);
+      const OperationResult result = package.Extract();
+      EXPECT_EQ(result.Succeeded(), length == 228u);
+      if (result.Succeeded()) {
+        EXPECT_EQ(TextLength(package.Path()), kPathCapacity - 1);
+      }
+      package.Release();
       EXPECT_EQ(TempNamesIn(folder), std::vector<std::wstring>{});
     }
     RemoveDirectoryW(folder.c_str());
     RemoveDirectoryW(root.c_str());
   }
+}
+
+TEST(Win32Extraction, IsFileTellsFilesFromFolders) {
+  Win32PackageFile files;
+  const std::wstring folder = TempFolder() + L"KelIsFile";
+  const std::wstring file = folder + L"\\file.txt";
+  ASSERT_TRUE(CreateDirectoryW(folder.c_str(), nullptr));
+  std::ofstream(file.c_str()) << "x";
+  EXPECT_TRUE(files.IsFile(AsUtf16(file.c_str())));
+  EXPECT_FALSE(files.IsFile(AsUtf16(folder.c_str())));
+  EXPECT_FALSE(files.IsFile(AsUtf16((folder + L"\\missing").c_str())));
+  DeleteFileW(file.c_str());
+  RemoveDirectoryW(folder.c_str());
 }
 
 }  // namespace

@@ -41,7 +41,9 @@ class Win32Install : public ::testing::Test {
   int Install(Win32PackageFile& package, const char16_t* folder) {
     const InstallerServices services{registry, service, package, *effectsInUse};
     InstallOperations operations(services, IDC_ACTION_TEXT);
-    return operations.InstallPackage(dialog.window(), dialog.progressBar(), folder).Succeeded();
+    // The service opens the package while we hold it.
+    if (!operations.PreparePackage(folder).Succeeded()) return -1;
+    return operations.InstallPackage(dialog.window(), dialog.progressBar()).Succeeded();
   }
   int Remove() {
     const InstallerServices services{registry, service, current, *effectsInUse};
@@ -132,8 +134,8 @@ TEST_F(Win32Install, ARejectedInstallStillCountsTheRegisteredOlderVersion) {
 TEST_F(Win32Install, TheProductsOwnServicesInstallThePackageItCarries) {
   // This executable carries the current fixture as the product's package.
   InstallOperations operations(Win32InstallerServices(), IDC_ACTION_TEXT);
-  EXPECT_TRUE(
-      operations.InstallPackage(dialog.window(), dialog.progressBar(), u"C:\\Tools\\Host").Succeeded());
+  ASSERT_TRUE(operations.PreparePackage(u"C:\\Tools\\Host").Succeeded());
+  EXPECT_TRUE(operations.InstallPackage(dialog.window(), dialog.progressBar()).Succeeded());
   EXPECT_EQ(DetectInstallState(registry), InstallState::UpToDate);
   EXPECT_TRUE(operations.RemovePreviousVersion(dialog.window(), nullptr).Succeeded());
   EXPECT_FALSE(IsProductRegistered(registry));

@@ -78,7 +78,9 @@ class TracingService final : public InstallerServiceSeam {
   std::vector<TraceMessage> trace;
   unsigned int lastResult = 0;
 
-  void SetInternalUI(unsigned int level) override { m_real.SetInternalUI(level); }
+  void SetInternalUI(unsigned int level, void* owner) override {
+    m_real.SetInternalUI(level, owner);
+  }
   void SetExternalUI(InstallUiHandler handler, unsigned int messageFilter, void* context) override;
   unsigned int InstallProduct(const char16_t* packagePath, const char16_t* commandLine) override;
   unsigned int ConfigureProduct(const char16_t* productCode, int installLevel,
