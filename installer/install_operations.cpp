@@ -33,6 +33,16 @@ bool AnyPartIsFile(PackageFileSeam& files, const char16_t* folder) {
   return false;
 }
 
+}  // namespace
+
+FolderProblem CheckFolder(PackageFileSeam& files, const char16_t* folder) {
+  const FolderProblem problem = CheckFolderText(folder);
+  if (problem == FolderProblem::None && AnyPartIsFile(files, folder)) return FolderProblem::IsFile;
+  return problem;
+}
+
+namespace {
+
 OperationResult FolderFailure(FolderProblem problem) {
   switch (problem) {
     case FolderProblem::TooLong: return Failure(OperationStep::CheckFolder, kErrorFilenameTooLong);
@@ -64,10 +74,7 @@ void InstallOperations::PrepareService(void* dialogWindow, void* progressBar) {
 
 OperationResult InstallOperations::PreparePackage(const char16_t* folder) {
   DiscardPackage();
-  FolderProblem problem = CheckFolderText(folder);
-  if (problem == FolderProblem::None && AnyPartIsFile(m_services.packageFile, folder)) {
-    problem = FolderProblem::IsFile;
-  }
+  const FolderProblem problem = CheckFolder(m_services.packageFile, folder);
   if (problem != FolderProblem::None) return FolderFailure(problem);
   // Fits: the folder has at most kLongestFolder units.
   JoinText(m_commandLine, kPathCapacity, {u"MAXDIR=\"", folder, u"\""});

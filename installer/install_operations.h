@@ -8,6 +8,7 @@
 #include <cstddef>
 
 #include "detect/registry_seam.h"
+#include "installer/folder_check.h"
 #include "installer/handler_effects.h"
 #include "installer/installer_service_seam.h"
 #include "installer/operation_result.h"
@@ -30,6 +31,10 @@ inline constexpr unsigned int kHandlerMessageFilter = 0x7FDF;
 // Longest folder that fits the 260-unit command line MAXDIR="<folder>",
 // terminator included.
 inline constexpr std::size_t kLongestFolder = 250;
+
+// Whether folder can be installed to: its text (CheckFolderText), and no
+// existing file where the service would make it or a folder above it.
+FolderProblem CheckFolder(PackageFileSeam& files, const char16_t* folder);
 
 // One run of the installer: the removal and the install share the message
 // handler's state, which goes to the service as the handler's context. A

@@ -164,13 +164,7 @@ void CTrellinDlg::DiscardQueuedInput() {
 }
 
 bool CTrellinDlg::FolderIsUsable() {
-  FolderProblem problem = CheckFolderText(AsUtf16(m_folder.GetString()));
-  if (problem == FolderProblem::None && !m_folder.IsEmpty()) {
-    const DWORD attributes = GetFileAttributesW(m_folder);
-    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0) {
-      problem = FolderProblem::IsFile;
-    }
-  }
+  const FolderProblem problem = CheckFolder(m_services.packageFile, AsUtf16(m_folder.GetString()));
   if (problem == FolderProblem::None) return true;
   MessageBoxW(m_hWnd, AsWide(FolderProblemText(problem)), kFolderBoxCaption, MB_OK | MB_ICONWARNING);
   return false;
