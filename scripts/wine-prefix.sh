@@ -19,7 +19,13 @@ if [ ! -f "$prefix/.ready" ]; then
   rm -rf "$prefix"
   # Output goes to a file: services that wineboot starts must not hold a
   # caller's pipe open.
-  timeout 300 wineboot -i </dev/null >"$prefix.boot.log" 2>&1
+  # A first boot has been seen to fail at once on a fresh machine and work
+  # when tried again: once more, from scratch, before giving up.
+  if ! timeout 300 wineboot -i </dev/null >"$prefix.boot.log" 2>&1; then
+    timeout 120 wineserver -k </dev/null >/dev/null 2>&1 || true
+    rm -rf "$prefix"
+    timeout 300 wineboot -i </dev/null >>"$prefix.boot.log" 2>&1
+  fi
   timeout 120 wineserver -w </dev/null >/dev/null 2>&1 || true
   touch "$prefix/.ready"
 fi
