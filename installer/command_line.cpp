@@ -65,18 +65,23 @@ CommandLineError ParseCommandLine(const char16_t* commandLine, InstallOptions* o
   Words words(commandLine != nullptr ? commandLine : u"");
   // Room for one more unit than a path holds, so that a cut shows.
   char16_t word[kPathCapacity + 16];
+  constexpr std::size_t kWordCapacity = sizeof word / sizeof word[0];
   bool cut = false;
   const char16_t* start = nullptr;
-  auto fail = [&](CommandLineError error) {
+  CommandLineError error = CommandLineError::None;
+  // The first error is the one reported; the words after it are still read
+  // for the mode, which says how to report it.
+  auto fail = [&](CommandLineError found) {
+    if (error != CommandLineError::None) return;
+    error = found;
     if (offending != nullptr) *offending = start;
-    return error;
   };
-  if (!words.Next(word, sizeof word / sizeof word[0], &cut, &start)) return CommandLineError::None;
-  while (words.Next(word, sizeof word / sizeof word[0], &cut, &start)) {
+  if (!words.Next(word, kWordCapacity, &cut, &start)) return CommandLineError::None;
+  while (words.Next(word, kWordCapacity, &cut, &start)) {
     const char16_t* folder = PropertyValue(word, u"maxdir");
     if (folder == nullptr) folder = PropertyValue(word, u"installdir");
     if (folder != nullptr) {
-      if (cut || !CopyText(parsed.folder, kPathCapacity, folder)) return fail(CommandLineError::TooLong);
+      if (cut || !CopyText(parsed.folder, kPathCapacity, folder)) fail(CommandLineError::TooLong);
       parsed.hasFolder = true;
     } else if (IsSwitch(word, u"quiet") || IsSwitch(word, u"q") || IsSwitch(word, u"s") ||
                IsSwitch(word, u"silent")) {
@@ -89,15 +94,20 @@ CommandLineError ParseCommandLine(const char16_t* commandLine, InstallOptions* o
       parsed.help = true;
     } else if (IsSwitch(word, u"log")) {
       const char16_t* logSwitch = start;
-      if (!words.Next(word, sizeof word / sizeof word[0], &cut, &start)) {
+      if (!words.Next(word, kWordCapacity, &cut, &start)) {
         start = logSwitch;
-        return fail(CommandLineError::MissingValue);
+        fail(CommandLineError::MissingValue);
+        break;
       }
-      if (cut || !CopyText(parsed.logPath, kPathCapacity, word)) return fail(CommandLineError::TooLong);
+      if (cut || !CopyText(parsed.logPath, kPathCapacity, word)) fail(CommandLineError::TooLong);
       parsed.hasLog = true;
     } else {
-      return fail(CommandLineError::Unknown);
+      fail(CommandLineError::Unknown);
     }
+  }
+  if (error != CommandLineError::None) {
+    options->mode = parsed.mode;
+    return error;
   }
   *options = parsed;
   return CommandLineError::None;

@@ -31,7 +31,8 @@ enum class CommandLineError {
 };
 
 // Reads the whole command line, program name first (as GetCommandLineW
-// gives it); on an error, options is left as it was and *word (when given)
-// points at the offending word's start.
+// gives it). On an error, options is left as it was but for its mode (read
+// from every word, so that a quiet run reports the error quietly too), and
+// *word (when given) points at the first offending word's start.
 CommandLineError ParseCommandLine(const char16_t* commandLine, InstallOptions* options,
                                   const char16_t** word = nullptr);

@@ -22,3 +22,8 @@ int ExitCodeFor(InstallState installed, const OperationResult& last, bool operat
       return kExitInstallFailed;
   }
 }
+
+bool IsFailureExitCode(int code) {
+  return code != kExitSuccess && code != kExitRestartRequired && code != kExitRestartStarted &&
+         code != kExitUserLeft;
+}

@@ -18,3 +18,7 @@ inline constexpr int kExitRestartRequired = 3010;   // ERROR_SUCCESS_REBOOT_REQU
 // the last operation that ran, or an empty result when none ran (the user
 // left at Welcome, or the product was up to date already).
 int ExitCodeFor(InstallState installed, const OperationResult& last, bool operationsRan);
+
+// Whether a run that ended with code failed (anything but installed, up to
+// date, a restart to come, or the user leaving before any change).
+bool IsFailureExitCode(int code);

@@ -8,7 +8,10 @@
 
 namespace {
 
+// Interactive runs let the service ask for a missing source; unattended
+// ones get no window from it at all.
 constexpr unsigned int kServiceUiLevel = kInstallUiLevelNone | kInstallUiLevelSourceResOnly;
+constexpr unsigned int kUnattendedUiLevel = kInstallUiLevelNone;
 
 // Windows errors for a folder that is refused.
 constexpr std::uint32_t kErrorInvalidName = 123;  // ERROR_INVALID_NAME
@@ -53,10 +56,13 @@ OperationResult FolderFailure(FolderProblem problem) {
 
 }  // namespace
 
-InstallOperations::InstallOperations(const InstallerServices& services, int actionTextId)
-    : m_services(services), m_actionTextId(actionTextId), m_package(services.packageFile) {
+InstallOperations::InstallOperations(const InstallerServices& services, int actionTextId,
+                                     UiMode mode)
+    : m_services(services), m_actionTextId(actionTextId), m_mode(mode),
+      m_package(services.packageFile) {
   m_progress.effects = &services.effects;
   m_progress.service = &services.service;
+  m_progress.unattended = mode != UiMode::Full;
 }
 
 // Points the handler at the dialog and registers it; the service's own
@@ -68,8 +74,29 @@ void InstallOperations::PrepareService(void* dialogWindow, void* progressBar) {
   m_progress.progressBar = progressBar;
   m_progress.cancelButton = nullptr;
   m_progress.actionTextId = m_actionTextId;
-  m_services.service.SetInternalUI(kServiceUiLevel, dialogWindow);
-  m_services.service.SetExternalUI(InstallerMessageHandler, kHandlerMessageFilter, &m_progress);
+  if (m_mode == UiMode::Full) {
+    m_services.service.SetInternalUI(kServiceUiLevel, dialogWindow);
+  } else {
+    m_services.service.SetInternalUI(kUnattendedUiLevel, nullptr);
+  }
+  // Without a window there is nothing for the handler to show; the service
+  // then writes every message to its log.
+  if (m_mode != UiMode::Quiet) {
+    m_services.service.SetExternalUI(InstallerMessageHandler, kHandlerMessageFilter, &m_progress);
+  }
+}
+
+template <typename Call>
+unsigned int InstallOperations::CallService(const char16_t* what, Call call) {
+  unsigned int code = call();
+  for (int retry = 1; code == kServiceBusy && retry <= kBusyRetries; ++retry) {
+    char16_t number[11];
+    LogLine(m_services.log, {what, u": another installation is running; try ",
+                             DecimalText(static_cast<std::uint32_t>(retry), number), u" of 3 in 3 s"});
+    m_services.packageFile.Pause(kBusyRetryPauseMs);
+    code = call();
+  }
+  return code;
 }
 
 OperationResult InstallOperations::PreparePackage(const char16_t* folder) {
@@ -77,8 +104,11 @@ OperationResult InstallOperations::PreparePackage(const char16_t* folder) {
   const FolderProblem problem = CheckFolder(m_services.packageFile, folder);
   if (problem != FolderProblem::None) return FolderFailure(problem);
   // Fits: the folder has at most kLongestFolder units.
-  JoinText(m_commandLine, kPathCapacity, {u"MAXDIR=\"", folder, u"\""});
-  return m_package.Extract();
+  JoinText(m_commandLine, sizeof m_commandLine / sizeof m_commandLine[0],
+           {u"MAXDIR=\"", folder, u"\" ", kNoRestartProperty});
+  const OperationResult result = m_package.Extract();
+  LogResult(m_services.log, u"Writing out the package", result);
+  return result;
 }
 
 void InstallOperations::DiscardPackage() { m_package.Release(); }
@@ -86,22 +116,36 @@ void InstallOperations::DiscardPackage() { m_package.Release(); }
 OperationResult InstallOperations::RemovePreviousVersion(void* dialogWindow, void* progressBar) {
   if (!IsProductRegistered(m_services.registry)) return {};
   PrepareService(dialogWindow, progressBar);
-  const unsigned int code = m_services.service.ConfigureProduct(
-      ProductConfig::ProductCode, kInstallLevelDefault, kInstallStateAbsent);
-  if (IsProductRegistered(m_services.registry)) return Failure(OperationStep::RemoveProduct, code);
-  return {OperationStep::None, code};
+  constexpr const char16_t* kWhat = u"Removing the installed version";
+  LogLine(m_services.log, {kWhat, u": ", ProductConfig::ProductCode});
+  const unsigned int code = CallService(kWhat, [&] {
+    return m_services.service.ConfigureProduct(ProductConfig::ProductCode, kInstallLevelDefault,
+                                               kInstallStateAbsent, kNoRestartProperty);
+  });
+  OperationResult result{OperationStep::None, code};
+  if (IsProductRegistered(m_services.registry)) result.failedStep = OperationStep::RemoveProduct;
+  LogResult(m_services.log, kWhat, result);
+  return result;
 }
 
 OperationResult InstallOperations::InstallPackage(void* dialogWindow, void* progressBar) {
   OperationResult result = Failure(OperationStep::NoPackage, kErrorFileNotFound);
+  constexpr const char16_t* kWhat = u"Installing the package";
   if (m_package.Path() != nullptr) {
     PrepareService(dialogWindow, progressBar);
-    result = {OperationStep::None, m_services.service.InstallProduct(m_package.Path(), m_commandLine)};
+    LogLine(m_services.log, {kWhat, u": ", m_package.Path(), u" ", m_commandLine});
+    result = {OperationStep::None, CallService(kWhat, [&] {
+                return m_services.service.InstallProduct(m_package.Path(), m_commandLine);
+              })};
     // A package left behind is the temp folder's to clear; the install's
     // outcome stands either way.
     m_package.Release();
   }
-  if (IsProductRegistered(m_services.registry)) return {OperationStep::None, result.code};
-  if (result.Succeeded()) result.failedStep = OperationStep::InstallProduct;
+  if (IsProductRegistered(m_services.registry)) {
+    result.failedStep = OperationStep::None;
+  } else if (result.Succeeded()) {
+    result.failedStep = OperationStep::InstallProduct;
+  }
+  LogResult(m_services.log, kWhat, result);
   return result;
 }

@@ -6,8 +6,10 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 
 #include "detect/registry_seam.h"
+#include "installer/command_line.h"
 #include "installer/folder_check.h"
 #include "installer/handler_effects.h"
 #include "installer/installer_service_seam.h"
@@ -15,6 +17,7 @@
 #include "installer/package_extraction.h"
 #include "installer/package_file_seam.h"
 #include "installer/progress_context.h"
+#include "installer/run_log.h"
 
 // What the operations reach the machine through; the start-up builds it.
 struct InstallerServices {
@@ -22,15 +25,24 @@ struct InstallerServices {
   InstallerServiceSeam& service;
   PackageFileSeam& packageFile;
   HandlerEffects& effects;
+  RunLog& log;
 };
 
 // Every kind from fatal exit to show dialog but files in use, which the
 // service then settles by itself.
 inline constexpr unsigned int kHandlerMessageFilter = 0x7FDF;
 
-// Longest folder that fits the 260-unit command line MAXDIR="<folder>",
-// terminator included.
+// Longest folder the install takes: MAXDIR="<folder>" in a path buffer.
 inline constexpr std::size_t kLongestFolder = 250;
+
+// Neither call may restart the machine by itself: a deployment decides
+// when, and the exit code (3010) says that one is needed.
+inline constexpr char16_t kNoRestartProperty[] = u"REBOOT=ReallySuppress";
+
+// When another installation holds the service: this many tries more, this
+// far apart.
+inline constexpr int kBusyRetries = 3;
+inline constexpr std::uint32_t kBusyRetryPauseMs = 3000;
 
 // Whether folder can be installed to: its text (CheckFolderText), and no
 // existing file where the service would make it or a folder above it.
@@ -38,12 +50,16 @@ FolderProblem CheckFolder(PackageFileSeam& files, const char16_t* folder);
 
 // One run of the installer: the removal and the install share the message
 // handler's state, which goes to the service as the handler's context. A
-// prepared package that is not installed goes with the operations.
+// prepared package that is not installed goes with the operations. Each
+// installer call and its result go to the run's log.
 class InstallOperations {
  public:
   // actionTextId: the control, within the dialog window given to each
-  // call, that shows the service's current action.
-  InstallOperations(const InstallerServices& services, int actionTextId);
+  // call, that shows the service's current action. mode: Quiet registers
+  // no handler at all; Passive and Quiet let the service answer its own
+  // questions (no box waits for a click).
+  InstallOperations(const InstallerServices& services, int actionTextId,
+                    UiMode mode = UiMode::Full);
   InstallOperations(const InstallOperations&) = delete;
   InstallOperations& operator=(const InstallOperations&) = delete;
 
@@ -70,10 +86,15 @@ class InstallOperations {
 
  private:
   void PrepareService(void* dialogWindow, void* progressBar);
+  // Calls the service until it is not busy or the retries are used up.
+  template <typename Call>
+  unsigned int CallService(const char16_t* what, Call call);
 
   const InstallerServices& m_services;
   const int m_actionTextId;
+  const UiMode m_mode;
   ProgressContext m_progress;
   ExtractedPackage m_package;
-  char16_t m_commandLine[kPathCapacity] = {};
+  // MAXDIR="<folder>" REBOOT=ReallySuppress
+  char16_t m_commandLine[kPathCapacity + sizeof kNoRestartProperty / sizeof(char16_t)] = {};
 };

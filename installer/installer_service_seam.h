@@ -31,6 +31,10 @@ inline constexpr unsigned int kInstallUiLevelNone = 2;
 inline constexpr unsigned int kInstallUiLevelBasic = 3;
 inline constexpr unsigned int kInstallUiLevelSourceResOnly = 0x100;
 
+// The service's result when another installation holds it
+// (ERROR_INSTALL_ALREADY_RUNNING).
+inline constexpr unsigned int kServiceBusy = 1618;
+
 // ConfigureProduct arguments (INSTALLLEVEL_DEFAULT, INSTALLSTATE_ABSENT).
 inline constexpr int kInstallLevelDefault = 0;
 inline constexpr int kInstallStateAbsent = 2;
@@ -50,10 +54,10 @@ class InstallerServiceSeam {
                              void* context) = 0;
 
   // Both block until the service has finished and return its result code,
-  // which the operations do not judge by (MsiInstallProductW,
-  // MsiConfigureProductW).
+  // which the operations do not judge success by, 1618 when another
+  // installation is running (MsiInstallProductW, MsiConfigureProductExW).
   virtual unsigned int InstallProduct(const char16_t* packagePath,
                                       const char16_t* commandLine) = 0;
   virtual unsigned int ConfigureProduct(const char16_t* productCode, int installLevel,
-                                        int installState) = 0;
+                                        int installState, const char16_t* commandLine) = 0;
 };

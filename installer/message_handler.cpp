@@ -105,15 +105,23 @@ int InstallerMessageHandler(void* context, unsigned int messageType, const char1
   HandlerEffects& effects = *progress.effects;
 
   if (progress.firstCall == 1) {
-    if (progress.service != nullptr) progress.service->SetInternalUI(kInstallUiLevelBasic, progress.dialogWindow);
+    if (progress.service != nullptr && !progress.unattended) {
+      progress.service->SetInternalUI(kInstallUiLevelBasic, progress.dialogWindow);
+    }
     progress.firstCall = 0;
   }
   if (message == nullptr) return kAnswerNotHandled;
+  // Unanswered, the service takes its default and logs the message.
+  const unsigned int kind = messageType & kMessageKindMask;
+  if (progress.unattended && (kind == kInstallMessageFatalExit || kind == kInstallMessageError ||
+                              kind == kInstallMessageWarning)) {
+    return kAnswerNotHandled;
+  }
 
   const unsigned int style = messageType & kMessageStyleMask;
   // The boxes are owned by the dialog: an unowned box opens behind the
   // topmost installer window while the install waits for it.
-  switch (messageType & kMessageKindMask) {
+  switch (kind) {
     case kInstallMessageFatalExit:
       return effects.ShowMessageBox(progress.dialogWindow, message, u"FatalError", style);
     case kInstallMessageError:

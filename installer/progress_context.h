@@ -18,6 +18,9 @@ struct ProgressContext {
   void* progressBar = nullptr;    // the dialog's progress bar, or null
   void* cancelButton = nullptr;   // shown or hidden by common data; always null here
   std::int32_t actionTextId = 0;  // control id of the action text within dialogWindow
+  // No one is there to answer a box: the service answers its own questions
+  // and keeps its UI level.
+  bool unattended = false;
 
   std::int32_t firstCall = 1;
   std::int32_t forwardProgress = 1;

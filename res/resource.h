@@ -24,6 +24,7 @@
 #define IDC_ACTION_TEXT 1013
 #define IDC_STATUS_TEXT 1014
 #define IDC_FINISHED 1015
+#define IDC_LOG_LINK 1016
 
 // Terms dialog.
 #define IDC_TERMS_TEXT 1010

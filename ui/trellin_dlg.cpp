@@ -7,11 +7,17 @@
 #include "res/resource.h"
 #include "ui/dialog_helpers.h"
 #include "ui/eula_dlg.h"
+#include "ui/unattended.h"
+
+#include <shellapi.h>
 
 namespace {
 
 constexpr UINT kMarqueeInterval = 100;  // milliseconds between marquee moves
 constexpr wchar_t kFolderBoxCaption[] = L"Installation Folder";
+constexpr wchar_t kBusyText[] =
+    L"Another installation is in progress. Wait until it has finished, then run this installer "
+    L"again.";
 
 }  // namespace
 
@@ -25,11 +31,14 @@ BEGIN_MESSAGE_MAP(CTrellinDlg, CDialog)
   ON_BN_CLICKED(IDC_CONFIGURE, OnBnClickedConfigure)
   ON_NOTIFY(NM_CLICK, IDC_TERMS_LINK, OnNMClickTermsLink)
   ON_BN_CLICKED(IDC_FINISHED, OnBnClickedFinished)
+  ON_NOTIFY(NM_CLICK, IDC_LOG_LINK, OnNMClickLogLink)
+  ON_NOTIFY(NM_RETURN, IDC_LOG_LINK, OnNMClickLogLink)
 END_MESSAGE_MAP()
 
-CTrellinDlg::CTrellinDlg(const InstallerServices& services)
-    : CDialog(IDD_INSTALLER_DIALOG, nullptr), m_services(services),
-      m_operations(services, IDC_ACTION_TEXT) {
+CTrellinDlg::CTrellinDlg(const InstallerServices& services, const InstallOptions& options,
+                         const wchar_t* logPath)
+    : CDialog(IDD_INSTALLER_DIALOG, nullptr), m_services(services), m_options(options),
+      m_logPath(logPath), m_operations(services, IDC_ACTION_TEXT, options.mode) {
   const wchar_t* icon = MAKEINTRESOURCEW(IDI_INSTALLER);
   m_hIcon = LoadIconW(AfxFindResourceHandle(icon, RT_GROUP_ICON), icon);
   m_whiteBrush.CreateSolidBrush(kWhite);
@@ -46,7 +55,8 @@ void CTrellinDlg::DoDataExchange(CDataExchange* pDX) {
 BOOL CTrellinDlg::OnInitDialog() {
   CDialog::OnInitDialog();
   DetectInstallState();
-  const OwnedText folder = DetectInstallFolder(m_services.registry);
+  LogInstallState(m_services.log, u"Found", m_installState);
+  const OwnedText folder = StartFolder(m_services.registry, m_options);
   m_folder = folder ? AsWide(folder.get()) : L"";
 
   m_continueButton.AutoLoad(IDC_CONTINUE, this);
@@ -60,7 +70,23 @@ BOOL CTrellinDlg::OnInitDialog() {
   SetWindowText(AsWide(ProductConfig::DisplayName));
   SetIcon(m_hIcon, TRUE);
   SetIcon(m_hIcon, FALSE);
+
+  // A passive run takes the terms as accepted (the command line says so)
+  // and presses the screen's button itself, once the window is up.
+  if (m_options.mode == UiMode::Passive) {
+    if (m_installState == InstallState::UpToDate) {
+      Press(IDC_FINISHED);
+    } else {
+      m_agreeCheck.SetCheck(BST_CHECKED);
+      m_continueButton.EnableWindow(TRUE);
+      Press(IDC_CONTINUE);
+    }
+  }
   return TRUE;
+}
+
+void CTrellinDlg::Press(int id) {
+  ::PostMessageW(m_hWnd, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(id)));
 }
 
 void CTrellinDlg::DetectInstallState() {
@@ -70,7 +96,7 @@ void CTrellinDlg::DetectInstallState() {
 void CTrellinDlg::SetStatus(StatusText text) {
   const bool named = text == StatusText::DisplayName || text == StatusText::UpToDate;
   m_statusText = named ? AsWide(ProductConfig::DisplayName) : L"";
-  m_statusText += AsWide(StatusLiteral(text));
+  m_statusText += AsWide(StatusLiteral(FinishedStatus(text, m_outcome)));
 }
 
 void CTrellinDlg::RunWizardStep() {
@@ -88,20 +114,12 @@ void CTrellinDlg::RunWizardStep() {
       case FlowOp::ProgressRange100: m_progress.SetRange(0, 100); break;
       case FlowOp::ProgressPos100: m_progress.SetPos(100); break;
       case FlowOp::PreparePackage:
-        m_operationsRan = true;
-        m_lastResult = m_operations.PreparePackage(AsUtf16(m_folder.GetString()));
-        if (!m_lastResult.Succeeded()) return;
-        break;
       case FlowOp::RemovePreviousVersion:
-        m_operationsRan = true;
-        m_lastResult = m_operations.RemovePreviousVersion(m_hWnd, progressBar);
-        if (!m_lastResult.Succeeded()) {
-          m_operations.DiscardPackage();
+      case FlowOp::InstallPackage:
+        if (!RunFlowOperation(action, m_operations, AsUtf16(m_folder.GetString()), m_hWnd,
+                              progressBar, m_outcome)) {
           return;
         }
-        break;
-      case FlowOp::InstallPackage:
-        m_lastResult = m_operations.InstallPackage(m_hWnd, progressBar);
         break;
     }
   }
@@ -120,11 +138,38 @@ void CTrellinDlg::OnBnClickedContinue() {
   DetectInstallState();
   RunWizardStep();
   SetPrimaryButton(IDC_FINISHED);
+  AfterOutcome();
+}
+
+void CTrellinDlg::AfterOutcome() {
+  LogInstallState(m_services.log, u"At the end", m_installState);
+  if (m_installState != InstallState::UpToDate) {
+    if (m_logPath[0] != L'\0') ::ShowWindow(GetDlgItem(IDC_LOG_LINK), SW_SHOWNORMAL);
+    if (m_outcome.last.code == kServiceBusy && m_options.mode == UiMode::Full) {
+      MessageBoxW(m_hWnd, kBusyText, AsWide(ProductConfig::DisplayName), MB_OK | MB_ICONWARNING);
+    }
+  }
+  if (m_options.mode == UiMode::Passive) Press(IDC_FINISHED);
 }
 
 void CTrellinDlg::OnBnClickedFinished() { CDialog::OnOK(); }
 
-int CTrellinDlg::ExitCode() const { return ExitCodeFor(m_installState, m_lastResult, m_operationsRan); }
+void CTrellinDlg::OnNMClickLogLink(NMHDR*, LRESULT* pResult) {
+  // The viewer of .log files, or Notepad where none is registered.
+  const auto opened = reinterpret_cast<INT_PTR>(
+      ShellExecuteW(m_hWnd, L"open", m_logPath, nullptr, nullptr, SW_SHOWNORMAL));
+  if (opened <= 32) {
+    CString quoted = L"\"";
+    quoted += m_logPath;
+    quoted += L"\"";
+    ShellExecuteW(m_hWnd, nullptr, L"notepad.exe", quoted.GetString(), nullptr, SW_SHOWNORMAL);
+  }
+  *pResult = 0;
+}
+
+int CTrellinDlg::ExitCode() const {
+  return ExitCodeFor(m_installState, m_outcome.last, m_outcome.operationsRan);
+}
 
 bool CTrellinDlg::CanPress(int id) const {
   HWND button = GetDlgItem(id);

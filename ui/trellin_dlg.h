@@ -3,6 +3,7 @@
 #pragma once
 
 #include "detect/detection.h"
+#include "installer/command_line.h"
 #include "installer/install_operations.h"
 #include "ui/framework/afxwin.h"
 #include "ui/wizard_flow.h"
@@ -10,8 +11,10 @@
 class CTrellinDlg : public CDialog {
  public:
   // services: the machine the dialog detects on and installs to, built by
-  // the start-up.
-  explicit CTrellinDlg(const InstallerServices& services);
+  // the start-up. options: the command line's (Full or Passive). logPath:
+  // the run's log file, offered on failure; empty without one.
+  CTrellinDlg(const InstallerServices& services, const InstallOptions& options,
+              const wchar_t* logPath);
 
   // How the run ended, once the dialog has: the process's exit code.
   int ExitCode() const;
@@ -31,6 +34,7 @@ class CTrellinDlg : public CDialog {
   void OnBnClickedConfigure();
   void OnNMClickTermsLink(NMHDR* pNMHDR, LRESULT* pResult);
   void OnBnClickedFinished();
+  void OnNMClickLogLink(NMHDR* pNMHDR, LRESULT* pResult);
 
   DECLARE_MESSAGE_MAP()
 
@@ -45,8 +49,14 @@ class CTrellinDlg : public CDialog {
   void SetPrimaryButton(int id);
   void DiscardQueuedInput();
   void SetStatus(StatusText text);
+  // After the Finished screen: what a failure needs said, and a passive
+  // run's end.
+  void AfterOutcome();
+  void Press(int id);
 
   const InstallerServices& m_services;
+  const InstallOptions& m_options;
+  const wchar_t* m_logPath;
   InstallOperations m_operations;
   HICON m_hIcon;
   CBrush m_whiteBrush;
@@ -60,6 +70,5 @@ class CTrellinDlg : public CDialog {
   CString m_folder;
   InstallState m_installState = InstallState::NotInstalled;
   WizardStep m_step = WizardStep::Welcome;
-  OperationResult m_lastResult;
-  bool m_operationsRan = false;
+  FlowOutcome m_outcome;
 };

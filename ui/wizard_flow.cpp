@@ -87,8 +87,40 @@ const char16_t* StatusLiteral(StatusText text) {
     case StatusText::Uninstalling: return u"Uninstalling previous Version.";
     case StatusText::Failed: return u"Installation Failed";
     case StatusText::Successful: return u"Installation Successful";
+    case StatusText::SuccessfulRestart:
+      return u"Installation Successful. Windows must restart to finish the installation.";
     case StatusText::None:
     case StatusText::DisplayName: break;
   }
   return u"";
+}
+
+bool RunFlowOperation(const FlowAction& action, InstallOperations& operations,
+                      const char16_t* folder, void* dialogWindow, void* progressBar,
+                      FlowOutcome& outcome) {
+  switch (action.op) {
+    case FlowOp::PreparePackage:
+      outcome.operationsRan = true;
+      outcome.last = operations.PreparePackage(folder);
+      return outcome.last.Succeeded();
+    case FlowOp::RemovePreviousVersion:
+      outcome.operationsRan = true;
+      outcome.last = operations.RemovePreviousVersion(dialogWindow, progressBar);
+      if (outcome.last.Succeeded()) return true;
+      operations.DiscardPackage();
+      return false;
+    case FlowOp::InstallPackage:
+      outcome.last = operations.InstallPackage(dialogWindow, progressBar);
+      return true;
+    default:
+      return true;
+  }
+}
+
+StatusText FinishedStatus(StatusText text, const FlowOutcome& outcome) {
+  constexpr std::uint32_t kRestartRequired = 3010;  // ERROR_SUCCESS_REBOOT_REQUIRED
+  if (text == StatusText::Successful && outcome.last.code == kRestartRequired) {
+    return StatusText::SuccessfulRestart;
+  }
+  return text;
 }

@@ -6,6 +6,7 @@
 #include <span>
 
 #include "detect/detection.h"
+#include "installer/install_operations.h"
 
 enum class WizardStep : int {
   Welcome = 0,
@@ -36,6 +37,7 @@ enum class StatusText {
   Uninstalling,  // "Uninstalling previous Version."
   Failed,        // "Installation Failed"
   Successful,    // "Installation Successful"
+  SuccessfulRestart,  // the same, and that Windows must restart to finish
 };
 
 struct FlowAction {
@@ -49,3 +51,22 @@ std::span<const FlowAction> WizardActions(WizardStep step, InstallState state);
 
 // The literal of a status text, without the display name.
 const char16_t* StatusLiteral(StatusText text);
+
+// What the operations of the install did: the result of the last one that
+// ran, and whether any did.
+struct FlowOutcome {
+  OperationResult last;
+  bool operationsRan = false;
+};
+
+// Runs action when it is one of the operations (PreparePackage,
+// RemovePreviousVersion, InstallPackage), with folder as the target and
+// the windows the service's messages go to (null without a window). False
+// when the step ends here; any other action does nothing and gives true.
+bool RunFlowOperation(const FlowAction& action, InstallOperations& operations,
+                      const char16_t* folder, void* dialogWindow, void* progressBar,
+                      FlowOutcome& outcome);
+
+// "Installation Successful", or its restart form when the service's last
+// code asks for a restart.
+StatusText FinishedStatus(StatusText text, const FlowOutcome& outcome);

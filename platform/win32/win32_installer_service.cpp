@@ -23,6 +23,7 @@ static_assert(kInstallMessageFatalExit == INSTALLMESSAGE_FATALEXIT &&
 static_assert(kInstallUiLevelNone == INSTALLUILEVEL_NONE &&
               kInstallUiLevelBasic == INSTALLUILEVEL_BASIC &&
               kInstallUiLevelSourceResOnly == INSTALLUILEVEL_SOURCERESONLY);
+static_assert(kServiceBusy == ERROR_INSTALL_ALREADY_RUNNING);
 static_assert(kInstallLevelDefault == INSTALLLEVEL_DEFAULT &&
               kInstallStateAbsent == INSTALLSTATE_ABSENT);
 
@@ -37,7 +38,8 @@ struct MsiEntryPoints {
   decltype(&MsiSetInternalUI) setInternalUI = nullptr;
   decltype(&MsiSetExternalUIW) setExternalUI = nullptr;
   decltype(&MsiInstallProductW) installProduct = nullptr;
-  decltype(&MsiConfigureProductW) configureProduct = nullptr;
+  decltype(&MsiConfigureProductExW) configureProduct = nullptr;
+  decltype(&MsiEnableLogW) enableLog = nullptr;
 };
 
 INIT_ONCE g_bound = INIT_ONCE_STATIC_INIT;
@@ -55,10 +57,12 @@ BOOL CALLBACK BindMsi(PINIT_ONCE, PVOID, PVOID*) {
   found.setInternalUI = Find<decltype(found.setInternalUI)>(msi, "MsiSetInternalUI");
   found.setExternalUI = Find<decltype(found.setExternalUI)>(msi, "MsiSetExternalUIW");
   found.installProduct = Find<decltype(found.installProduct)>(msi, "MsiInstallProductW");
-  found.configureProduct = Find<decltype(found.configureProduct)>(msi, "MsiConfigureProductW");
+  found.configureProduct = Find<decltype(found.configureProduct)>(msi, "MsiConfigureProductExW");
+  found.enableLog = Find<decltype(found.enableLog)>(msi, "MsiEnableLogW");
   // All or nothing: without the service every call fails as one.
   if (found.setInternalUI != nullptr && found.setExternalUI != nullptr &&
-      found.installProduct != nullptr && found.configureProduct != nullptr) {
+      found.installProduct != nullptr && found.configureProduct != nullptr &&
+      found.enableLog != nullptr) {
     g_msi = found;
   }
   return TRUE;
@@ -81,7 +85,41 @@ INT WINAPI ExternalUiAdaptor(LPVOID, UINT messageType, LPCWSTR message) {
   return g_handler != nullptr ? g_handler(g_handlerContext, messageType, AsUtf16(message)) : 0;
 }
 
+// The service holds this mutex while it runs any installation's script. It
+// says so itself (1618) on Windows; asking first also covers services that
+// do not, and costs nothing. A mutex we cannot open counts as free.
+bool AnotherInstallRunning() {
+  HANDLE mutex = OpenMutexW(SYNCHRONIZE, FALSE, L"Global\\_MSIExecute");
+  if (mutex == nullptr) return false;
+  const DWORD state = WaitForSingleObject(mutex, 0);
+  if (state == WAIT_OBJECT_0 || state == WAIT_ABANDONED) ReleaseMutex(mutex);
+  CloseHandle(mutex);
+  return state == WAIT_TIMEOUT;
+}
+
+// Every message kind of a verbose log (msiexec's /l*v).
+constexpr DWORD kVerboseLogMode =
+    INSTALLLOGMODE_FATALEXIT | INSTALLLOGMODE_ERROR | INSTALLLOGMODE_WARNING | INSTALLLOGMODE_USER |
+    INSTALLLOGMODE_INFO | INSTALLLOGMODE_RESOLVESOURCE | INSTALLLOGMODE_OUTOFDISKSPACE |
+    INSTALLLOGMODE_ACTIONSTART | INSTALLLOGMODE_ACTIONDATA | INSTALLLOGMODE_COMMONDATA |
+    INSTALLLOGMODE_PROPERTYDUMP | INSTALLLOGMODE_VERBOSE;
+
 }  // namespace
+
+// The service's log of one call goes to a file of its own, then into the
+// run's log.
+template <typename Call>
+unsigned int Win32InstallerService::WithServiceLog(Call call) {
+  wchar_t path[MAX_PATH];
+  const bool logged = m_log != nullptr && m_log->NameServiceLog(path);
+  if (logged) Msi().enableLog(kVerboseLogMode, path, INSTALLLOGATTRIBUTES_FLUSHEACHLINE);
+  const unsigned int code = call();
+  if (logged) {
+    Msi().enableLog(0, nullptr, 0);
+    m_log->TakeServiceLog(path);
+  }
+  return code;
+}
 
 void Win32InstallerService::SetInternalUI(unsigned int level, void* owner) {
   if (Msi().setInternalUI == nullptr) return;
@@ -102,12 +140,16 @@ void Win32InstallerService::SetExternalUI(InstallUiHandler handler, unsigned int
 unsigned int Win32InstallerService::InstallProduct(const char16_t* packagePath,
                                                    const char16_t* commandLine) {
   if (Msi().installProduct == nullptr) return ERROR_INSTALL_SERVICE_FAILURE;
-  return Msi().installProduct(AsWide(packagePath), AsWide(commandLine));
+  if (AnotherInstallRunning()) return ERROR_INSTALL_ALREADY_RUNNING;
+  return WithServiceLog([&] { return Msi().installProduct(AsWide(packagePath), AsWide(commandLine)); });
 }
 
 unsigned int Win32InstallerService::ConfigureProduct(const char16_t* productCode, int installLevel,
-                                                     int installState) {
+                                                     int installState, const char16_t* commandLine) {
   if (Msi().configureProduct == nullptr) return ERROR_INSTALL_SERVICE_FAILURE;
-  return Msi().configureProduct(AsWide(productCode), installLevel,
-                                static_cast<INSTALLSTATE>(installState));
+  if (AnotherInstallRunning()) return ERROR_INSTALL_ALREADY_RUNNING;
+  return WithServiceLog([&] {
+    return Msi().configureProduct(AsWide(productCode), installLevel,
+                                  static_cast<INSTALLSTATE>(installState), AsWide(commandLine));
+  });
 }

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "installer/installer_service_seam.h"
+#include "platform/win32/win32_run_log.h"
 
 class Win32InstallerService final : public InstallerServiceSeam {
  public:
@@ -10,6 +11,15 @@ class Win32InstallerService final : public InstallerServiceSeam {
   // registered at a time, as with the service itself.
   void SetExternalUI(InstallUiHandler handler, unsigned int messageFilter, void* context) override;
   unsigned int InstallProduct(const char16_t* packagePath, const char16_t* commandLine) override;
-  unsigned int ConfigureProduct(const char16_t* productCode, int installLevel,
-                                int installState) override;
+  unsigned int ConfigureProduct(const char16_t* productCode, int installLevel, int installState,
+                                const char16_t* commandLine) override;
+
+  // The run's log, which gets the service's log of each call (null: none).
+  void SetLog(Win32RunLog* log) { m_log = log; }
+
+ private:
+  template <typename Call>
+  unsigned int WithServiceLog(Call call);
+
+  Win32RunLog* m_log = nullptr;
 };

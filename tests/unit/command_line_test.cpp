@@ -49,20 +49,21 @@ TEST(ParseCommandLine, ReadsTheSwitchesAsMsiexecUsersWriteThem) {
   EXPECT_TRUE(Parse(u"x -HELP").options.help);
 }
 
-TEST(ParseCommandLine, AnErrorChangesNothingAndNamesTheWord) {
+TEST(ParseCommandLine, AnErrorChangesNothingButTheModeAndNamesTheFirstWord) {
   const std::u16string longFolder(300, u'f');
   struct {
     std::u16string line;
     CommandLineError error;
     std::u16string offending;
+    UiMode mode = UiMode::Full;
   } cases[] = {
-      {u"x /quiet /reboot", CommandLineError::Unknown, u"/reboot"},
-      {u"x REBOOT=Force", CommandLineError::Unknown, u"REBOOT=F"},
+      {u"x /reboot /quiet", CommandLineError::Unknown, u"/reboot", UiMode::Quiet},
+      {u"x REBOOT=Force /bad", CommandLineError::Unknown, u"REBOOT=F"},
       {u"x /quiet2", CommandLineError::Unknown, u"/quiet2"},
       {u"x MAXDIRX=C:\\A", CommandLineError::Unknown, u"MAXDIRX="},
-      {u"x /passive /log", CommandLineError::MissingValue, u"/log"},
+      {u"x /passive /log", CommandLineError::MissingValue, u"/log", UiMode::Passive},
       {u"x MAXDIR=C:\\" + longFolder, CommandLineError::TooLong, u"MAXDIR=C"},
-      {u"x /log " + longFolder, CommandLineError::TooLong, u"ffffffff"},
+      {u"x /log " + longFolder + u" /s", CommandLineError::TooLong, u"ffffffff", UiMode::Quiet},
   };
   for (const auto& c : cases) {
     InstallOptions options;
@@ -70,7 +71,7 @@ TEST(ParseCommandLine, AnErrorChangesNothingAndNamesTheWord) {
     EXPECT_EQ(ParseCommandLine(c.line.c_str(), &options, &word), c.error);
     ASSERT_NE(word, nullptr);
     EXPECT_EQ(std::u16string(word).substr(0, c.offending.size()), c.offending);
-    EXPECT_EQ(options.mode, UiMode::Full);
+    EXPECT_EQ(options.mode, c.mode);
     EXPECT_FALSE(options.hasLog || options.hasFolder);
   }
 }

@@ -40,9 +40,9 @@ unsigned int FakeInstallerService::InstallProduct(const char16_t* packagePath,
 }
 
 unsigned int FakeInstallerService::ConfigureProduct(const char16_t* productCode, int installLevel,
-                                                    int installState) {
+                                                    int installState, const char16_t* commandLine) {
   m_log.push_back("ConfigureProduct " + Narrow(productCode) + " " + std::to_string(installLevel) +
-                  " " + std::to_string(installState));
+                  " " + std::to_string(installState) + " " + Narrow(commandLine));
   SendMessages();
   if (onRemove) onRemove();
   return removeResult;

@@ -37,8 +37,8 @@ class FakeInstallerService : public InstallerServiceSeam {
   void SetInternalUI(unsigned int level, void* owner) override;
   void SetExternalUI(InstallUiHandler handler, unsigned int messageFilter, void* context) override;
   unsigned int InstallProduct(const char16_t* packagePath, const char16_t* commandLine) override;
-  unsigned int ConfigureProduct(const char16_t* productCode, int installLevel,
-                                int installState) override;
+  unsigned int ConfigureProduct(const char16_t* productCode, int installLevel, int installState,
+                                const char16_t* commandLine) override;
 
  private:
   void SendMessages();

@@ -45,7 +45,8 @@ class OperationsTest : public ::testing::Test {
   FakeInstallerService service{log};
   FakePackageFiles files{log};
   RecordingEffects effects;
-  InstallerServices services{registry, service, files, effects};
+  NoRunLog runLog;
+  InstallerServices services{registry, service, files, effects, runLog};
   InstallOperations operations{services, 1013};
 };
 
@@ -60,7 +61,7 @@ TEST_F(OperationsTest, RemovalPreparesTheServiceThenRemovesByProductCode) {
   service.onRemove = [this] { Unregister(); };
   EXPECT_EQ(Remove(kFakeDialog, kFakeProgressBar), 1);
   EXPECT_EQ(log, (CallLog{"SetInternalUI 0x102", "SetExternalUI 0x7fdf",
-                          "ConfigureProduct " + Narrow(ProductConfig::ProductCode) + " 0 2"}));
+                          "ConfigureProduct " + Narrow(ProductConfig::ProductCode) + " 0 2 REBOOT=ReallySuppress"}));
   // The service's own dialogs open over ours, not behind it.
   EXPECT_EQ(service.internalUiOwner, kFakeDialog);
   EXPECT_EQ(service.handler, &InstallerMessageHandler);
@@ -103,9 +104,10 @@ TEST_P(CommandLineTest, InstallsTheHeldPackageWithMaxDirThenDeletesIt) {
 
 INSTANTIATE_TEST_SUITE_P(
     Folders, CommandLineTest,
-    ::testing::Values(FolderCase{u"C:\\Tools\\Host", "MAXDIR=\"C:\\Tools\\Host\""},
-                      FolderCase{u"C:\\Tools\\Host\\", "MAXDIR=\"C:\\Tools\\Host\\\""},
-                      FolderCase{u"", "MAXDIR=\"\""}));
+    ::testing::Values(
+        FolderCase{u"C:\\Tools\\Host", "MAXDIR=\"C:\\Tools\\Host\" REBOOT=ReallySuppress"},
+        FolderCase{u"C:\\Tools\\Host\\", "MAXDIR=\"C:\\Tools\\Host\\\" REBOOT=ReallySuppress"},
+        FolderCase{u"", "MAXDIR=\"\" REBOOT=ReallySuppress"}));
 
 TEST_F(OperationsTest, TheResultIsTheRegistrationNotTheInstall) {
   // The service rejects the install while an older copy stays registered.
@@ -155,7 +157,7 @@ TEST_F(OperationsTest, AFolderOf250CharactersFits) {
   EXPECT_EQ(Install(longest.c_str()), 1);
   EXPECT_NE(std::find(log.begin(), log.end(),
                       std::string("InstallProduct ") + kPackage + " MAXDIR=\"C:\\" +
-                          std::string(247, 'f') + "\""),
+                          std::string(247, 'f') + "\" REBOOT=ReallySuppress"),
             log.end());
 }
 
@@ -205,7 +207,8 @@ TEST_F(OperationsTest, AnUpgradeRemovesBetweenPreparingAndInstalling) {
   EXPECT_EQ(effects.events, (std::vector<std::string>{"text dialog 1013 'Writing'", "setpos bar 50"}));
   EXPECT_EQ(service.answers, (std::vector<int>{1, 1, 1, 1}));
   EXPECT_NE(std::find(log.begin(), log.end(),
-                      std::string("InstallProduct ") + kPackage + " MAXDIR=\"C:\\Host\""),
+                      std::string("InstallProduct ") + kPackage +
+                          " MAXDIR=\"C:\\Host\" REBOOT=ReallySuppress"),
             log.end());
   EXPECT_TRUE(NothingLeft());
 }

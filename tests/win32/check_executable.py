@@ -117,6 +117,7 @@ MAIN_DIALOG = [
     (1011, "msctls_progress32", "", (121, 92, 156, 12), 0x50800000),
     (1013, STATIC, "", (123, 112, 100, 8), 0x40020000),
     (1014, STATIC, "Testing", (123, 67, 131, 21), 0x50020000),
+    (1016, "SysLink", "<a>Open the installation log</a>", (123, 112, 131, 10), 0x40010000),
     (1015, BUTTON, "FINISHED", (269, 203, 50, 14), 0x5001000B),
 ]
 TERMS_DIALOG = [

@@ -39,19 +39,20 @@ class Win32Install : public ::testing::Test {
   }
 
   int Install(Win32PackageFile& package, const char16_t* folder) {
-    const InstallerServices services{registry, service, package, *effectsInUse};
+    const InstallerServices services{registry, service, package, *effectsInUse, runLog};
     InstallOperations operations(services, IDC_ACTION_TEXT);
     // The service opens the package while we hold it.
     if (!operations.PreparePackage(folder).Succeeded()) return -1;
     return operations.InstallPackage(dialog.window(), dialog.progressBar()).Succeeded();
   }
   int Remove() {
-    const InstallerServices services{registry, service, current, *effectsInUse};
+    const InstallerServices services{registry, service, current, *effectsInUse, runLog};
     InstallOperations operations(services, IDC_ACTION_TEXT);
     return operations.RemovePreviousVersion(dialog.window(), dialog.progressBar()).Succeeded();
   }
   std::wstring ProductValue(const wchar_t* name) { return MachineValue(kProductKey.c_str(), name); }
 
+  NoRunLog runLog;
   TestDialog dialog;
   Win32Registry registry;
   TracingService service;

@@ -111,9 +111,9 @@ unsigned int TracingService::InstallProduct(const char16_t* packagePath,
 }
 
 unsigned int TracingService::ConfigureProduct(const char16_t* productCode, int installLevel,
-                                              int installState) {
-  const Watchdog watchdog("MsiConfigureProductW");
-  lastResult = m_real.ConfigureProduct(productCode, installLevel, installState);
+                                              int installState, const char16_t* commandLine) {
+  const Watchdog watchdog("MsiConfigureProductExW");
+  lastResult = m_real.ConfigureProduct(productCode, installLevel, installState, commandLine);
   return lastResult;
 }
 

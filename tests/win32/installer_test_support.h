@@ -83,8 +83,8 @@ class TracingService final : public InstallerServiceSeam {
   }
   void SetExternalUI(InstallUiHandler handler, unsigned int messageFilter, void* context) override;
   unsigned int InstallProduct(const char16_t* packagePath, const char16_t* commandLine) override;
-  unsigned int ConfigureProduct(const char16_t* productCode, int installLevel,
-                                int installState) override;
+  unsigned int ConfigureProduct(const char16_t* productCode, int installLevel, int installState,
+                                const char16_t* commandLine) override;
 
   // Writes the trace to %KELVANE_TRACE_DIR%\<name>-<prefix arch>.trace when
   // that variable is set, so that traces can be captured for the fixtures.

@@ -52,6 +52,7 @@ class CWnd : public CCmdTarget {
 class CButton : public CWnd {
  public:
   int GetCheck() const { return static_cast<int>(::SendMessageW(m_hWnd, BM_GETCHECK, 0, 0)); }
+  void SetCheck(int state) { ::SendMessageW(m_hWnd, BM_SETCHECK, state, 0); }
 };
 
 class CProgressCtrl : public CWnd {

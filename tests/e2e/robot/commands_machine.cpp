@@ -5,6 +5,8 @@
 
 #include <cstdio>
 #include <cwchar>
+#include <fstream>
+#include <sstream>
 
 #include "machine.h"
 #include "robot.h"
@@ -112,6 +114,72 @@ bool Robot::PrintReg(const Words& args) {
   std::wstring data;
   const bool found = ReadRegString(args[0], args[1], &data);
   std::printf("    %s = %s\n", Narrow(args[1]).c_str(), found ? Shown(data).c_str() : "(not set)");
+  return true;
+}
+
+namespace {
+
+// The file's bytes, or false when it cannot be read.
+bool ReadBytes(const std::wstring& path, std::string* bytes) {
+  std::ifstream file(path.c_str(), std::ios::binary);
+  if (!file) return false;
+  std::ostringstream all;
+  all << file.rdbuf();
+  *bytes = all.str();
+  return true;
+}
+
+// Each text (from the script's words) that bytes lacks, or "".
+std::string Missing(const std::string& bytes, const Words& args, size_t from) {
+  std::string missing;
+  for (size_t i = from; i < args.size(); ++i)
+    if (bytes.find(Narrow(args[i])) == std::string::npos) missing += " " + Shown(args[i]);
+  return missing;
+}
+
+}  // namespace
+
+// Another installation, as the service marks it, for the installer to wait on.
+bool Robot::HoldMutex(const Words& args) {
+  if (m_heldMutex != nullptr) return StopWithScriptError("a mutex is held already");
+  m_heldMutex = CreateMutexW(nullptr, TRUE, args[0].c_str());
+  if (m_heldMutex == nullptr || GetLastError() == ERROR_ALREADY_EXISTS)
+    return FailAndStop("cannot own the mutex " + Narrow(args[0]));
+  return true;
+}
+
+bool Robot::ReleaseMutexCommand(const Words&) {
+  if (m_heldMutex == nullptr) return StopWithScriptError("no mutex is held");
+  ReleaseMutex(m_heldMutex);
+  CloseHandle(m_heldMutex);
+  m_heldMutex = nullptr;
+  return true;
+}
+
+bool Robot::ExpectFileContains(const Words& args) {
+  std::string bytes;
+  if (!ReadBytes(args[0], &bytes)) return FailAndGoOn("cannot read " + Narrow(args[0]));
+  const std::string missing = Missing(bytes, args, 1);
+  if (!missing.empty()) FailAndGoOn("the file lacks" + missing);
+  return true;
+}
+
+// The one file the installer added to a temp folder under this name; its
+// texts are checked, then it is deleted, so that expect-temp-unchanged
+// judges the rest.
+bool Robot::ExpectNewTempFile(const Words& args) {
+  if (!RequireLaunched()) return false;
+  std::vector<std::wstring> found;
+  for (const auto& [folder, before] : m_tempBefore)
+    for (const std::wstring& name : ListFolder(folder))
+      if (!before.count(name) && name.rfind(args[0], 0) == 0) found.push_back(folder + L"\\" + name);
+  if (found.size() != 1)
+    return FailAndGoOn(std::to_string(found.size()) + " new files named " + Narrow(args[0]) + "* in temp");
+  std::string bytes;
+  if (!ReadBytes(found[0], &bytes)) return FailAndGoOn("cannot read " + Narrow(found[0]));
+  const std::string missing = Missing(bytes, args, 1);
+  if (!missing.empty()) FailAndGoOn(Narrow(found[0]) + " lacks" + missing);
+  DeleteFileW(found[0].c_str());
   return true;
 }
 

@@ -19,7 +19,16 @@ bool Robot::Launch(const Words& args) {
   }
   m_windows.clear();
   std::vector<std::pair<std::wstring, std::wstring>> overrides;
+  std::wstring arguments;
   for (size_t i = 1; i < args.size(); ++i) {
+    if (args[i] == L"--") {
+      // Each word as the installer gets it; one with blanks goes in quotes.
+      for (++i; i < args.size(); ++i) {
+        const bool quote = args[i].find(L' ') != std::wstring::npos && args[i].find(L'"') == std::wstring::npos;
+        arguments += quote ? L" \"" + args[i] + L"\"" : L" " + args[i];
+      }
+      break;
+    }
     const size_t eq = args[i].find(L'=');
     if (eq == std::wstring::npos || eq == 0) return StopWithScriptError("not NAME=value: " + Narrow(args[i]));
     overrides.emplace_back(args[i].substr(0, eq), args[i].substr(eq + 1));
@@ -48,7 +57,7 @@ bool Robot::Launch(const Words& args) {
     if (m_tempBefore.empty() || m_tempBefore.front().first != folder)
       m_tempBefore.emplace_back(folder, ListFolder(folder));
 
-  std::wstring commandLine = L"\"" + args[0] + L"\"";
+  std::wstring commandLine = L"\"" + args[0] + L"\"" + arguments;
   std::wstring folder = args[0].substr(0, args[0].find_last_of(L'\\') + 1);
   STARTUPINFOW startup = {};
   startup.cb = sizeof startup;
@@ -101,6 +110,24 @@ bool Robot::ExpectExit(const Words& args) {
   if (!args.empty() && args[0] != L"any" && ParseInt(args[0], &want) && code != static_cast<DWORD>(want))
     FailAndGoOn("exit code " + std::to_string(code) + ", want " + Narrow(args[0]));
   return true;
+}
+
+// For runs that must show nothing: waits for the exit, looking for a
+// visible window of the installer's all the while.
+bool Robot::WaitExitUnseen(const Words& args) {
+  if (!RequireLaunched()) return false;
+  const DWORD timeout = TimeoutArg(args, 1, kDefaultWaitMs);
+  const DWORD start = GetTickCount();
+  std::wstring seen;
+  while (WaitForSingleObject(m_process.hProcess, 10) == WAIT_TIMEOUT) {
+    if (GetTickCount() - start > timeout) return FailAndStop("the installer did not exit");
+    if (seen.empty()) {
+      HWND shown = TopLevelOf(m_process.dwProcessId, [](HWND w) { return IsWindowVisible(w) != FALSE; });
+      if (shown != nullptr) seen = L"\"" + TextOf(shown) + L"\"";
+    }
+  }
+  if (!seen.empty()) FailAndGoOn("a window showed: " + Narrow(seen));
+  return ExpectExit(Words{args[0]});
 }
 
 bool Robot::ExpectExStyleHas(const Words& args) {

@@ -10,7 +10,7 @@
 namespace e2e {
 
 const Robot::Entry Robot::kCommands[] = {
-    {L"launch", &Robot::Launch, 1, "launch <exe> [NAME=value ...]"},
+    {L"launch", &Robot::Launch, 1, "launch <exe> [NAME=value ...] [-- <argument> ...]"},
     {L"wait-window", &Robot::WaitWindow, 1, "wait-window <title> [seconds]"},
     {L"wait-gone", &Robot::WaitGone, 0, "wait-gone [seconds]"},
     {L"expect-visible", &Robot::ExpectVisible, 1, "expect-visible <control>..."},
@@ -41,6 +41,7 @@ const Robot::Entry Robot::kCommands[] = {
     {L"key", &Robot::Key, 1, "key escape|enter|tab|space"},
     {L"close-box", &Robot::CloseBox, 0, "close-box"},
     {L"expect-process-exit", &Robot::ExpectExit, 0, "expect-process-exit [code|any] [seconds]"},
+    {L"wait-exit-unseen", &Robot::WaitExitUnseen, 1, "wait-exit-unseen <code|any> [seconds] (no window of the installer's may show meanwhile)"},
     {L"wait-box", &Robot::WaitBox, 1, "wait-box <caption> [seconds]"},
     {L"expect-box-text", &Robot::ExpectBoxText, 1, "expect-box-text <text contained>"},
     {L"answer-box", &Robot::AnswerBox, 1, "answer-box <button>"},
@@ -58,6 +59,10 @@ const Robot::Entry Robot::kCommands[] = {
     {L"expect-no-module-in", &Robot::ExpectNoModuleIn, 1, "expect-no-module-in <folder>"},
     {L"copy", &Robot::CopyFileCommand, 2, "copy <from> <to>"},
     {L"run", &Robot::RunProgram, 2, "run <seconds> <command line>"},
+    {L"hold-mutex", &Robot::HoldMutex, 1, "hold-mutex <name> (owned until release-mutex)"},
+    {L"release-mutex", &Robot::ReleaseMutexCommand, 0, "release-mutex"},
+    {L"expect-file-contains", &Robot::ExpectFileContains, 2, "expect-file-contains <path> <text>..."},
+    {L"expect-new-temp-file", &Robot::ExpectNewTempFile, 1, "expect-new-temp-file <name prefix> [text]... (then deletes it)"},
     {L"trace", &Robot::Trace, 2, "trace <milliseconds> <control>... (prints every change; for finding out)"},
     {L"print", &Robot::Print, 0, "print <text>..."},
     {L"print-text", &Robot::PrintText, 2, "print-text <label> <control>"},
@@ -65,6 +70,7 @@ const Robot::Entry Robot::kCommands[] = {
 };
 
 Robot::~Robot() {
+  if (m_heldMutex != nullptr) CloseHandle(m_heldMutex);
   if (m_process.hProcess != nullptr) {
     CloseHandle(m_process.hProcess);
     CloseHandle(m_process.hThread);

@@ -113,6 +113,7 @@ class Robot {
   bool WaitWindow(const Words& args);
   bool WaitGone(const Words& args);
   bool ExpectExit(const Words& args);
+  bool WaitExitUnseen(const Words& args);
   bool ExpectExStyleHas(const Words& args);
   bool ExpectInFront(const Words& args);
   bool CentreWindow(const Words& args);
@@ -182,6 +183,10 @@ class Robot {
   bool ExpectNoModuleIn(const Words& args);
   bool CopyFileCommand(const Words& args);
   bool RunProgram(const Words& args);
+  bool HoldMutex(const Words& args);
+  bool ReleaseMutexCommand(const Words& args);
+  bool ExpectFileContains(const Words& args);
+  bool ExpectNewTempFile(const Words& args);
   bool PrintReg(const Words& args);
 
   // Timing, and what is printed (commands_timing.cpp).
@@ -196,6 +201,7 @@ class Robot {
 
   std::wstring m_scriptName;
   PROCESS_INFORMATION m_process{};
+  HANDLE m_heldMutex = nullptr;  // hold-mutex's, owned until release-mutex
   std::vector<HWND> m_windows;  // the windows waited for; the last is acted on
   // Temp folders (the installer's and the usual one) and what they held
   // before the launch.

@@ -1,0 +1,37 @@
+// The run's own lines in the log that an administrator reads after a
+// failure: the options, what detection found, each step and its result
+// code. The service's own log goes into the same file, between ours.
+#pragma once
+
+#include <cstdint>
+#include <initializer_list>
+
+#include "detect/detection.h"
+#include "installer/operation_result.h"
+
+class RunLog {
+ public:
+  virtual ~RunLog() = default;
+  // One line, without its end; the log adds the time. Without a log file
+  // nothing happens.
+  virtual void Write(const char16_t* line) = 0;
+};
+
+// A log that keeps nothing, for runs without one.
+class NoRunLog final : public RunLog {
+ public:
+  void Write(const char16_t*) override {}
+};
+
+// The parts as one line; a line longer than 1023 units is cut, and ends
+// in "..." to say so.
+void LogLine(RunLog& log, std::initializer_list<const char16_t*> parts);
+
+// "<what>: result <code>", and on a failure the step that failed.
+void LogResult(RunLog& log, const char16_t* what, const OperationResult& result);
+
+// "<when>: <the installed state>".
+void LogInstallState(RunLog& log, const char16_t* when, InstallState state);
+
+// The decimal digits of value, in buffer.
+const char16_t* DecimalText(std::uint32_t value, char16_t (&buffer)[11]);

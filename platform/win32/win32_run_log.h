@@ -1,0 +1,37 @@
+// The run's log file: our own lines, time-stamped, and the service's log of
+// each installer call copied in after it (the service writes each call's
+// log to a file of its own, as it cannot be trusted to append to ours).
+#pragma once
+
+#include <windows.h>
+
+#include "installer/run_log.h"
+
+class Win32RunLog final : public RunLog {
+ public:
+  // Creates (or empties) the file at path, or, without a path, a new one in
+  // the temp folder named after the executable, the time and the process.
+  // False when there is no file to write; the run then goes on without.
+  bool Open(const wchar_t* path);
+
+  void Write(const char16_t* line) override;
+
+  // The file's full path; empty when none is open.
+  const wchar_t* Path() const { return m_path; }
+
+  // A file for the service's log of the next installer call, in the temp
+  // folder; false when none could be named.
+  bool NameServiceLog(wchar_t (&path)[MAX_PATH]);
+  // Copies the service's log at path into ours and deletes it.
+  void TakeServiceLog(const wchar_t* path);
+
+  // Closes the file; Remove deletes it too.
+  void Close();
+  void Remove();
+
+ private:
+  void WriteBytes(const char* bytes, DWORD size);
+
+  HANDLE m_file = nullptr;  // none open (a constant, unlike INVALID_HANDLE_VALUE)
+  wchar_t m_path[MAX_PATH] = L"";
+};
