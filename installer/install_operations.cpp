@@ -62,6 +62,7 @@ InstallOperations::InstallOperations(const InstallerServices& services, int acti
       m_package(services.packageFile) {
   m_progress.effects = &services.effects;
   m_progress.service = &services.service;
+  m_progress.log = &services.log;
   m_progress.unattended = mode != UiMode::Full;
 }
 

@@ -5,6 +5,7 @@
 #include "installer/handler_effects.h"
 #include "installer/installer_service_seam.h"
 #include "installer/progress_context.h"
+#include "installer/run_log.h"
 
 
 namespace {
@@ -111,8 +112,14 @@ int InstallerMessageHandler(void* context, unsigned int messageType, const char1
     progress.firstCall = 0;
   }
   if (message == nullptr) return kAnswerNotHandled;
-  // Unanswered, the service takes its default and logs the message.
   const unsigned int kind = messageType & kMessageKindMask;
+  // What went wrong, in the run's log too: a service that is answered here
+  // may not log the message itself.
+  if (progress.log != nullptr && (kind == kInstallMessageFatalExit || kind == kInstallMessageError ||
+                                  kind == kInstallMessageWarning)) {
+    LogLine(*progress.log, {u"The service says: ", message});
+  }
+  // Unanswered, the service takes its default and logs the message.
   if (progress.unattended && (kind == kInstallMessageFatalExit || kind == kInstallMessageError ||
                               kind == kInstallMessageWarning)) {
     return kAnswerNotHandled;

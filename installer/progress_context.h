@@ -9,10 +9,12 @@
 
 class HandlerEffects;
 class InstallerServiceSeam;
+class RunLog;
 
 struct ProgressContext {
   HandlerEffects* effects = nullptr;        // null: the handler answers 0 and changes nothing
   InstallerServiceSeam* service = nullptr;  // takes the UI level of the first message
+  RunLog* log = nullptr;                    // gets the texts of errors and warnings
 
   void* dialogWindow = nullptr;   // target of action-text updates and owner of boxes
   void* progressBar = nullptr;    // the dialog's progress bar, or null

@@ -15,6 +15,7 @@ namespace {
 
 constexpr UINT kMarqueeInterval = 100;  // milliseconds between marquee moves
 constexpr wchar_t kFolderBoxCaption[] = L"Installation Folder";
+constexpr wchar_t kBusyBoxCaption[] = L"Installation in Progress";
 constexpr wchar_t kBusyText[] =
     L"Another installation is in progress. Wait until it has finished, then run this installer "
     L"again.";
@@ -146,7 +147,7 @@ void CTrellinDlg::AfterOutcome() {
   if (m_installState != InstallState::UpToDate) {
     if (m_logPath[0] != L'\0') ::ShowWindow(GetDlgItem(IDC_LOG_LINK), SW_SHOWNORMAL);
     if (m_outcome.last.code == kServiceBusy && m_options.mode == UiMode::Full) {
-      MessageBoxW(m_hWnd, kBusyText, AsWide(ProductConfig::DisplayName), MB_OK | MB_ICONWARNING);
+      MessageBoxW(m_hWnd, kBusyText, kBusyBoxCaption, MB_OK | MB_ICONWARNING);
     }
   }
   if (m_options.mode == UiMode::Passive) Press(IDC_FINISHED);

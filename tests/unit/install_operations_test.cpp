@@ -8,6 +8,7 @@
 #include "fake_handler_effects.h"
 #include "fake_installer.h"
 #include "fake_registry.h"
+#include "recording_log.h"
 #include "installer/message_handler.h"
 #include "installer/progress_context.h"
 #include "product/product_config.h"
@@ -45,7 +46,7 @@ class OperationsTest : public ::testing::Test {
   FakeInstallerService service{log};
   FakePackageFiles files{log};
   RecordingEffects effects;
-  NoRunLog runLog;
+  RecordingLog runLog;
   InstallerServices services{registry, service, files, effects, runLog};
   InstallOperations operations{services, 1013};
 };
@@ -237,6 +238,50 @@ TEST_F(OperationsTest, AFailureNamesItsStepAndCode) {
   const OperationResult stuck = operations.RemovePreviousVersion(nullptr, nullptr);
   EXPECT_EQ(stuck.failedStep, OperationStep::RemoveProduct);
   EXPECT_EQ(stuck.code, 1605u);
+}
+
+}  // namespace
+
+namespace {
+
+// Another installation holds the service: three more tries, 3 s apart, and
+// then its code stands.
+TEST_F(OperationsTest, ABusyServiceIsTriedThreeTimesMore) {
+  struct {
+    int busyCalls;
+    int calls;
+    unsigned int code;
+  } cases[] = {{0, 1, 0}, {2, 3, 0}, {9, 4, 1618}};
+  for (const auto& c : cases) {
+    log.clear();
+    int busy = c.busyCalls;
+    service.onInstall = [&] {
+      service.installResult = busy-- > 0 ? 1618 : 0;
+      if (service.installResult == 0) Register(u"4.0.4.0");
+    };
+    const OperationResult result = PrepareAndInstall(u"C:\\Host");
+    EXPECT_EQ(result.code, c.code);
+    EXPECT_EQ(result.Succeeded(), c.code == 0);
+    EXPECT_EQ(std::count_if(log.begin(), log.end(),
+                            [](const std::string& l) { return l.rfind("InstallProduct ", 0) == 0; }),
+              c.calls);
+    EXPECT_EQ(std::count(log.begin(), log.end(), "Pause 3000"), c.calls - 1);
+    Unregister();
+  }
+  EXPECT_TRUE(runLog.Has(u"Installing the package: failed at the install (not registered), error 1618"));
+}
+
+// A quiet run has no window for the handler; the service shows nothing.
+TEST_F(OperationsTest, AQuietRunRegistersNoHandler) {
+  InstallOperations quiet(services, 1013, UiMode::Quiet);
+  service.onInstall = [this] { Register(u"4.0.4.0"); };
+  ASSERT_TRUE(quiet.PreparePackage(u"C:\\Host").Succeeded());
+  EXPECT_TRUE(quiet.InstallPackage(nullptr, nullptr).Succeeded());
+  EXPECT_EQ(std::count(log.begin(), log.end(), "SetInternalUI 0x2"), 1);
+  EXPECT_EQ(std::count_if(log.begin(), log.end(),
+                          [](const std::string& l) { return l.rfind("SetExternalUI", 0) == 0; }),
+            0);
+  EXPECT_EQ(service.internalUiOwner, nullptr);
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 
 #include "fake_handler_effects.h"
 #include "fake_installer.h"
+#include "recording_log.h"
 #include "installer/progress_context.h"
 
 namespace {
@@ -53,6 +54,21 @@ TEST_F(HandlerTest, FirstMessageOfTheProcessSetsTheBasicLevelOnce) {
   EXPECT_EQ(Send(kFatal, nullptr), 0);
   EXPECT_EQ(Send(kProgress, u"1: 0 2: 10 3: 0 4: 0 "), 1);
   EXPECT_EQ(effects.events, (Events{"setrange bar 10", "setpos bar 0"}));
+}
+
+// No one is there to click: errors go to the log and back to the service
+// unanswered, and the service's UI level stays as the run set it.
+TEST_F(HandlerTest, AnUnattendedRunShowsNoBoxAndLogsTheError) {
+  RecordingLog runLog;
+  progress.log = &runLog;
+  progress.unattended = true;
+  progress.firstCall = 1;
+  for (unsigned int kind : {kFatal, kError | 0x30, 0x02000000u}) {
+    EXPECT_EQ(Send(kind, u"Disk full"), 0);
+    EXPECT_EQ(effects.events, Events{});
+  }
+  EXPECT_EQ(log, CallLog{});
+  EXPECT_EQ(runLog.lines, std::vector<std::u16string>(3, u"The service says: Disk full"));
 }
 
 TEST_F(HandlerTest, WithoutEffectsNothingIsHandled) {

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include "installer/run_log.h"
+#include "recording_log.h"
+
 #include <string>
 
 namespace {
@@ -37,3 +40,16 @@ TEST(JoinText, WritesAllOrNothing) {
 }
 
 }  // namespace
+
+// A log line never outgrows its buffer: a long one is cut and says so.
+TEST(LogLine, CutsALongLineAndMarksIt) {
+  RecordingLog log;
+  const std::u16string longPart(2000, u'x');
+  LogLine(log, {u"a", longPart.c_str(), nullptr, u"b"});
+  ASSERT_EQ(log.lines.size(), 1u);
+  EXPECT_EQ(log.lines[0].size(), 1023u);
+  EXPECT_EQ(log.lines[0].substr(1020), u"...");
+  char16_t digits[11];
+  EXPECT_EQ(std::u16string(DecimalText(0, digits)), u"0");
+  EXPECT_EQ(std::u16string(DecimalText(4294967295u, digits)), u"4294967295");
+}

@@ -13,7 +13,7 @@ expect-in-front
 screenshot error-box
 answer-box IDOK
 wait-text STATUS_TEXT "Installation Failed" 120
-expect-only-visible -1 STATUS_TEXT FINISHED
+expect-only-visible -1 STATUS_TEXT FINISHED LOG_LINK
 expect-enabled FINISHED
 expect-pixel -8 8 0x00FFFFFF
 screenshot finished-failure
@@ -22,4 +22,5 @@ expect-process-exit 1603
 expect-no-reg ${PRODUCT_KEY}
 expect-no-reg ${UNINSTALL_KEY}
 expect-no-file "${ProgramFiles}\Autodesk\3ds Max Design 2013\plugins\Zephra.dll"
+expect-new-temp-file ${LOG_PREFIX} "Installing the package: failed" "Exit code 1603"
 expect-temp-unchanged

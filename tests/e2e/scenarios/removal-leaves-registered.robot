@@ -7,12 +7,13 @@ wait-window ${TITLE}
 click AGREE
 click CONTINUE
 wait-text STATUS_TEXT "Installation Failed" 120
-expect-only-visible -1 STATUS_TEXT FINISHED
+expect-only-visible -1 STATUS_TEXT FINISHED LOG_LINK
 expect-enabled FINISHED
 expect-pixel -8 8 0x00FFFFFF
 click FINISHED
-expect-process-exit any
+expect-process-exit 1605                           # the service's own code: unknown product
 expect-reg ${PRODUCT_KEY} Version 4.0.3.9
 expect-reg ${UNINSTALL_KEY} DisplayVersion 4.0.3.9
 expect-no-file "${ProgramFiles}\Autodesk\3ds Max Design 2013\plugins"
+expect-new-temp-file ${LOG_PREFIX} "Found: an older version is installed" "Removing the installed version: failed" "Exit code 1605"
 expect-temp-unchanged
