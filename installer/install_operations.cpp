@@ -94,6 +94,7 @@ unsigned int InstallOperations::CallService(const char16_t* what, Call call) {
     char16_t number[11];
     LogLine(m_services.log, {what, u": another installation is running; try ",
                              DecimalText(static_cast<std::uint32_t>(retry), number), u" of 3 in 3 s"});
+    static_assert(kBusyRetries == 3 && kBusyRetryPauseMs == 3000, "the line above says so");
     m_services.packageFile.Pause(kBusyRetryPauseMs);
     code = call();
   }
