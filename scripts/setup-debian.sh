@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
   g++-mingw-w64-i686-posix gcc-mingw-w64-i686-posix binutils-mingw-w64-i686 mingw-w64-i686-dev
   g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 mingw-w64-x86-64-dev
-  wine wine32:i386 wine64 wixl msitools
+  wine wine32:i386 wine64 fonts-wine wixl msitools
   xvfb xauth openbox x11-utils imagemagick
   python3 python3-pefile osslsigncode openssl
   cmake ninja-build g++ libgtest-dev libbenchmark-dev clang valgrind

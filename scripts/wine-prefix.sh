@@ -27,6 +27,11 @@ if [ ! -f "$prefix/.ready" ]; then
     timeout 300 wineboot -i </dev/null >>"$prefix.boot.log" 2>&1
   fi
   timeout 120 wineserver -w </dev/null >/dev/null 2>&1 || true
+  # Wine's own TrueType fonts (fonts-wine), Tahoma among them, into the
+  # prefix's font folder: this Wine does not load them from its data folder,
+  # and without them "MS Shell Dlg" falls back to a wider font and every
+  # dialog comes out about a sixth too large.
+  cp /usr/share/wine/fonts/*.ttf "$prefix/drive_c/windows/Fonts/" 2>/dev/null || true
   touch "$prefix/.ready"
 fi
 echo "$prefix"
