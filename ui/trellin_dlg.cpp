@@ -5,8 +5,10 @@
 #include "installer/folder_check.h"
 #include "product/product_config.h"
 #include "res/resource.h"
+#include "ui/accessible_name.h"
 #include "ui/dialog_helpers.h"
 #include "ui/eula_dlg.h"
+#include "ui/picture_scale.h"
 #include "ui/unattended.h"
 
 #include <shellapi.h>
@@ -15,6 +17,17 @@ namespace {
 
 constexpr UINT kMarqueeInterval = 100;  // milliseconds between marquee moves
 constexpr wchar_t kFolderBoxCaption[] = L"Installation Folder";
+// What a screen reader says for the accept box: its label and link.
+constexpr wchar_t kAgreeName[] = L"I Agree to the Terms of Use";
+// The links' texts, without their markup.
+constexpr wchar_t kTermsLinkName[] = L"Terms of Use";
+constexpr wchar_t kLogLinkName[] = L"Open the installation log";
+// The template's two pictures at each scale, in PictureScale's order.
+constexpr WORD kBannerPictures[] = {IDB_SIDE_BANNER, IDB_SIDE_BANNER_150, IDB_SIDE_BANNER_200};
+constexpr WORD kSeparatorPictures[] = {IDB_SEPARATOR, IDB_SEPARATOR_150, IDB_SEPARATOR_200};
+// Posted on a dpi change, so that the pictures follow once the dialog
+// manager has laid the window out again.
+constexpr UINT kWmPicturesForDpi = WM_APP + 1;
 constexpr wchar_t kBusyBoxCaption[] = L"Installation in Progress";
 constexpr wchar_t kBusyText[] =
     L"Another installation is in progress. Wait until it has finished, then run this installer "
@@ -31,9 +44,12 @@ BEGIN_MESSAGE_MAP(CTrellinDlg, CDialog)
   ON_BN_CLICKED(IDC_AGREE, OnBnClickedAgree)
   ON_BN_CLICKED(IDC_CONFIGURE, OnBnClickedConfigure)
   ON_NOTIFY(NM_CLICK, IDC_TERMS_LINK, OnNMClickTermsLink)
+  ON_NOTIFY(NM_RETURN, IDC_TERMS_LINK, OnNMClickTermsLink)
   ON_BN_CLICKED(IDC_FINISHED, OnBnClickedFinished)
   ON_NOTIFY(NM_CLICK, IDC_LOG_LINK, OnNMClickLogLink)
   ON_NOTIFY(NM_RETURN, IDC_LOG_LINK, OnNMClickLogLink)
+  ON_WM_DPICHANGED()
+  ON_MESSAGE(kWmPicturesForDpi, OnPicturesForDpi)
 END_MESSAGE_MAP()
 
 CTrellinDlg::CTrellinDlg(const InstallerServices& services, const InstallOptions& options,
@@ -63,6 +79,13 @@ BOOL CTrellinDlg::OnInitDialog() {
   m_continueButton.AutoLoad(IDC_CONTINUE, this);
   m_configureButton.AutoLoad(IDC_CONFIGURE, this);
   m_finishedButton.AutoLoad(IDC_FINISHED, this);
+  // The template's pictures are the 100 % ones.
+  const UINT dpi = GetDpiForWindow(m_hWnd);
+  if (NearestPictureScale(dpi) != PictureScale::Percent100) ShowPicturesFor(dpi);
+  SetAccessibleName(GetDlgItem(IDC_AGREE), kAgreeName);
+  SetAccessibleName(GetDlgItem(IDC_FOLDER), kFolderBoxCaption);
+  SetAccessibleName(GetDlgItem(IDC_TERMS_LINK), kTermsLinkName);
+  SetAccessibleName(GetDlgItem(IDC_LOG_LINK), kLogLinkName);
 
   m_step = WizardStep::Welcome;
   RunWizardStep();
@@ -88,6 +111,39 @@ BOOL CTrellinDlg::OnInitDialog() {
 
 void CTrellinDlg::Press(int id) {
   ::PostMessageW(m_hWnd, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(id)));
+}
+
+void CTrellinDlg::ShowPicturesFor(UINT dpi) {
+  const auto scale = static_cast<size_t>(NearestPictureScale(dpi));
+  ShowPicture(IDC_SIDE_BANNER, kBannerPictures[scale], m_banner);
+  ShowPicture(IDC_SEPARATOR, kSeparatorPictures[scale], m_separator);
+}
+
+void CTrellinDlg::ShowPicture(int control, WORD picture, CBitmap& shown) {
+  const wchar_t* name = MAKEINTRESOURCEW(picture);
+  HBITMAP bitmap = LoadBitmapW(AfxFindResourceHandle(name, RT_BITMAP), name);
+  if (bitmap == nullptr) return;  // what shows stays
+  // The control hands back what it showed, the template's picture or ours:
+  // either is ours to delete now. It takes the new picture's size itself.
+  auto previous = reinterpret_cast<HBITMAP>(
+      SendDlgItemMessageW(m_hWnd, control, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(bitmap)));
+  shown.Detach();
+  if (previous != nullptr) DeleteObject(previous);
+  shown.Attach(bitmap);
+}
+
+void CTrellinDlg::OnDpiChanged(UINT dpi, const RECT* suggested) {
+  SetWindowPos(m_hWnd, nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
+               suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
+  ::PostMessageW(m_hWnd, kWmPicturesForDpi, dpi, 0);
+}
+
+LRESULT CTrellinDlg::OnPicturesForDpi(WPARAM dpi, LPARAM) {
+  for (CBitmapButton* button : {&m_continueButton, &m_configureButton, &m_finishedButton}) {
+    button->LoadForDpi(static_cast<UINT>(dpi));
+  }
+  ShowPicturesFor(static_cast<UINT>(dpi));
+  return 0;
 }
 
 void CTrellinDlg::DetectInstallState() {

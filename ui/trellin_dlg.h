@@ -35,6 +35,8 @@ class CTrellinDlg : public CDialog {
   void OnNMClickTermsLink(NMHDR* pNMHDR, LRESULT* pResult);
   void OnBnClickedFinished();
   void OnNMClickLogLink(NMHDR* pNMHDR, LRESULT* pResult);
+  void OnDpiChanged(UINT dpi, const RECT* suggested);
+  LRESULT OnPicturesForDpi(WPARAM dpi, LPARAM);
 
   DECLARE_MESSAGE_MAP()
 
@@ -53,6 +55,9 @@ class CTrellinDlg : public CDialog {
   // run's end.
   void AfterOutcome();
   void Press(int id);
+  // The banner and the separator at the scale nearest dpi.
+  void ShowPicturesFor(UINT dpi);
+  void ShowPicture(int control, WORD picture, CBitmap& shown);
 
   const InstallerServices& m_services;
   const InstallOptions& m_options;
@@ -63,6 +68,8 @@ class CTrellinDlg : public CDialog {
   CBitmapButton m_continueButton;
   CBitmapButton m_configureButton;
   CBitmapButton m_finishedButton;
+  CBitmap m_banner;     // once the template's own picture is replaced
+  CBitmap m_separator;  // likewise
   CButton m_agreeCheck;
   CProgressCtrl m_progress;
   CString m_statusText;

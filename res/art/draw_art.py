@@ -4,8 +4,11 @@
 ImageMagick rasterises the lettering and the logo into coverage masks; this
 script lays them out on whole pixels and writes the files itself, so that
 every bitmap is exactly a 24-bit bottom-up DIB with a 40-byte header and the
-icon holds two 8-bit images. The output is committed; run this again only
-after changing the art:  python3 res/art/draw_art.py
+icon holds two 8-bit images. Each picture is drawn at 100 %, 150 % and
+200 % (for 96, 144 and 192 dpi: files ending _150 and _200), from the same
+layout with every length scaled, so that none is a blurred enlargement. The
+output is committed; run this again only after changing the art:
+  python3 res/art/draw_art.py
 Needs: imagemagick, fonts-dejavu-core, fonts-urw-base35.
 """
 import os
@@ -24,6 +27,17 @@ DARK = (44, 48, 56)
 GREY = (160, 160, 164)
 LINE = (171, 168, 153)       # separator above the button row
 PIXELS_PER_METRE = 2834      # 72 dpi, what paint programs write
+SCALES = (100, 150, 200)     # per cent of the 96-dpi size
+
+
+def scaled(length, scale):
+    """A length of the 96-dpi layout at scale per cent, to whole pixels."""
+    return int(length * scale / 100 + 0.5)
+
+
+def thickness(pixels, scale):
+    """Lines grow by whole pixels only, never to a blurred half."""
+    return max(1, pixels * scale // 100)
 
 
 class Canvas:
@@ -124,35 +138,38 @@ LOOKS = {
 }
 
 
-def button(width, height, drawn_width, look, content):
+def button(width, height, drawn_width, look, content, scale):
     """A white face of drawn_width framed by the look, on a picture of width
     (wider pictures keep their extra column white: it is never shown)."""
     canvas = Canvas(width, height, WHITE)
-    canvas.frame(drawn_width, height, look["frame"], look["thickness"])
-    content(canvas, drawn_width, look)
+    canvas.frame(drawn_width, height, look["frame"], thickness(look["thickness"], scale))
+    content(canvas, drawn_width, look, scale)
     return canvas
 
 
 def word(text, points, underline_first=False):
-    mask = lettering(text, SANS_BOLD, points)
-    first = lettering(text[0], SANS_BOLD, points) if underline_first else None
-
-    def draw(canvas, width, look):
+    def draw(canvas, width, look, scale):
+        mask = lettering(text, SANS_BOLD, points * scale / 100)
         w, h, _ = mask
-        x = centred(width, w) + look["shift"]
-        y = centred(canvas.height, h + (3 if first else 0)) + look["shift"]
+        shift = scaled(look["shift"], scale)
+        gap = scaled(2, scale)
+        line = thickness(1, scale)
+        x = centred(width, w) + shift
+        y = centred(canvas.height, h + (gap + line if underline_first else 0)) + shift
         canvas.blend_mask(mask, x, y, look["ink"])
-        if first:
+        if underline_first:
             # The underlined C marks the button's keyboard letter.
-            canvas.fill(x, y + h + 2, x + first[0], y + h + 3, look["ink"])
+            first = lettering(text[0], SANS_BOLD, points * scale / 100)
+            canvas.fill(x, y + h + gap, x + first[0], y + h + gap + line, look["ink"])
     return draw
 
 
-def three_dots(canvas, width, look):
-    x = centred(width, 10) + look["shift"]
-    y = centred(canvas.height, 2) + look["shift"] + 1
+def three_dots(canvas, width, look, scale):
+    dot, step = scaled(2, scale), scaled(4, scale)
+    x = centred(width, 2 * step + dot) + scaled(look["shift"], scale)
+    y = centred(canvas.height, dot) + scaled(look["shift"], scale) + scaled(1, scale)
     for i in range(3):
-        canvas.fill(x + 4 * i, y, x + 4 * i + 2, y + 2, look["ink"])
+        canvas.fill(x + step * i, y, x + step * i + dot, y + dot, look["ink"])
 
 
 def logo_mask(size, ring):
@@ -176,19 +193,31 @@ def logo_mask(size, ring):
     return magick_mask(["-size", "%dx%d" % (size, size), "xc:black", *draw])
 
 
-def banner():
-    canvas = Canvas(166, 314, ORANGE)
-    top = 64
-    mark = logo_mask(72, 5)
-    canvas.blend_mask(mark, centred(166, 72), top, WHITE)
-    name = lettering("Kelvane", LOGO_BOLD, 30)
-    name_top = top + 72 + 18
-    canvas.blend_mask(name, centred(166, name[0]), name_top, WHITE)
+# The banner fills its place in the dialog, 111 by 193 dialog units. A unit
+# is a quarter of the font's average width and an eighth of its line height,
+# and Tahoma 8's line grows a little less than the dpi: 13, 19 and 25 pixels
+# at 96, 144 and 192 dpi. So the banner is as tall as that place, not the
+# scaled 96-dpi height, or it would run past the separator below it.
+BANNER_HEIGHTS = {100: 314, 150: 458, 200: 603}
+
+
+def banner(scale):
+    def s(length):
+        return scaled(length, scale)
+    width, height = s(166), BANNER_HEIGHTS[scale]
+    canvas = Canvas(width, height, ORANGE)
+    top, mark_size = s(64), s(72)
+    mark = logo_mask(mark_size, s(5))
+    canvas.blend_mask(mark, centred(width, mark_size), top, WHITE)
+    name = lettering("Kelvane", LOGO_BOLD, 30 * scale / 100)
+    name_top = top + mark_size + s(18)
+    canvas.blend_mask(name, centred(width, name[0]), name_top, WHITE)
     # A thin rule under the name, and a slightly deeper orange foot where the
     # panel meets the button row.
-    rule = name_top + name[1] + 12
-    canvas.fill(centred(166, 56), rule, centred(166, 56) + 56, rule + 1, WHITE)
-    canvas.fill(0, 300, 166, 314, (205, 110, 30))
+    rule, rule_width = name_top + name[1] + s(12), s(56)
+    canvas.fill(centred(width, rule_width), rule, centred(width, rule_width) + rule_width,
+                rule + thickness(1, scale), WHITE)
+    canvas.fill(0, height - s(14), width, height, (205, 110, 30))
     return canvas
 
 
@@ -237,10 +266,8 @@ def write_icon(name, sizes):
 
 
 def main():
-    write_bmp("side_banner.bmp", banner())
-    line = Canvas(494, 1, LINE)
-    write_bmp("separator.bmp", line, pixels_per_metre=0)
-    # name: picture size, width of the drawn face, content, looks
+    # name: picture size, width of the drawn face, content, looks (the
+    # pressed and focused CLOSE pictures are a column wider than their face)
     buttons = {
         "continue": ((72, 22), 72, word("Install", 11), "UDFX"),
         "finished": ((72, 22), 72, word("Finished", 11), "UDFX"),
@@ -248,11 +275,18 @@ def main():
         "closeu": ((100, 35), 100, word("CLOSE", 15, underline_first=True), "U"),
         "close": ((101, 35), 100, word("CLOSE", 15, underline_first=True), "DF"),
     }
-    for name, ((width, height), drawn, content, looks) in buttons.items():
-        for letter in looks:
-            picture = button(width, height, drawn, LOOKS[letter], content)
-            stem = "close" if name == "closeu" else name
-            write_bmp("%s_%s.bmp" % (stem, letter.lower()), picture)
+    for scale in SCALES:
+        suffix = "" if scale == 100 else "_%d" % scale
+        write_bmp("side_banner%s.bmp" % suffix, banner(scale))
+        line = Canvas(scaled(494, scale), thickness(1, scale), LINE)
+        write_bmp("separator%s.bmp" % suffix, line, pixels_per_metre=0)
+        for name, ((width, height), drawn, content, looks) in buttons.items():
+            face = scaled(drawn, scale)
+            size = (face + width - drawn, scaled(height, scale))
+            for letter in looks:
+                picture = button(*size, face, LOOKS[letter], content, scale)
+                stem = "close" if name == "closeu" else name
+                write_bmp("%s_%s%s.bmp" % (stem, letter.lower(), suffix), picture)
     write_icon("installer.ico", (32, 16))
 
 

@@ -24,11 +24,15 @@ ENGLISH_US = 0x0409
 
 RT_BITMAP, RT_ICON, RT_DIALOG, RT_GROUP_ICON, RT_VERSION, RT_MANIFEST = 2, 3, 5, 14, 16, 24
 BUTTONS = {"CONTINUE": "UDFX", "CONFIGURE": "UDFX", "FINISHED": "UDFX", "CLOSE": "UDF"}
+# Every picture at 100 %, 150 % and 200 %: the name's suffix, the ids of the
+# banner and the separator.
+SCALES = {100: ("", 132, 145), 150: ("150", 133, 147), 200: ("200", 134, 148)}
 EXPECTED_RESOURCES = {
     ("MSI", 146), ("RTF", 141), (RT_DIALOG, 102), (RT_DIALOG, 103), (RT_GROUP_ICON, 129),
-    (RT_ICON, 1), (RT_ICON, 2), (RT_BITMAP, 132), (RT_BITMAP, 145), (RT_VERSION, 1),
-    (RT_MANIFEST, 1),
-} | {(RT_BITMAP, caption + look) for caption, looks in BUTTONS.items() for look in looks}
+    (RT_ICON, 1), (RT_ICON, 2), (RT_VERSION, 1), (RT_MANIFEST, 1),
+} | {(RT_BITMAP, caption + look + suffix) for caption, looks in BUTTONS.items() for look in looks
+     for suffix, _, _ in SCALES.values()
+} | {(RT_BITMAP, picture) for _, banner, line in SCALES.values() for picture in (banner, line)}
 
 
 def _key(entry):
@@ -103,21 +107,21 @@ def decode_dialog(data):
 
 
 BUTTON, EDIT, STATIC = 0x80, 0x81, 0x82
-# id, class, text, (x, y, width, height), style; in tab order. Text is a
-# string, or a bitmap's ordinal.
+# id, class, text, (x, y, width, height), style; in tab order, which
+# follows the screen. Text is a string, or a bitmap's ordinal.
 MAIN_DIALOG = [
-    (1000, BUTTON, "CONTINUE", (269, 203, 48, 15), 0x5001008B),
-    (1001, BUTTON, "", (151, 161, 10, 10), 0x50010003),
-    (1002, "SysLink", "<a>Terms of Use</a>", (209, 161, 60, 14), 0x50010000),
-    (1003, BUTTON, "CONFIGURE", (278, 91, 15, 13), 0x50010C0B),
-    (1004, EDIT, "", (121, 91, 154, 14), 0x50810080),
-    (-1, STATIC, 145, (0, 193, 329, 1), 0x5000000E),
-    (-1, STATIC, 132, (0, 0, 111, 193), 0x5000000E),
-    (1007, STATIC, "I Agree to the", (162, 162, 47, 9), 0x50020000),
-    (1011, "msctls_progress32", "", (121, 92, 156, 12), 0x50800000),
-    (1013, STATIC, "", (123, 112, 100, 8), 0x40020000),
+    (1005, STATIC, 132, (0, 0, 111, 193), 0x5000000E),
     (1014, STATIC, "Testing", (123, 67, 131, 21), 0x50020000),
+    (1004, EDIT, "", (121, 91, 154, 14), 0x50810080),
+    (1011, "msctls_progress32", "", (121, 92, 156, 12), 0x50800000),
+    (1003, BUTTON, "CONFIGURE", (278, 91, 15, 13), 0x50010C0B),
+    (1013, STATIC, "", (123, 112, 100, 8), 0x40020000),
     (1016, "SysLink", "<a>Open the installation log</a>", (123, 112, 131, 10), 0x40010000),
+    (1001, BUTTON, "", (151, 161, 10, 10), 0x50010003),
+    (1007, STATIC, "I Agree to the", (162, 162, 47, 9), 0x50020000),
+    (1002, "SysLink", "<a>Terms of Use</a>", (209, 161, 60, 14), 0x50010000),
+    (1006, STATIC, 145, (0, 193, 329, 1), 0x5000000E),
+    (1000, BUTTON, "CONTINUE", (269, 203, 48, 15), 0x5001008B),
     (1015, BUTTON, "FINISHED", (269, 203, 50, 14), 0x5001000B),
 ]
 TERMS_DIALOG = [
@@ -200,16 +204,26 @@ class Resources(unittest.TestCase):
             self.assertNotIn(word, terms)
 
     def test_bitmaps_are_uncompressed_24_bit_bottom_up_dibs(self):
+        # At 150 % and 200 % each length is scaled and rounded, lines grow by
+        # whole pixels, and the banner is as tall as its place in the dialog.
         face = {"CONTINUE": (72, 22), "FINISHED": (72, 22), "CONFIGURE": (22, 20),
-                "CLOSE": (101, 35)}
-        sizes = {132: (166, 314), 145: (494, 1), "CLOSEU": (100, 35)}
-        for caption, looks in BUTTONS.items():
-            for look in looks:
-                sizes.setdefault(caption + look, face[caption])
+                "CLOSE": (100, 35)}
+        banner_heights = {100: 314, 150: 458, 200: 603}
+        sizes = {}
+        for scale, (suffix, banner, line) in SCALES.items():
+            sizes[banner] = (int(166 * scale / 100 + 0.5), banner_heights[scale])
+            sizes[line] = (int(494 * scale / 100 + 0.5), max(1, scale // 100))
+            for caption, looks in BUTTONS.items():
+                width, height = (int(length * scale / 100 + 0.5) for length in face[caption])
+                for look in looks:
+                    # CLOSE's pressed and focused pictures are a column wider.
+                    extra = 1 if caption == "CLOSE" and look != "U" else 0
+                    sizes[caption + look + suffix] = (width + extra, height)
+        lines = {line for _, _, line in SCALES.values()}
         for name, (width, height) in sizes.items():
             data = resource(RT_BITMAP, name)
             header = bitmap_header(data)
-            ppm = 0 if name == 145 else 2834
+            ppm = 0 if name in lines else 2834
             with self.subTest(bitmap=name):
                 self.assertEqual(
                     (header["size"], header["width"], header["height"], header["planes"],
@@ -218,11 +232,13 @@ class Resources(unittest.TestCase):
                     (40, width, height, 1, 24, 0, ppm, ppm, 0))
                 self.assertEqual(len(data), 40 + ((width * 3 + 3) & ~3) * height)
 
-    def test_separator_is_one_grey_line(self):
-        line = resource(RT_BITMAP, 145)
-        header = bitmap_header(line)
-        self.assertEqual({pixel(line, header, x, 0) for x in range(header["width"])},
-                         {(171, 168, 153)})
+    def test_separators_are_grey_lines(self):
+        for _, _, name in SCALES.values():
+            line = resource(RT_BITMAP, name)
+            header = bitmap_header(line)
+            with self.subTest(bitmap=name):
+                self.assertEqual({pixel(line, header, x, y) for x in range(header["width"])
+                                  for y in range(header["height"])}, {(171, 168, 153)})
 
     def test_icon_group_holds_32_then_16_pixel_8_bit_images(self):
         group = resource(RT_GROUP_ICON, 129)
@@ -289,6 +305,13 @@ class Manifest(unittest.TestCase):
         level = root.find("%strustInfo/%ssecurity/%srequestedPrivileges/%srequestedExecutionLevel"
                           % (ASM_V3, ASM_V3, ASM_V3, ASM_V3))
         self.assertEqual(level.attrib, {"level": "requireAdministrator", "uiAccess": "false"})
+        # Per-monitor (v2) dpi awareness, and system awareness before Windows 10.
+        settings = root.find("%sapplication/%swindowsSettings" % (ASM_V3, ASM_V3))
+        self.assertEqual(
+            {child.tag: child.text for child in settings},
+            {"{http://schemas.microsoft.com/SMI/2005/WindowsSettings}dpiAware": "true/pm",
+             "{http://schemas.microsoft.com/SMI/2016/WindowsSettings}dpiAwareness":
+                 "PerMonitorV2, PerMonitor"})
         identities = [d.attrib for d in root.iter(ASM_V1 + "assemblyIdentity")]
         # Only the common controls: the build links no shared runtime, and a
         # missing side-by-side assembly would stop the process at load.

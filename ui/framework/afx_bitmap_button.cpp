@@ -2,8 +2,10 @@
 
 #include <initializer_list>
 
+#include "core/wide.h"
 #include "ui/framework/afx_app.h"
 #include "ui/framework/afx_string.h"
+#include "ui/picture_scale.h"
 
 CBitmapButton::~CBitmapButton() { FreeBitmaps(); }
 
@@ -16,19 +18,33 @@ void CBitmapButton::FreeBitmaps() {
 
 BOOL CBitmapButton::AutoLoad(UINT id, CWnd* parent) {
   if (!SubclassDlgItem(id, parent)) return FALSE;
+  return LoadForDpi(GetDpiForWindow(parent->m_hWnd));
+}
+
+BOOL CBitmapButton::LoadForDpi(UINT dpi) {
+  // The caption stays the button's text: it names the pictures each time.
   const int length = GetWindowTextLengthW(m_hWnd);
-  CString base;
-  GetWindowTextW(m_hWnd, base.GetBufferSetLength(length), length + 1);
-  base.ReleaseBuffer();
-  if (base.IsEmpty()) return FALSE;
-  CString up = base, down = base, focus = base, disabled = base;
-  up += L"U";
-  down += L"D";
-  focus += L"F";
-  disabled += L"X";
-  if (!LoadBitmaps(up, down, focus, disabled)) return FALSE;
+  CString caption;
+  GetWindowTextW(m_hWnd, caption.GetBufferSetLength(length), length + 1);
+  caption.ReleaseBuffer();
+  if (caption.IsEmpty()) return FALSE;
+  const wchar_t* suffix = AsWide(PictureNameSuffix(NearestPictureScale(dpi)));
+  // A button drawn at 100 % only still has its pictures.
+  if (!LoadScaled(caption, suffix) && !LoadScaled(caption, L"")) return FALSE;
   SizeToContent();
+  InvalidateRect(m_hWnd, nullptr, TRUE);
   return TRUE;
+}
+
+BOOL CBitmapButton::LoadScaled(const CString& caption, const wchar_t* suffix) {
+  CString names[4];
+  const wchar_t* looks[] = {L"U", L"D", L"F", L"X"};
+  for (int i = 0; i < 4; ++i) {
+    names[i] = caption;
+    names[i] += looks[i];
+    names[i] += suffix;
+  }
+  return LoadBitmaps(names[0], names[1], names[2], names[3]);
 }
 
 BOOL CBitmapButton::LoadBitmaps(const wchar_t* up, const wchar_t* down, const wchar_t* focus,

@@ -116,6 +116,8 @@ INT_PTR CDialog::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
   if (entry == nullptr) return FALSE;
   const INT_PTR result = entry->pfn(this, wParam, lParam);
   if (message == WM_QUERYDRAGICON) return result;
+  // The dialog manager's own answer follows: it rescales the layout.
+  if (message == WM_DPICHANGED) return FALSE;
   SetWindowLongPtrW(m_hWnd, DWLP_MSGRESULT, result);
   return TRUE;
 }

@@ -2,6 +2,7 @@
 //   CDC       a device context the framework hands to a handler
 //   CPaintDC  painting a window, from begin to end
 //   CBrush    a brush owned until destruction
+//   CBitmap   a bitmap owned until destruction
 #pragma once
 
 #include <windows.h>
@@ -59,4 +60,31 @@ class CBrush {
     m_hObject = nullptr;
   }
   HBRUSH m_hObject = nullptr;
+};
+
+// Owns a bitmap from Attach until destruction or Detach.
+class CBitmap {
+ public:
+  CBitmap() = default;
+  ~CBitmap() { DeleteObject(); }
+  CBitmap(const CBitmap&) = delete;
+  CBitmap& operator=(const CBitmap&) = delete;
+
+  void Attach(HBITMAP bitmap) {
+    DeleteObject();
+    m_hObject = bitmap;
+  }
+  HBITMAP Detach() {
+    HBITMAP bitmap = m_hObject;
+    m_hObject = nullptr;
+    return bitmap;
+  }
+  operator HBITMAP() const { return m_hObject; }
+
+ private:
+  void DeleteObject() {
+    if (m_hObject != nullptr) ::DeleteObject(m_hObject);
+    m_hObject = nullptr;
+  }
+  HBITMAP m_hObject = nullptr;
 };

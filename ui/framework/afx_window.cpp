@@ -33,4 +33,20 @@ CWnd* CWnd::FromHandleAttached(HWND window) {
   return static_cast<CWnd*>(GetPropW(window, kObjectProperty));
 }
 
+UINT CWnd::GetDpiForWindow(HWND window) {
+  // Bound by name: the call is new in Windows 10 (1607).
+  using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
+  HMODULE user = GetModuleHandleW(L"user32.dll");
+  auto perWindow = reinterpret_cast<GetDpiForWindowFn>(
+      reinterpret_cast<void*>(GetProcAddress(user, "GetDpiForWindow")));
+  if (perWindow != nullptr) {
+    const UINT dpi = perWindow(window);
+    if (dpi != 0) return dpi;
+  }
+  HDC screen = GetDC(nullptr);
+  const int dpi = screen != nullptr ? GetDeviceCaps(screen, LOGPIXELSX) : 0;
+  if (screen != nullptr) ReleaseDC(nullptr, screen);
+  return dpi > 0 ? static_cast<UINT>(dpi) : USER_DEFAULT_SCREEN_DPI;
+}
+
 bool CWnd::OnChildNotify(UINT, WPARAM, LPARAM, LRESULT*) { return false; }

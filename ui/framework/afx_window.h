@@ -27,6 +27,9 @@ class CWnd : public CCmdTarget {
   BOOL SubclassDlgItem(UINT id, CWnd* parent);
   // The object bound to window, or null.
   static CWnd* FromHandleAttached(HWND window);
+  // The dpi the window is shown at: its monitor's (Windows 10 and later),
+  // else the system's.
+  static UINT GetDpiForWindow(HWND window);
 
   HWND GetDlgItem(int id) const { return ::GetDlgItem(m_hWnd, id); }
   BOOL EnableWindow(BOOL enable = TRUE) { return ::EnableWindow(m_hWnd, enable); }
