@@ -26,6 +26,8 @@
 #   #! wine-dll-overrides: x=n,b  more WINEDLLOVERRIDES for the scenario (Wine
 #                                 reads them from the Unix environment only,
 #                                 not from the environment a process is given)
+#   #! dpi: 96 144 192            run it once at each screen dpi (the prefix's
+#                                 LogPixels); its screenshots end -<dpi>dpi
 # Scripts see the product's facts from product.env (TITLE, VERSION,
 # PRODUCT_KEY, UNINSTALL_KEY, HOST_KEY, INSTALLER, DOWNLOADS, ...), PACKAGES
 # and PLANTED as Windows paths, and Windows' own variables (ProgramFiles, ...).
@@ -128,8 +130,8 @@ passed=0 failed=0 skipped=0
 failures=()
 
 run_one() {
-  local name=$1 arch=$2 installer=$3
-  local prefix=$wine_prefix_root/e2e-$name-$arch log=$work/$name-$arch.log t0
+  local name=$1 arch=$2 installer=$3 dpi=$4
+  local prefix=$wine_prefix_root/e2e-$name-$arch log=$work/$name-$arch$dpi.log t0
   t0=$(date +%s)
   rm -rf "$prefix"
   cp -a "$wine_prefix_root/e2e-template-$arch" "$prefix"
@@ -139,6 +141,10 @@ run_one() {
   # Screenshots of the 64-bit run keep the plain names.
   local suffix=""
   [ "$arch" = win64 ] || suffix="-$arch"
+  if [ -n "$dpi" ]; then
+    suffix+="-${dpi}dpi"
+    wine_logged 60 "$log" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$dpi" /f
+  fi
   local overrides=$WINEDLLOVERRIDES extra
   extra=$(directive "$name" wine-dll-overrides)
   [ -n "$extra" ] && overrides+=";$extra"
@@ -154,13 +160,13 @@ run_one() {
   shown=$(wine_quiet "$log")
   if [ $rc -eq 0 ]; then
     passed=$((passed + 1))
-    printf 'PASS  %-28s %-5s %3d s\n' "$name" "$arch" "$took"
+    printf 'PASS  %-28s %-5s %3d s\n' "$name${dpi:+ $dpi dpi}" "$arch" "$took"
     [ -n "$shown" ] && [ "${E2E_VERBOSE:-}" = 1 ] && echo "$shown" | sed 's/^/      /'
   else
     failed=$((failed + 1))
-    failures+=("$name/$arch")
+    failures+=("$name/$arch${dpi:+/$dpi}")
     [ $rc -eq 124 ] && shown+=$'\n'"the scenario timed out"
-    printf 'FAIL  %-28s %-5s %3d s\n' "$name" "$arch" "$took"
+    printf 'FAIL  %-28s %-5s %3d s\n' "$name${dpi:+ $dpi dpi}" "$arch" "$took"
     echo "$shown" | sed 's/^/      /'
   fi
 }
@@ -191,7 +197,8 @@ for name in "${scenarios[@]}"; do
       printf 'FAIL  %-28s %-5s       no installer copy with %s\n' "$name" "$arch" "$variant"
       continue
     fi
-    run_one "$name" "$arch" "$installer"
+    for dpi in $(directive "$name" dpi); do run_one "$name" "$arch" "$installer" "$dpi"; done
+    [ -n "$(directive "$name" dpi)" ] || run_one "$name" "$arch" "$installer" ""
   done
 done
 

@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "capture.h"
+#include "probes.h"
 #include "robot.h"
 
 namespace e2e {
@@ -12,6 +13,19 @@ bool Robot::Screenshot(const Words& args) {
   const std::wstring folder = Env(L"E2E_SCREENS");
   if (folder.empty()) return true;  // screenshots only where asked for
   CreateDirectoryW(folder.c_str(), nullptr);
+  // A window just opened may not have painted yet, nor its controls, each of
+  // which paints on its own.
+  if (!m_frozen) {
+    HWND window = Current();
+    MarkForPaint(window);
+    auto painted = [&] {
+      if (!Painted(window)) return false;
+      for (HWND child : ChildrenOf(window))
+        if (IsWindowVisible(child) && !Painted(child)) return false;
+      return true;
+    };
+    if (!Poll(kSettleMs, painted, false)) return FailAndGoOn("the window does not finish painting");
+  }
   // The main window with the dialogs and boxes in front of it, so that the
   // picture shows what is on top.
   RECT rect = {};

@@ -49,6 +49,10 @@ const Robot::Entry Robot::kCommands[] = {
     {L"screenshot", &Robot::Screenshot, 1, "screenshot <name>"},
     {L"expect-pixel", &Robot::ExpectPixel, 3, "expect-pixel <x> <y> <0x00BBGGRR> (client area; < 0: from the far edge)"},
     {L"expect-colour-in", &Robot::ExpectColourIn, 2, "expect-colour-in <control> <0x00BBGGRR>"},
+    {L"expect-client-size", &Robot::ExpectClientSize, 2, "expect-client-size <width> <height> (pixels at 96 dpi, scaled to the screen's)"},
+    {L"expect-rect", &Robot::ExpectRect, 5, "expect-rect <control> <x> <y> <width> <height> [picture] (in the client area; pixels at 96 dpi, scaled; picture: its size is a picture's, drawn to scale)"},
+    {L"expect-above", &Robot::ExpectAbove, 2, "expect-above <upper control> <lower control> (the one ends where the other starts)"},
+    {L"expect-accessible-name", &Robot::ExpectAccessibleName, 2, "expect-accessible-name <control> <name> (as a screen reader asks)"},
     {L"set-reg", &Robot::SetReg, 3, "set-reg <HKLM key> <value> <data>"},
     {L"set-reg64", &Robot::SetReg64, 3, "set-reg64 <HKLM key> <value> <data>"},
     {L"expect-reg", &Robot::ExpectReg, 3, "expect-reg <HKLM key> <value> <data>"},
@@ -201,6 +205,10 @@ int wmain(int argc, wchar_t** argv) {
   }
   std::vector<e2e::Command> commands;
   if (!e2e::ReadScript(argv[1], &commands)) return 2;
+  // Real pixels at any dpi: rectangles, clicks and screenshots alike.
+  SetProcessDPIAware();
+  // The accessible objects of another process come through COM.
+  CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
   std::wstring name = argv[1];
   name = name.substr(name.find_last_of(L"\\/") + 1);
   name = name.substr(0, name.find(L'.'));

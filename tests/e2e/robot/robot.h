@@ -172,6 +172,12 @@ class Robot {
   // The main window, as it is on the screen, to failed-<script>.bmp.
   void ScreenshotOfFailure();
 
+  // Layout and accessibility (commands_layout.cpp).
+  bool ExpectClientSize(const Words& args);
+  bool ExpectRect(const Words& args);
+  bool ExpectAbove(const Words& args);
+  bool ExpectAccessibleName(const Words& args);
+
   // The machine (commands_machine.cpp).
   bool SetReg(const Words& args);
   bool SetReg64(const Words& args);

@@ -14,7 +14,7 @@ wait-box "Installation in Progress" 120
 expect-box-text "Another installation is in progress."
 answer-box IDOK
 wait-text STATUS_TEXT "Installation Failed" 30
-expect-only-visible -1 STATUS_TEXT FINISHED LOG_LINK
+expect-only-visible SIDE_BANNER SEPARATOR STATUS_TEXT FINISHED LOG_LINK
 click FINISHED
 expect-process-exit 1618
 release-mutex

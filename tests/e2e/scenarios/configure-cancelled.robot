@@ -8,7 +8,7 @@ expect-in-front
 click IDCANCEL
 wait-gone
 expect-text FOLDER "C:\Typed Before Browsing"
-expect-only-visible -1 STATUS_TEXT AGREE AGREE_LABEL TERMS_LINK FOLDER CONFIGURE CONTINUE
+expect-only-visible SIDE_BANNER SEPARATOR STATUS_TEXT AGREE AGREE_LABEL TERMS_LINK FOLDER CONFIGURE CONTINUE
 key escape
 expect-process-exit any
 expect-no-reg ${PRODUCT_KEY}

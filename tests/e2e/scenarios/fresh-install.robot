@@ -5,9 +5,9 @@ launch ${INSTALLER}
 wait-window ${TITLE}
 expect-exstyle-has 0x00040008                      # topmost, with a taskbar button
 
-# Welcome: the pictures (-1), status, accept box, its label and link, the
+# Welcome: the pictures, status, accept box, its label and link, the
 # folder with CONFIGURE, and CONTINUE, disabled.
-expect-only-visible -1 STATUS_TEXT AGREE AGREE_LABEL TERMS_LINK FOLDER CONFIGURE CONTINUE
+expect-only-visible SIDE_BANNER SEPARATOR STATUS_TEXT AGREE AGREE_LABEL TERMS_LINK FOLDER CONFIGURE CONTINUE
 expect-enabled STATUS_TEXT AGREE AGREE_LABEL TERMS_LINK FOLDER CONFIGURE
 expect-disabled CONTINUE
 expect-check AGREE 0
@@ -37,13 +37,13 @@ expect-enabled CONTINUE
 click CONTINUE
 # Installing: held still once the service reports its first action.
 wait-text-not ACTION_TEXT "" 30 freeze
-expect-only-visible -1 STATUS_TEXT PROGRESS ACTION_TEXT FINISHED
+expect-only-visible SIDE_BANNER SEPARATOR STATUS_TEXT PROGRESS ACTION_TEXT FINISHED
 expect-disabled FINISHED
 expect-text STATUS_TEXT ${TITLE}
 screenshot installing
 thaw
 wait-text STATUS_TEXT "Installation Successful" 180
-expect-only-visible -1 STATUS_TEXT PROGRESS ACTION_TEXT FINISHED
+expect-only-visible SIDE_BANNER SEPARATOR STATUS_TEXT PROGRESS ACTION_TEXT FINISHED
 expect-enabled FINISHED
 expect-progress 0 100 100
 expect-text ACTION_TEXT ""

@@ -7,7 +7,7 @@ wait-window ${TITLE}
 click AGREE
 click CONTINUE
 wait-text STATUS_TEXT "Installation Failed" 120
-expect-only-visible -1 STATUS_TEXT FINISHED LOG_LINK
+expect-only-visible SIDE_BANNER SEPARATOR STATUS_TEXT FINISHED LOG_LINK
 expect-enabled FINISHED
 expect-pixel -8 8 0x00FFFFFF
 click FINISHED

@@ -5,7 +5,7 @@ wait-window ${TITLE}
 click AGREE
 click CONTINUE
 wait-text STATUS_TEXT "Installation Failed" 120
-expect-only-visible -1 STATUS_TEXT FINISHED
+expect-only-visible SIDE_BANNER SEPARATOR STATUS_TEXT FINISHED
 click FINISHED
 expect-process-exit 1603
 expect-no-file "C:\No Such Temp"

@@ -20,7 +20,7 @@ wait-gone
 expect-check AGREE 1
 expect-enabled CONTINUE
 expect-text FOLDER "C:\Kept Folder"
-expect-only-visible -1 STATUS_TEXT AGREE AGREE_LABEL TERMS_LINK FOLDER CONFIGURE CONTINUE
+expect-only-visible SIDE_BANNER SEPARATOR STATUS_TEXT AGREE AGREE_LABEL TERMS_LINK FOLDER CONFIGURE CONTINUE
 
 click-link TERMS_LINK
 wait-window EULA
@@ -39,7 +39,7 @@ wait-gone
 expect-check AGREE 1
 expect-enabled CONTINUE
 expect-text FOLDER "C:\Kept Folder"
-expect-only-visible -1 STATUS_TEXT AGREE AGREE_LABEL TERMS_LINK FOLDER CONFIGURE CONTINUE
+expect-only-visible SIDE_BANNER SEPARATOR STATUS_TEXT AGREE AGREE_LABEL TERMS_LINK FOLDER CONFIGURE CONTINUE
 
 key escape
 expect-process-exit any

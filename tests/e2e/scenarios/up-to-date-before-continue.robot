@@ -6,7 +6,7 @@ click AGREE
 set-reg ${PRODUCT_KEY} Version ${VERSION}
 click CONTINUE
 wait-text STATUS_TEXT "Installation Successful" 60
-expect-only-visible -1 STATUS_TEXT PROGRESS ACTION_TEXT FINISHED
+expect-only-visible SIDE_BANNER SEPARATOR STATUS_TEXT PROGRESS ACTION_TEXT FINISHED
 expect-progress 0 100 100
 click FINISHED
 expect-process-exit 0

@@ -4,7 +4,7 @@ set-reg ${PRODUCT_KEY} Version ${VERSION}
 launch ${INSTALLER}
 wait-window ${TITLE}
 expect-text STATUS_TEXT "${TITLE} is up-to-date"
-expect-only-visible -1 STATUS_TEXT FINISHED
+expect-only-visible SIDE_BANNER SEPARATOR STATUS_TEXT FINISHED
 expect-enabled STATUS_TEXT FINISHED
 expect-pixel -8 8 0x00FFFFFF
 expect-colour-in STATUS_TEXT 0x00672300

@@ -30,7 +30,7 @@ wait-window ${TITLE}
 click AGREE
 click CONTINUE
 wait-text STATUS_TEXT "Installation Failed" 120
-expect-only-visible -1 STATUS_TEXT FINISHED
+expect-only-visible SIDE_BANNER SEPARATOR STATUS_TEXT FINISHED
 click FINISHED
 expect-process-exit any
 expect-no-file "C:\No Such Temp"
@@ -43,7 +43,7 @@ wait-window ${TITLE}
 click AGREE
 click CONTINUE
 wait-text STATUS_TEXT "Installation Failed" 120
-expect-only-visible -1 STATUS_TEXT FINISHED
+expect-only-visible SIDE_BANNER SEPARATOR STATUS_TEXT FINISHED
 click FINISHED
 expect-process-exit any
 expect-reg ${PRODUCT_KEY} Version 4.0.3.9
@@ -56,7 +56,7 @@ wait-window ${TITLE}
 click AGREE
 click CONTINUE
 wait-text STATUS_TEXT "Installation Failed" 120
-expect-only-visible -1 STATUS_TEXT FINISHED
+expect-only-visible SIDE_BANNER SEPARATOR STATUS_TEXT FINISHED
 click FINISHED
 expect-process-exit any
 expect-reg ${PRODUCT_KEY} Version 4.0.3.9

@@ -7,13 +7,13 @@ expect-reg ${PRODUCT_KEY} Version 4.0.3.9
 expect-reg ${UNINSTALL_KEY} DisplayVersion 4.0.3.9
 launch ${INSTALLER}
 wait-window ${TITLE}
-expect-only-visible -1 STATUS_TEXT AGREE AGREE_LABEL TERMS_LINK FOLDER CONFIGURE CONTINUE
+expect-only-visible SIDE_BANNER SEPARATOR STATUS_TEXT AGREE AGREE_LABEL TERMS_LINK FOLDER CONFIGURE CONTINUE
 expect-disabled CONTINUE
 expect-text STATUS_TEXT ${TITLE}
 click AGREE
 click CONTINUE
 wait-text STATUS_TEXT "Uninstalling previous Version." 30 freeze
-expect-only-visible -1 STATUS_TEXT PROGRESS ACTION_TEXT FINISHED
+expect-only-visible SIDE_BANNER SEPARATOR STATUS_TEXT PROGRESS ACTION_TEXT FINISHED
 expect-disabled FINISHED
 thaw
 # The service reports its first action of the removal: by then the status
