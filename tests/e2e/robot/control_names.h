@@ -7,7 +7,7 @@
 
 namespace e2e {
 
-constexpr long kNoId = 0xFFFF;  // id of the template's picture statics (-1), as the window has it
+constexpr long kNoId = 0xFFFF;  // id of a control without one (-1), as the window has it
 
 // The id a script names; false when the word is neither a name nor a number.
 bool ParseControlId(const std::wstring& word, long* id);

@@ -21,7 +21,7 @@ const Robot::Entry Robot::kCommands[] = {
     {L"poll-interval", &Robot::PollInterval, 1, "poll-interval <milliseconds>"},
     {L"mark", &Robot::Mark, 1, "mark <name>"},
     {L"report", &Robot::Report, 2, "report <figure> <mark> (prints: figure <figure> <milliseconds since the mark>)"},
-    {L"expect-only-visible", &Robot::ExpectOnlyVisible, 1, "expect-only-visible <control>... (-1: the id-less statics)"},
+    {L"expect-only-visible", &Robot::ExpectOnlyVisible, 1, "expect-only-visible <control>... (-1: controls without an id)"},
     {L"expect-text", &Robot::ExpectText, 2, "expect-text <control> <text>"},
     {L"wait-text", &Robot::WaitText, 2, "wait-text <control> <text> [seconds] [freeze]"},
     {L"wait-text-not", &Robot::WaitTextNot, 2, "wait-text-not <control> <text> [seconds] [freeze]"},
