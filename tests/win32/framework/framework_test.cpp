@@ -231,6 +231,28 @@ TEST(CBitmapButton, AutoLoadTakesPicturesNamedByTheCaption) {
   dialog.DoModal();
 }
 
+// The pictures follow the window's dpi: the nearest scale drawn, else the
+// 100 % ones.
+TEST(CBitmapButton, LoadForDpiTakesTheNearestScaleItHas) {
+  TestDialog dialog([](TestDialog& d) {
+    ASSERT_TRUE(d.m_picture.AutoLoad(IDC_TEST_PICTURE, &d));
+    const struct {
+      UINT dpi;
+      LONG width, height;
+    } cases[] = {{144, 12, 9}, {192, 8, 6}, {96, 8, 6}};
+    for (const auto& c : cases) {
+      EXPECT_TRUE(d.m_picture.LoadForDpi(c.dpi));
+      RECT r;
+      GetWindowRect(d.m_picture.m_hWnd, &r);
+      EXPECT_EQ(r.right - r.left, c.width) << c.dpi << " dpi";
+      EXPECT_EQ(r.bottom - r.top, c.height) << c.dpi << " dpi";
+    }
+    EXPECT_EQ(PixelOfState(d.m_picture, ODS_FOCUS), RGB(0, 0, 255));
+    End(d, IDCANCEL);
+  });
+  dialog.DoModal();
+}
+
 // Hands out the text that cookie points to, then ends the stream.
 DWORD CALLBACK StreamText(DWORD_PTR cookie, LPBYTE buffer, LONG wanted, LONG* delivered) {
   auto* text = reinterpret_cast<const char**>(cookie);
