@@ -125,9 +125,15 @@ int CTrellinApp::Run(const InstallerServices& services, const InstallOptions& op
   }
   CTrellinDlg dialog(services, options, RunLogFile().Path());
   m_pMainWnd = &dialog;
-  // Every way out of the dialog ends the same way.
-  dialog.DoModal();
+  // Every way out of the dialog ends the same way, but for a window that
+  // never opened: nothing was chosen then, and the caller must not read
+  // "the user left".
+  const INT_PTR ended = dialog.DoModal();
   m_pMainWnd = nullptr;
+  if (ended == -1) {
+    LogLine(log, {u"The window could not be opened."});
+    return kExitInstallFailed;
+  }
   return dialog.ExitCode();
 }
 

@@ -33,6 +33,8 @@ BOOL CEulaDlg::OnInitDialog() {
   return TRUE;
 }
 
+void CEulaDlg::OnDpiChanged(UINT dpi) { m_closeButton.LoadForDpi(dpi); }
+
 BOOL CEulaDlg::OnEraseBkgnd(CDC* pDC) { return EraseBackgroundWhite(this, pDC); }
 
 void CEulaDlg::OnBnClickedOk() { OnOK(); }

@@ -10,6 +10,7 @@ class CEulaDlg : public CDialog {
 
  protected:
   BOOL OnInitDialog() override;
+  void OnDpiChanged(UINT dpi) override;
   BOOL OnEraseBkgnd(CDC* pDC);
   void OnBnClickedOk();
 

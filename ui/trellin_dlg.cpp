@@ -25,9 +25,6 @@ constexpr wchar_t kLogLinkName[] = L"Open the installation log";
 // The template's two pictures at each scale, in PictureScale's order.
 constexpr WORD kBannerPictures[] = {IDB_SIDE_BANNER, IDB_SIDE_BANNER_150, IDB_SIDE_BANNER_200};
 constexpr WORD kSeparatorPictures[] = {IDB_SEPARATOR, IDB_SEPARATOR_150, IDB_SEPARATOR_200};
-// Posted on a dpi change, so that the pictures follow once the dialog
-// manager has laid the window out again.
-constexpr UINT kWmPicturesForDpi = WM_APP + 1;
 constexpr wchar_t kBusyBoxCaption[] = L"Installation in Progress";
 constexpr wchar_t kBusyText[] =
     L"Another installation is in progress. Wait until it has finished, then run this installer "
@@ -48,8 +45,6 @@ BEGIN_MESSAGE_MAP(CTrellinDlg, CDialog)
   ON_BN_CLICKED(IDC_FINISHED, OnBnClickedFinished)
   ON_NOTIFY(NM_CLICK, IDC_LOG_LINK, OnNMClickLogLink)
   ON_NOTIFY(NM_RETURN, IDC_LOG_LINK, OnNMClickLogLink)
-  ON_WM_DPICHANGED()
-  ON_MESSAGE(kWmPicturesForDpi, OnPicturesForDpi)
 END_MESSAGE_MAP()
 
 CTrellinDlg::CTrellinDlg(const InstallerServices& services, const InstallOptions& options,
@@ -132,18 +127,9 @@ void CTrellinDlg::ShowPicture(int control, WORD picture, CBitmap& shown) {
   shown.Attach(bitmap);
 }
 
-void CTrellinDlg::OnDpiChanged(UINT dpi, const RECT* suggested) {
-  SetWindowPos(m_hWnd, nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
-               suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
-  ::PostMessageW(m_hWnd, kWmPicturesForDpi, dpi, 0);
-}
-
-LRESULT CTrellinDlg::OnPicturesForDpi(WPARAM dpi, LPARAM) {
-  for (CBitmapButton* button : {&m_continueButton, &m_configureButton, &m_finishedButton}) {
-    button->LoadForDpi(static_cast<UINT>(dpi));
-  }
-  ShowPicturesFor(static_cast<UINT>(dpi));
-  return 0;
+void CTrellinDlg::OnDpiChanged(UINT dpi) {
+  for (CBitmapButton* button : {&m_continueButton, &m_configureButton, &m_finishedButton}) button->LoadForDpi(dpi);
+  ShowPicturesFor(dpi);
 }
 
 void CTrellinDlg::DetectInstallState() {

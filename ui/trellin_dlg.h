@@ -35,8 +35,7 @@ class CTrellinDlg : public CDialog {
   void OnNMClickTermsLink(NMHDR* pNMHDR, LRESULT* pResult);
   void OnBnClickedFinished();
   void OnNMClickLogLink(NMHDR* pNMHDR, LRESULT* pResult);
-  void OnDpiChanged(UINT dpi, const RECT* suggested);
-  LRESULT OnPicturesForDpi(WPARAM dpi, LPARAM);
+  void OnDpiChanged(UINT dpi) override;
 
   DECLARE_MESSAGE_MAP()
 

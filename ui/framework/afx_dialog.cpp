@@ -2,6 +2,14 @@
 
 #include "ui/framework/afx_app.h"
 
+namespace {
+
+// The framework's own message, after the dialog manager's answer to a dpi
+// change; above what the installer's code uses.
+constexpr UINT kWmAfterDpiChanged = WM_APP + 0x3F00;
+
+}  // namespace
+
 void DDX_Control(CDataExchange* pDX, int id, CWnd& control) {
   if (control.m_hWnd == nullptr) control.SubclassDlgItem(static_cast<UINT>(id), pDX->m_pDlgWnd);
 }
@@ -54,6 +62,8 @@ void CDialog::OnOK() {
 }
 
 void CDialog::OnCancel() { EndDialog(IDCANCEL); }
+
+void CDialog::OnDpiChanged(UINT) {}
 
 INT_PTR CALLBACK CDialog::DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_INITDIALOG) {
@@ -112,12 +122,20 @@ INT_PTR CDialog::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
     // Control-colour answers go back as the procedure's own result.
     return brush;
   }
+  if (message == WM_DPICHANGED) {
+    // The dialog manager answers first: it resizes the window and lays out
+    // the template again for the new dpi; the dialog follows after that.
+    PostMessageW(m_hWnd, kWmAfterDpiChanged, LOWORD(wParam), 0);
+    return FALSE;
+  }
+  if (message == kWmAfterDpiChanged) {
+    OnDpiChanged(static_cast<UINT>(wParam));
+    return TRUE;
+  }
   const AFX_MSGMAP_ENTRY* entry = FindMessageEntry(map, message, 0, 0);
   if (entry == nullptr) return FALSE;
   const INT_PTR result = entry->pfn(this, wParam, lParam);
   if (message == WM_QUERYDRAGICON) return result;
-  // The dialog manager's own answer follows: it rescales the layout.
-  if (message == WM_DPICHANGED) return FALSE;
   SetWindowLongPtrW(m_hWnd, DWLP_MSGRESULT, result);
   return TRUE;
 }

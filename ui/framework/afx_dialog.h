@@ -2,8 +2,7 @@
 //   CDataExchange, DDX_Control, DDX_Text   moving values between members and controls
 //   CDialog                                a modal dialog from a template, with its dispatch
 //   ON_WM_PAINT, ON_WM_QUERYDRAGICON,
-//   ON_WM_ERASEBKGND, ON_WM_CTLCOLOR,
-//   ON_WM_DPICHANGED, ON_MESSAGE            message-map entries of Win32 messages
+//   ON_WM_ERASEBKGND, ON_WM_CTLCOLOR        message-map entries of Win32 messages
 #pragma once
 
 #include <windows.h>
@@ -45,6 +44,10 @@ class CDialog : public CWnd {
 
   virtual void OnOK();
   virtual void OnCancel();
+  // The window has moved to a monitor of another dpi, and the dialog manager
+  // has laid it out and scaled its font for it: what it draws itself (its
+  // pictures) follows here.
+  virtual void OnDpiChanged(UINT dpi);
 
  protected:
   virtual void DoDataExchange(CDataExchange* pDX);
@@ -92,23 +95,6 @@ class CDialog : public CWnd {
      CDC dc(reinterpret_cast<HDC>(wParam));                                 \
      return reinterpret_cast<std::intptr_t>(                                \
          static_cast<ThisClass*>(target)->OnCtlColor(&dc, request->control, request->kind)); \
-   }},
-
-// The window moved to a monitor of another dpi: void OnDpiChanged(UINT dpi,
-// const RECT* suggested). The dialog manager then scales the template's
-// layout and font itself.
-#define ON_WM_DPICHANGED()                                                  \
-  {WM_DPICHANGED, 0, 0,                                                     \
-   [](CCmdTarget* target, std::uintptr_t wParam, std::intptr_t lParam) -> std::intptr_t { \
-     static_cast<ThisClass*>(target)->OnDpiChanged(LOWORD(wParam), reinterpret_cast<const RECT*>(lParam)); \
-     return 0;                                                              \
-   }},
-
-// Any message, by number: LRESULT fn(WPARAM, LPARAM).
-#define ON_MESSAGE(message, memberFxn)                                      \
-  {static_cast<std::uint32_t>(message), 0, 0,                               \
-   [](CCmdTarget* target, std::uintptr_t wParam, std::intptr_t lParam) -> std::intptr_t { \
-     return static_cast<ThisClass*>(target)->memberFxn(wParam, lParam);     \
    }},
 
 #ifndef WM_DPICHANGED

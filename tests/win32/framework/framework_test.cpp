@@ -31,6 +31,7 @@ class TestDialog : public CDialog {
   int m_saves = 0;
   UINT m_colourKind = 99;
   HWND m_colourControl = nullptr;
+  UINT m_dpiChangedTo = 0;
 
  protected:
   void DoDataExchange(CDataExchange* pDX) override {
@@ -45,6 +46,7 @@ class TestDialog : public CDialog {
     if (m_check) m_check(*this);
     return TRUE;
   }
+  void OnDpiChanged(UINT dpi) override { m_dpiChangedTo = dpi; }
   void OnBnClickedPicture() { ++m_clicks; }
   void OnNMClickStatic(NMHDR*, LRESULT* result) { *result = 7; }
   HBRUSH OnCtlColor(CDC*, CWnd* control, UINT kind) {
@@ -104,6 +106,19 @@ TEST(CDialog, CloseBoxAndEscapeCancel) {
     });
     EXPECT_EQ(dialog.DoModal(), IDCANCEL) << message;
   }
+}
+
+// The dialog hears of a dpi change after the dialog manager's own answer,
+// which comes first (the message goes on to it), with the new dpi.
+TEST(CDialog, DpiChangeReachesTheDialogAfterTheDialogManager) {
+  TestDialog dialog([](TestDialog& d) {
+    RECT suggested = {0, 0, 600, 400};
+    SendMessageW(d.m_hWnd, WM_DPICHANGED, MAKEWPARAM(144, 144), reinterpret_cast<LPARAM>(&suggested));
+    EXPECT_EQ(d.m_dpiChangedTo, 0u) << "not yet: the dialog manager answers first";
+    End(d, IDCANCEL);
+  });
+  dialog.DoModal();
+  EXPECT_EQ(dialog.m_dpiChangedTo, 144u);
 }
 
 TEST(CDialog, DispatchesCommandsNotificationsAndColourRequests) {
