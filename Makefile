@@ -51,14 +51,19 @@ fuzz: setup
 	bash tests/fuzz/fuzz_long.sh build/fuzz build/fuzz-corpus build/fuzz-findings
 
 # Every figure against its floor, in one table (see README.md): the handler
-# from a host build without sanitizers, the rest from the win32 build.
+# from a host build without sanitizers, the size from the win32 build, the
+# Wine figures from the win32 build, or from the win64 one where the kernel
+# cannot run 32-bit programs (as for test-win64). Fails when a figure misses.
+BENCH_WINE_PRESET = $(shell bash scripts/needs-ia32.sh true >/dev/null 2>&1 && echo win32 || echo win64)
 bench: setup
 	cmake --preset host -B build/bench -DCMAKE_BUILD_TYPE=Release -DINSTALLER_SANITIZE=OFF -DINSTALLER_BENCH=ON >/dev/null
 	cmake --build build/bench --target handler_bench handler_callgrind
 	cmake --preset win32 >/dev/null
 	cmake --build --preset win32
-	cmake --build --preset win32 --target win32_bench
-	bash bench/figures.sh build/bench build/win32 build/bench/figures.txt
+	cmake --preset $(BENCH_WINE_PRESET) >/dev/null
+	cmake --build --preset $(BENCH_WINE_PRESET)
+	cmake --build --preset $(BENCH_WINE_PRESET) --target win32_bench
+	$(if $(filter win64,$(BENCH_WINE_PRESET)),$(WINE64)) bash bench/figures.sh build/bench build/win32 build/bench/figures.txt build/$(BENCH_WINE_PRESET)
 
 # The installer under Wine in a fresh demo prefix: a window to click through
 # with a display, a scripted walk-through with screenshots without one.

@@ -6,12 +6,16 @@
 #   Wine against their floors (bench/wine/run.sh, BENCH_ROUNDS rounds, 5
 #   unless told).
 # The raw output of each part comes first; the figures file keeps every run.
-# Usage: figures.sh <host bench build> <win32 build> <figures file>
+# Exits non-zero when a part fails or a figure misses its target.
+# Usage: figures.sh <host bench build> <win32 build> <figures file> [Wine build]
+# The size is always the 32-bit executable's, the one shipped; the Wine
+# figures come from the Wine build (the win32 one unless told).
 set -uo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 host=$1/bench
 win32=$2
 figures=$3
+wine_build=${4:-$2}
 rounds=${BENCH_ROUNDS:-5}
 json=$(mktemp)
 out=$(mktemp)
@@ -56,10 +60,10 @@ echo "== executable"
 /usr/bin/python3 "$here/exe_size.py" "$win32/KelvaneInstaller.exe" | tee -a "$figures" || status=1
 
 echo "== under Wine ($rounds rounds)"
-bash "$here/wine/run.sh" "$win32" "$figures" "$rounds" || status=1
+bash "$here/wine/run.sh" "$wine_build" "$figures" "$rounds" || status=1
 
 echo
-python3 "$here/report.py" "$figures"
+python3 "$here/report.py" "$figures" || status=1
 echo
 echo "every run: $figures"
 exit $status

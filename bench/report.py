@@ -36,20 +36,24 @@ def row(figure, ours, floor, ratio, target, met, raw_numbers=""):
     rows.append((figure, ours, floor, ratio, target, verdict, raw_numbers))
 
 
-def timed(figure, name, limit):
+def timed(figure, name, limit, floor_side="floor"):
     """ours / floor of a time, at most limit."""
-    ours, floor = median(name + "_ours"), median(name + "_floor")
+    ours, floor = median(name + "_ours"), median(name + "_" + floor_side)
     if ours is None or floor is None:
         row(figure, "-", "-", "-", f"<= {limit:.2f}x", None, "not measured")
         return
     ratio = ours / floor
     row(figure, f"{ours:.1f} ms", f"{floor:.1f} ms", f"{ratio:.2f}x", f"<= {limit:.2f}x",
-        ratio <= limit, raw(name + "_ours", name + "_floor"))
+        ratio <= limit, raw(name + "_ours", name + "_" + floor_side))
 
 
-timed("install (CONTINUE to success) vs msiexec /i /qn", "install", 1.10)
-timed("upgrade (CONTINUE to success) vs msiexec /x, /i /qn", "upgrade", 1.10)
-timed("start-up to Welcome vs minimal dialog program", "startup", 1.15)
+timed("start-up to Welcome vs minimal dialog program", "startup", 1.05)
+timed("install (CONTINUE to success) vs the service called directly", "install", 1.10)
+timed("upgrade (CONTINUE to success) vs removal then install, called directly", "upgrade", 1.10)
+# The service's own front end, a second reference: it pays for a process
+# start of its own.
+timed("install vs msiexec /i /qn", "install", 1.10, "msiexec")
+timed("upgrade vs msiexec /x, /i /qn", "upgrade", 1.10, "msiexec")
 
 size = median("extract_bytes")
 ours, floor = median("extract_ours"), median("extract_floor")
@@ -86,3 +90,10 @@ print("| figure | ours | floor | ratio | target | met | raw |")
 print("|---|---|---|---|---|---|---|")
 for r in rows:
     print("| " + " | ".join(r) + " |")
+
+# A figure that misses its target, or was not measured, fails the run.
+missed = [r[0] for r in rows if r[5] != "yes"]
+if missed:
+    print()
+    print("missed: " + "; ".join(missed))
+    sys.exit(1)

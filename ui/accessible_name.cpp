@@ -5,6 +5,8 @@
 
 #include <new>
 
+#include "core/system_library.h"
+
 namespace {
 
 constexpr UINT_PTR kSubclassId = 1;
@@ -24,9 +26,7 @@ AccessibilityCalls g_calls;  // the GUI thread's only
 
 template <typename Function>
 bool Bind(const wchar_t* library, const char* name, Function* function) {
-  HMODULE module = LoadLibraryExW(library, nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
-  if (module == nullptr) return false;
-  *function = reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(module, name)));
+  *function = FindFunction<Function>(LoadSystemLibrary(library), name);
   return *function != nullptr;
 }
 

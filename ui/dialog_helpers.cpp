@@ -1,10 +1,46 @@
 #include "ui/dialog_helpers.h"
 
+#include <shellapi.h>
 #include <shlobj.h>
 
 #include <cwchar>
 
+#include "core/system_library.h"
+
 namespace {
+
+// The shell and COM, bound when the folder chooser or the viewer is first
+// asked for: most runs use neither, and the start should not load them.
+struct ShellCalls {
+  decltype(&SHBrowseForFolderW) browseForFolder = nullptr;
+  decltype(&SHGetPathFromIDListW) pathFromIdList = nullptr;
+  decltype(&ShellExecuteW) execute = nullptr;
+  decltype(&CoInitializeEx) initializeCom = nullptr;
+  decltype(&CoUninitialize) uninitializeCom = nullptr;
+  decltype(&CoTaskMemFree) freeTaskMemory = nullptr;
+};
+ShellCalls g_shell;  // the GUI thread's only
+bool g_shellTried = false;
+bool g_shellBound = false;
+
+// Null when a library or one of its calls is missing.
+const ShellCalls* BindShellCalls() {
+  if (!g_shellTried) {
+    g_shellTried = true;
+    HMODULE shell = LoadSystemLibrary(L"shell32.dll");
+    HMODULE com = LoadSystemLibrary(L"ole32.dll");
+    ShellCalls& c = g_shell;
+    c.browseForFolder = FindFunction<decltype(c.browseForFolder)>(shell, "SHBrowseForFolderW");
+    c.pathFromIdList = FindFunction<decltype(c.pathFromIdList)>(shell, "SHGetPathFromIDListW");
+    c.execute = FindFunction<decltype(c.execute)>(shell, "ShellExecuteW");
+    c.initializeCom = FindFunction<decltype(c.initializeCom)>(com, "CoInitializeEx");
+    c.uninitializeCom = FindFunction<decltype(c.uninitializeCom)>(com, "CoUninitialize");
+    c.freeTaskMemory = FindFunction<decltype(c.freeTaskMemory)>(com, "CoTaskMemFree");
+    g_shellBound = c.browseForFolder != nullptr && c.pathFromIdList != nullptr && c.execute != nullptr &&
+                   c.initializeCom != nullptr && c.uninitializeCom != nullptr && c.freeTaskMemory != nullptr;
+  }
+  return g_shellBound ? &g_shell : nullptr;
+}
 
 // File-system folders only: a virtual folder has no path to install to.
 constexpr UINT kChooseFolderFlags = BIF_RETURNONLYFSDIRS | BIF_EDITBOX | BIF_VALIDATE |
@@ -24,8 +60,10 @@ BOOL EraseBackgroundWhite(CWnd* window, CDC* pDC) {
 }
 
 bool ChooseFolder(HWND owner, wchar_t* path) {
+  const ShellCalls* shell = BindShellCalls();
+  if (shell == nullptr) return false;
   // The new dialog style needs COM on this thread.
-  const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
+  const HRESULT com = shell->initializeCom(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
   // The browser writes the folder's display name ("Host 2013"), not its
   // path: a buffer of its own, so that it can never pass for the folder.
   wchar_t displayName[MAX_PATH] = L"";
@@ -39,15 +77,28 @@ bool ChooseFolder(HWND owner, wchar_t* path) {
   info.lParam = 0;
   info.iImage = 0;
   bool chosen = false;
-  PIDLIST_ABSOLUTE item = SHBrowseForFolderW(&info);
+  PIDLIST_ABSOLUTE item = shell->browseForFolder(&info);
   if (item != nullptr) {
     wchar_t chosenPath[MAX_PATH] = L"";
-    if (SHGetPathFromIDListW(item, chosenPath) && chosenPath[0] != L'\0') {
+    if (shell->pathFromIdList(item, chosenPath) && chosenPath[0] != L'\0') {
       std::wmemcpy(path, chosenPath, MAX_PATH);
       chosen = true;
     }
-    CoTaskMemFree(item);
+    shell->freeTaskMemory(item);
   }
-  if (SUCCEEDED(com)) CoUninitialize();
+  if (SUCCEEDED(com)) shell->uninitializeCom();
   return chosen;
+}
+
+void OpenInViewer(HWND owner, const wchar_t* path) {
+  const ShellCalls* shell = BindShellCalls();
+  if (shell == nullptr) return;
+  const auto opened =
+      reinterpret_cast<INT_PTR>(shell->execute(owner, L"open", path, nullptr, nullptr, SW_SHOWNORMAL));
+  if (opened <= 32) {
+    CString quoted = L"\"";
+    quoted += path;
+    quoted += L"\"";
+    shell->execute(owner, nullptr, L"notepad.exe", quoted.GetString(), nullptr, SW_SHOWNORMAL);
+  }
 }

@@ -1,5 +1,5 @@
-// What both dialogs share beyond the framework: the white background and
-// the platform's folder chooser.
+// What both dialogs share beyond the framework: the white background, the
+// platform's folder chooser and its file viewer.
 #pragma once
 
 #include "ui/framework/afxwin.h"
@@ -15,3 +15,7 @@ BOOL EraseBackgroundWhite(CWnd* window, CDC* pDC);
 // folder in path (260 units), when a file-system folder was chosen; false,
 // with path as it was, when the user cancelled or the choice has no path.
 bool ChooseFolder(HWND owner, wchar_t* path);
+
+// Opens the file at path in the viewer registered for it, or in Notepad where
+// none is.
+void OpenInViewer(HWND owner, const wchar_t* path);

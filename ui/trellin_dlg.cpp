@@ -11,8 +11,6 @@
 #include "ui/picture_scale.h"
 #include "ui/unattended.h"
 
-#include <shellapi.h>
-
 namespace {
 
 constexpr UINT kMarqueeInterval = 100;  // milliseconds between marquee moves
@@ -198,15 +196,7 @@ void CTrellinDlg::AfterOutcome() {
 void CTrellinDlg::OnBnClickedFinished() { CDialog::OnOK(); }
 
 void CTrellinDlg::OnNMClickLogLink(NMHDR*, LRESULT* pResult) {
-  // The viewer of .log files, or Notepad where none is registered.
-  const auto opened = reinterpret_cast<INT_PTR>(
-      ShellExecuteW(m_hWnd, L"open", m_logPath, nullptr, nullptr, SW_SHOWNORMAL));
-  if (opened <= 32) {
-    CString quoted = L"\"";
-    quoted += m_logPath;
-    quoted += L"\"";
-    ShellExecuteW(m_hWnd, nullptr, L"notepad.exe", quoted.GetString(), nullptr, SW_SHOWNORMAL);
-  }
+  OpenInViewer(m_hWnd, m_logPath);
   *pResult = 0;
 }
 

@@ -1,12 +1,14 @@
 #!/usr/bin/env bash
 # The figures measured under Wine, side by side with their floors, in one
-# fresh 64-bit prefix: start-up, fresh install and upgrade (the robot times
-# ours; the floors are a minimal dialog program and msiexec /qn), and package
-# extraction against CopyFileW. Each round runs every pair, ours and floor in
-# turns, from the same starting state. Appends "<figure>_<ours|floor> <ms>"
-# lines to the figures file.
+# fresh 64-bit prefix: start-up, fresh install and upgrade, and package
+# extraction against CopyFileW. The robot times ours. The floors: a minimal
+# dialog program, and a program that calls the service directly on the
+# package already on disk (bench/win32/install_floor.cpp, which times its
+# calls itself); msiexec /qn is a second reference. Each round runs every
+# figure's sides in turns, from the same starting state. Appends
+# "<figure>_<ours|floor|msiexec> <ms>" lines to the figures file.
 #
-# Usage: run.sh <win32 build folder> <figures file> [rounds]
+# Usage: run.sh <build folder> <figures file> [rounds]
 set -uo pipefail
 export LC_ALL=C
 here=$(cd "$(dirname "$0")" && pwd)
@@ -21,10 +23,11 @@ wine_product_env "$build" || exit 2
 robot=$build/tests/e2e/robot.exe
 installer=$build/$INSTALLER_FILE
 minimal=$build/bench/win32/minimal_dialog.exe
+floor=$build/bench/win32/install_floor.exe
 extract=$build/bench/win32/extract_bench.exe
 package=$build/app/package/plugin.msi
 older=$build/tests/fixtures/packages/older.msi
-for f in "$robot" "$installer" "$minimal" "$extract" "$package" "$older"; do
+for f in "$robot" "$installer" "$minimal" "$floor" "$extract" "$package" "$older"; do
   [ -f "$f" ] || { echo "bench: missing $f" >&2; exit 2; }
 done
 
@@ -44,7 +47,7 @@ wine_server_keep
 # The programs are run from C:, as a user runs a download; the packages too.
 wine_place_installer "$WINEPREFIX" "$installer"
 mkdir -p "$WINEPREFIX/drive_c/bench"
-cp "$minimal" "$extract" "$package" "$older" "$WINEPREFIX/drive_c/bench/"
+cp "$minimal" "$floor" "$extract" "$package" "$older" "$WINEPREFIX/drive_c/bench/"
 export MINIMAL='C:\bench\minimal_dialog.exe' PACKAGE='C:\bench\plugin.msi' OLDER='C:\bench\older.msi'
 
 msiexec() { timeout 180 wine msiexec "$@" </dev/null >>"$work/msiexec.log" 2>&1; }
@@ -65,10 +68,14 @@ reach() {
 
 failed=0
 recording=1
-measure() {  # measure <figure> <ours|floor> <start state>
+measure() {  # measure <figure> <ours|floor|msiexec> <start state>
   local figure=$1 side=$2 log=$work/$1-$2.log
   reach "$3"
-  wine_logged 300 "$log" "$robot" "$(wine_path "$here/$figure-$side.robot")"
+  if [ "$side" = floor ] && [ "$figure" != startup ]; then
+    wine_logged 300 "$log" 'C:\bench\install_floor.exe' "$figure" "$PACKAGE"
+  else
+    wine_logged 300 "$log" "$robot" "$(wine_path "$here/$figure-$side.robot")"
+  fi
   local rc=$?
   # Whatever ran, the product may be installed now.
   state=unknown
@@ -92,17 +99,23 @@ sync
 echo "warm-up round"
 recording=0
 for figure in startup:fresh install:fresh upgrade:older; do
-  for side in ours floor; do measure "${figure%%:*}" "$side" "${figure#*:}" >/dev/null; done
+  for side in ours floor msiexec; do
+    [ "${figure%%:*}" = startup ] && [ "$side" = msiexec ] && continue
+    measure "${figure%%:*}" "$side" "${figure#*:}" >/dev/null
+  done
 done
 recording=1
 
 for round in $(seq 1 "$rounds"); do
   echo "round $round of $rounds"
-  if [ $((round % 2)) -eq 1 ]; then sides="ours floor"; else sides="floor ours"; fi
+  if [ $((round % 2)) -eq 1 ]; then sides="ours floor msiexec"; else sides="msiexec floor ours"; fi
   # A start takes a fraction of a second and varies most with the machine's
   # load, so each round has three pairs of them.
   for figure in startup:fresh startup:fresh startup:fresh install:fresh upgrade:older; do
-    for side in $sides; do measure "${figure%%:*}" "$side" "${figure#*:}"; done
+    for side in $sides; do
+      [ "${figure%%:*}" = startup ] && [ "$side" = msiexec ] && continue
+      measure "${figure%%:*}" "$side" "${figure#*:}"
+    done
   done
 done
 

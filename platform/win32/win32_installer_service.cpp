@@ -3,6 +3,7 @@
 #include <windows.h>
 #include <msi.h>
 
+#include "core/system_library.h"
 #include "core/wide.h"
 
 static_assert(kInstallMessageFatalExit == INSTALLMESSAGE_FATALEXIT &&
@@ -45,20 +46,15 @@ struct MsiEntryPoints {
 INIT_ONCE g_bound = INIT_ONCE_STATIC_INIT;
 MsiEntryPoints g_msi;
 
-template <typename Function>
-Function Find(HMODULE module, const char* name) {
-  return reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(module, name)));
-}
-
 BOOL CALLBACK BindMsi(PINIT_ONCE, PVOID, PVOID*) {
-  HMODULE msi = LoadLibraryExW(L"msi.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
+  HMODULE msi = LoadSystemLibrary(L"msi.dll");
   if (msi == nullptr) return TRUE;
   MsiEntryPoints found;
-  found.setInternalUI = Find<decltype(found.setInternalUI)>(msi, "MsiSetInternalUI");
-  found.setExternalUI = Find<decltype(found.setExternalUI)>(msi, "MsiSetExternalUIW");
-  found.installProduct = Find<decltype(found.installProduct)>(msi, "MsiInstallProductW");
-  found.configureProduct = Find<decltype(found.configureProduct)>(msi, "MsiConfigureProductExW");
-  found.enableLog = Find<decltype(found.enableLog)>(msi, "MsiEnableLogW");
+  found.setInternalUI = FindFunction<decltype(found.setInternalUI)>(msi, "MsiSetInternalUI");
+  found.setExternalUI = FindFunction<decltype(found.setExternalUI)>(msi, "MsiSetExternalUIW");
+  found.installProduct = FindFunction<decltype(found.installProduct)>(msi, "MsiInstallProductW");
+  found.configureProduct = FindFunction<decltype(found.configureProduct)>(msi, "MsiConfigureProductExW");
+  found.enableLog = FindFunction<decltype(found.enableLog)>(msi, "MsiEnableLogW");
   // All or nothing: without the service every call fails as one.
   if (found.setInternalUI != nullptr && found.setExternalUI != nullptr &&
       found.installProduct != nullptr && found.configureProduct != nullptr &&

@@ -1,5 +1,7 @@
 #include "ui/framework/afx_app.h"
 
+#include "core/system_library.h"
+
 namespace {
 
 CWinApp* g_app = nullptr;
@@ -39,7 +41,7 @@ BOOL AfxInitRichEdit() {
   // Not a function-local static: its guard would pull in the runtime's
   // exception machinery. Only the UI thread gets here.
   if (g_richEdit == nullptr) {
-    g_richEdit = LoadLibraryExW(L"riched20.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
+    g_richEdit = LoadSystemLibrary(L"riched20.dll");
   }
   return g_richEdit != nullptr;
 }

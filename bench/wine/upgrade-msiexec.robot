@@ -1,5 +1,5 @@
-# The floor of an upgrade: the service's own front end removes the older
-# version, then installs the package, both silent.
+# The second reference of an upgrade: the service's own front end removes
+# the older version, then installs the package, both silent.
 expect-reg ${PRODUCT_KEY} Version 4.0.3.9
 mark start
 run 180 msiexec /x ${OLDER} /qn

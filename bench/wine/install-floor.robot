@@ -1,6 +1,0 @@
-# The floor of a fresh install: the service's own front end, silent, with
-# the same package.
-mark start
-run 180 msiexec /i ${PACKAGE} /qn
-report install start
-expect-reg ${PRODUCT_KEY} Version ${VERSION}
