@@ -42,6 +42,9 @@ inline constexpr int kInstallStateAbsent = 2;
 class InstallerServiceSeam {
  public:
   virtual ~InstallerServiceSeam() = default;
+  // Loads the service's client ahead of the first call, at a moment when
+  // the wait goes unnoticed; every call loads it anyway when it must.
+  virtual void Prepare() {}
 
   // The level of the service's own UI for the following calls, and the
   // window that owns its dialogs (null: none) (MsiSetInternalUI).

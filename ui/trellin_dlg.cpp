@@ -250,7 +250,11 @@ bool CTrellinDlg::FolderIsUsable() {
 
 void CTrellinDlg::OnBnClickedAgree() {
   UpdateData(TRUE);
-  m_continueButton.EnableWindow(m_agreeCheck.GetCheck() == BST_CHECKED);
+  const bool agreed = m_agreeCheck.GetCheck() == BST_CHECKED;
+  m_continueButton.EnableWindow(agreed);
+  // The install is the next thing the user can start: its service loads
+  // now, while the user moves to CONTINUE, not after the click.
+  if (agreed) m_services.service.Prepare();
 }
 
 void CTrellinDlg::OnBnClickedConfigure() {

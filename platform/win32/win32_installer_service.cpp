@@ -117,6 +117,9 @@ unsigned int Win32InstallerService::WithServiceLog(Call call) {
   return code;
 }
 
+// msi.dll and what it loads take tens of milliseconds.
+void Win32InstallerService::Prepare() { Msi(); }
+
 void Win32InstallerService::SetInternalUI(unsigned int level, void* owner) {
   if (Msi().setInternalUI == nullptr) return;
   // The service answers with the previous owner in the same variable.

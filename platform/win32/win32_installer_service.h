@@ -6,6 +6,7 @@
 
 class Win32InstallerService final : public InstallerServiceSeam {
  public:
+  void Prepare() override;
   void SetInternalUI(unsigned int level, void* owner) override;
   // The service calls the handler through a WINAPI adaptor; one handler is
   // registered at a time, as with the service itself.

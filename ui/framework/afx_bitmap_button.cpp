@@ -1,18 +1,16 @@
 #include "ui/framework/afx_bitmap_button.h"
 
-#include <initializer_list>
-
 #include "core/wide.h"
 #include "ui/framework/afx_app.h"
-#include "ui/framework/afx_string.h"
 #include "ui/picture_scale.h"
 
 CBitmapButton::~CBitmapButton() { FreeBitmaps(); }
 
 void CBitmapButton::FreeBitmaps() {
-  for (HBITMAP* bitmap : {&m_bitmap, &m_bitmapSel, &m_bitmapFocus, &m_bitmapDisabled}) {
-    if (*bitmap != nullptr) DeleteObject(*bitmap);
-    *bitmap = nullptr;
+  for (int look = 0; look < kLooks; ++look) {
+    if (m_bitmaps[look] != nullptr) DeleteObject(m_bitmaps[look]);
+    m_bitmaps[look] = nullptr;
+    m_tried[look] = false;
   }
 }
 
@@ -30,41 +28,36 @@ BOOL CBitmapButton::LoadForDpi(UINT dpi) {
   if (caption.IsEmpty()) return FALSE;
   const wchar_t* suffix = AsWide(PictureNameSuffix(NearestPictureScale(dpi)));
   // A button drawn at 100 % only still has its pictures.
-  if (!LoadScaled(caption, suffix) && !LoadScaled(caption, L"")) return FALSE;
+  if (!TakeScale(caption, suffix) && !TakeScale(caption, L"")) return FALSE;
   SizeToContent();
   InvalidateRect(m_hWnd, nullptr, TRUE);
   return TRUE;
 }
 
-BOOL CBitmapButton::LoadScaled(const CString& caption, const wchar_t* suffix) {
-  CString names[4];
-  const wchar_t* looks[] = {L"U", L"D", L"F", L"X"};
-  for (int i = 0; i < 4; ++i) {
-    names[i] = caption;
-    names[i] += looks[i];
-    names[i] += suffix;
+BOOL CBitmapButton::TakeScale(const CString& caption, const wchar_t* suffix) {
+  FreeBitmaps();
+  const wchar_t* letters[kLooks] = {L"U", L"D", L"F", L"X"};
+  for (int look = 0; look < kLooks; ++look) {
+    m_names[look] = caption;
+    m_names[look] += letters[look];
+    m_names[look] += suffix;
   }
-  return LoadBitmaps(names[0], names[1], names[2], names[3]);
+  return Picture(kUp) != nullptr;
 }
 
-BOOL CBitmapButton::LoadBitmaps(const wchar_t* up, const wchar_t* down, const wchar_t* focus,
-                                const wchar_t* disabled) {
-  FreeBitmaps();
-  auto load = [](const wchar_t* name) -> HBITMAP {
-    if (name == nullptr) return nullptr;
-    return LoadBitmapW(AfxFindResourceHandle(name, RT_BITMAP), name);
-  };
-  m_bitmap = load(up);
-  if (m_bitmap == nullptr) return FALSE;
-  m_bitmapSel = load(down);
-  m_bitmapFocus = load(focus);
-  m_bitmapDisabled = load(disabled);
-  return TRUE;
+HBITMAP CBitmapButton::Picture(Look look) {
+  if (!m_tried[look]) {
+    m_tried[look] = true;
+    const wchar_t* name = m_names[look];
+    if (name[0] != L'\0') m_bitmaps[look] = LoadBitmapW(AfxFindResourceHandle(name, RT_BITMAP), name);
+  }
+  return m_bitmaps[look];
 }
 
 void CBitmapButton::SizeToContent() {
   BITMAP info{};
-  if (m_bitmap == nullptr || GetObjectW(m_bitmap, sizeof info, &info) == 0) return;
+  HBITMAP up = Picture(kUp);
+  if (up == nullptr || GetObjectW(up, sizeof info, &info) == 0) return;
   SetWindowPos(m_hWnd, nullptr, 0, 0, info.bmWidth, info.bmHeight,
                SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
@@ -77,15 +70,13 @@ bool CBitmapButton::OnChildNotify(UINT message, WPARAM, LPARAM lParam, LRESULT* 
 }
 
 void CBitmapButton::DrawItem(const DRAWITEMSTRUCT* item) {
-  HBITMAP bitmap = m_bitmap;
+  // The first state that has a picture of its own, else the up picture.
   const UINT state = item->itemState;
-  if ((state & ODS_SELECTED) && m_bitmapSel != nullptr) {
-    bitmap = m_bitmapSel;
-  } else if ((state & ODS_FOCUS) && m_bitmapFocus != nullptr) {
-    bitmap = m_bitmapFocus;
-  } else if ((state & ODS_DISABLED) && m_bitmapDisabled != nullptr) {
-    bitmap = m_bitmapDisabled;
-  }
+  HBITMAP bitmap = nullptr;
+  if (state & ODS_SELECTED) bitmap = Picture(kDown);
+  if (bitmap == nullptr && (state & ODS_FOCUS)) bitmap = Picture(kFocus);
+  if (bitmap == nullptr && (state & ODS_DISABLED)) bitmap = Picture(kDisabled);
+  if (bitmap == nullptr) bitmap = Picture(kUp);
   if (bitmap == nullptr) return;
   HDC memory = CreateCompatibleDC(item->hDC);
   if (memory == nullptr) return;

@@ -12,24 +12,25 @@ class CBitmapButton : public CButton {
   CBitmapButton() = default;
   ~CBitmapButton() override;
 
-  // Takes over button id of parent and loads the bitmaps named by its
+  // Takes over button id of parent and finds the bitmaps named by its
   // caption followed by U (required), D, F and X, at the scale nearest the
   // parent's dpi (then 150 or 200 follows); resizes it to U.
   BOOL AutoLoad(UINT id, CWnd* parent);
-  // Loads the pictures again for a window now at dpi.
+  // Takes the pictures again for a window now at dpi.
   BOOL LoadForDpi(UINT dpi);
 
   bool OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) override;
   virtual void DrawItem(const DRAWITEMSTRUCT* item);
 
  private:
-  BOOL LoadBitmaps(const wchar_t* up, const wchar_t* down, const wchar_t* focus,
-                   const wchar_t* disabled);
-  BOOL LoadScaled(const CString& caption, const wchar_t* suffix);
+  enum Look { kUp, kDown, kFocus, kDisabled, kLooks };
+  // Up is loaded at once (it gives the size); the others when first drawn,
+  // so that opening the window pays only for what it shows.
+  BOOL TakeScale(const CString& caption, const wchar_t* suffix);
+  HBITMAP Picture(Look look);
   void SizeToContent();
   void FreeBitmaps();
-  HBITMAP m_bitmap = nullptr;          // up
-  HBITMAP m_bitmapSel = nullptr;       // pressed
-  HBITMAP m_bitmapFocus = nullptr;     // focused
-  HBITMAP m_bitmapDisabled = nullptr;  // disabled
+  CString m_names[kLooks];
+  HBITMAP m_bitmaps[kLooks] = {};
+  bool m_tried[kLooks] = {};
 };
