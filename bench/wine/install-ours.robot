@@ -4,10 +4,9 @@ wait-window ${TITLE}
 click AGREE
 expect-enabled CONTINUE
 poll-interval 2
-mark continue
 click CONTINUE
 wait-text STATUS_TEXT "Installation Successful" 180
-report install continue
+report install click
 click FINISHED
 expect-process-exit any
 expect-reg ${PRODUCT_KEY} Version ${VERSION}

@@ -6,10 +6,9 @@ wait-window ${TITLE}
 click AGREE
 expect-enabled CONTINUE
 poll-interval 2
-mark continue
 click CONTINUE
 wait-text STATUS_TEXT "Installation Successful" 180
-report upgrade continue
+report upgrade click
 click FINISHED
 expect-process-exit any
 expect-reg ${PRODUCT_KEY} Version ${VERSION}

@@ -288,6 +288,8 @@ bool Robot::ClickControl(HWND control, bool live, const std::function<POINT()>& 
   m_lastClickTime = GetTickCount();
   const bool pressTaken = pressQueued && WaitTaken(root, "the press on " + name);
   const GUITHREADINFO pressed = ThreadInfo(thread);
+  // A button clicks on the release: figures "since the click" start here.
+  NoteMark(L"click");
   // Even after a failure: the button is never left down.
   const bool releaseQueued = ReleaseButton(at);
   if (!pressQueued || !releaseQueued) return FailAndStop("the system does not take the click");

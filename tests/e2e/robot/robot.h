@@ -25,7 +25,8 @@
 // enabled state, static texts, pixels; input fails at once.
 //
 // For benchmarks, "mark" notes the time (launch notes "launch" as it starts
-// the installer) and "report" prints the milliseconds since a mark;
+// the installer, a click notes "click" as it lets the button go) and "report"
+// prints the milliseconds since a mark;
 // "poll-interval" makes waits look more often than every kPollMs.
 //
 // Exit code: 0 when every expectation held, 1 otherwise, 2 for a script error.
