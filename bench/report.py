@@ -32,19 +32,22 @@ rows = []
 
 
 def row(figure, ours, floor, ratio, target, met, raw_numbers=""):
-    verdict = "?" if met is None else ("yes" if met else "NO")
+    verdict = "?" if met is None else met if isinstance(met, str) else ("yes" if met else "NO")
     rows.append((figure, ours, floor, ratio, target, verdict, raw_numbers))
 
 
 def timed(figure, name, limit, floor_side="floor"):
-    """ours / floor of a time, at most limit."""
+    """ours / floor of a time, at most limit; no limit: a reference only."""
+    target = f"<= {limit:.2f}x" if limit else "-"
     ours, floor = median(name + "_ours"), median(name + "_" + floor_side)
     if ours is None or floor is None:
-        row(figure, "-", "-", "-", f"<= {limit:.2f}x", None, "not measured")
+        row(figure, "-", "-", "-", target, None if limit else "-", "not measured")
         return
     ratio = ours / floor
-    row(figure, f"{ours:.1f} ms", f"{floor:.1f} ms", f"{ratio:.2f}x", f"<= {limit:.2f}x",
-        ratio <= limit, raw(name + "_ours", name + "_" + floor_side))
+    row(figure, f"{ours:.1f} ms", f"{floor:.1f} ms", f"{ratio:.2f}x", target,
+        ratio <= limit if limit else "-",
+        "; ".join(part for part in (f"ours - {floor_side}: {ours - floor:.1f} ms" if not limit else "",
+                                    raw(name + "_ours", name + "_" + floor_side)) if part))
 
 
 timed("start-up to Welcome vs minimal dialog program", "startup", 1.05)
@@ -54,6 +57,9 @@ timed("upgrade (CONTINUE to success) vs removal then install, called directly", 
 # start of its own.
 timed("install vs msiexec /i /qn", "install", 1.10, "msiexec")
 timed("upgrade vs msiexec /x, /i /qn", "upgrade", 1.10, "msiexec")
+# The service asked for the installer's handler and log: its share of ours.
+timed("install vs the service with the installer's handler and log", "install", None, "service")
+timed("upgrade vs the service with the installer's handler and log", "upgrade", None, "service")
 
 size = median("extract_bytes")
 ours, floor = median("extract_ours"), median("extract_floor")
@@ -92,7 +98,7 @@ for r in rows:
     print("| " + " | ".join(r) + " |")
 
 # A figure that misses its target, or was not measured, fails the run.
-missed = [r[0] for r in rows if r[5] != "yes"]
+missed = [r[0] for r in rows if r[5] not in ("yes", "-")]
 if missed:
     print()
     print("missed: " + "; ".join(missed))

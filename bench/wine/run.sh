@@ -4,9 +4,11 @@
 # extraction against CopyFileW. The robot times ours. The floors: a minimal
 # dialog program, and a program that calls the service directly on the
 # package already on disk (bench/win32/install_floor.cpp, which times its
-# calls itself); msiexec /qn is a second reference. Each round runs every
-# figure's sides in turns, from the same starting state. Appends
-# "<figure>_<ours|floor|msiexec> <ms>" lines to the figures file.
+# calls itself); msiexec /qn is a second reference, and the same program
+# asking the service for the installer's handler and log ("service") a
+# third. Each round runs every figure's sides in turns, from the same
+# starting state. Appends "<figure>_<ours|floor|service|msiexec> <ms>" lines
+# to the figures file.
 #
 # Usage: run.sh <build folder> <figures file> [rounds]
 set -uo pipefail
@@ -68,11 +70,13 @@ reach() {
 
 failed=0
 recording=1
-measure() {  # measure <figure> <ours|floor|msiexec> <start state>
+measure() {  # measure <figure> <ours|floor|service|msiexec> <start state>
   local figure=$1 side=$2 log=$work/$1-$2.log
   reach "$3"
   if [ "$side" = floor ] && [ "$figure" != startup ]; then
     wine_logged 300 "$log" 'C:\bench\install_floor.exe' "$figure" "$PACKAGE"
+  elif [ "$side" = service ]; then
+    wine_logged 300 "$log" 'C:\bench\install_floor.exe' "$figure" "$PACKAGE" asked
   else
     wine_logged 300 "$log" "$robot" "$(wine_path "$here/$figure-$side.robot")"
   fi
@@ -99,8 +103,8 @@ sync
 echo "warm-up round"
 recording=0
 for figure in startup:fresh install:fresh upgrade:older; do
-  for side in ours floor msiexec; do
-    [ "${figure%%:*}" = startup ] && [ "$side" = msiexec ] && continue
+  for side in ours floor service msiexec; do
+    [ "${figure%%:*}" = startup ] && [ "$side" != ours ] && [ "$side" != floor ] && continue
     measure "${figure%%:*}" "$side" "${figure#*:}" >/dev/null
   done
 done
@@ -108,12 +112,12 @@ recording=1
 
 for round in $(seq 1 "$rounds"); do
   echo "round $round of $rounds"
-  if [ $((round % 2)) -eq 1 ]; then sides="ours floor msiexec"; else sides="msiexec floor ours"; fi
+  if [ $((round % 2)) -eq 1 ]; then sides="ours floor service msiexec"; else sides="msiexec service floor ours"; fi
   # A start takes a fraction of a second and varies most with the machine's
   # load, so each round has three pairs of them.
   for figure in startup:fresh startup:fresh startup:fresh install:fresh upgrade:older; do
     for side in $sides; do
-      [ "${figure%%:*}" = startup ] && [ "$side" = msiexec ] && continue
+      [ "${figure%%:*}" = startup ] && [ "$side" != ours ] && [ "$side" != floor ] && continue
       measure "${figure%%:*}" "$side" "${figure#*:}"
     done
   done
