@@ -2,7 +2,7 @@
 # Measures every figure and prints one table of them (bench/report.py):
 #   the handler on a real trace (Google Benchmark, 5 repetitions; callgrind),
 #   the executable's size (bench/exe_size.py),
-#   start-up (three pairs a round), install, upgrade and extraction under
+#   start-up (five pairs a round), install, upgrade and extraction under
 #   Wine against their floors (bench/wine/run.sh, BENCH_ROUNDS rounds, 5
 #   unless told).
 # The raw output of each part comes first; the figures file keeps every run.

@@ -114,8 +114,8 @@ for round in $(seq 1 "$rounds"); do
   echo "round $round of $rounds"
   if [ $((round % 2)) -eq 1 ]; then sides="ours floor service msiexec"; else sides="msiexec service floor ours"; fi
   # A start takes a fraction of a second and varies most with the machine's
-  # load, so each round has three pairs of them.
-  for figure in startup:fresh startup:fresh startup:fresh install:fresh upgrade:older; do
+  # load, so each round has five pairs of them: 25 in a run of five rounds.
+  for figure in startup:fresh startup:fresh startup:fresh startup:fresh startup:fresh install:fresh upgrade:older; do
     for side in $sides; do
       [ "${figure%%:*}" = startup ] && [ "$side" != ours ] && [ "$side" != floor ] && continue
       measure "${figure%%:*}" "$side" "${figure#*:}"
