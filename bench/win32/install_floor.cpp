@@ -19,6 +19,8 @@
 #include <cstdio>
 #include <cwchar>
 
+#include "installer/install_operations.h"
+#include "platform/win32/win32_installer_service.h"
 #include "product_identity.h"
 
 namespace {
@@ -31,9 +33,6 @@ double Milliseconds(LARGE_INTEGER from, LARGE_INTEGER to) {
   QueryPerformanceFrequency(&frequency);
   return static_cast<double>(to.QuadPart - from.QuadPart) * 1000.0 / static_cast<double>(frequency.QuadPart);
 }
-
-// The installer's filter: every kind up to showing a dialog, but files in use.
-constexpr DWORD kInstallerFilter = 0x7FDF;
 
 // Answers as the installer does where it shows nothing: handled, except
 // what only the service can resolve.
@@ -49,11 +48,6 @@ INT WINAPI DoNothingHandler(LPVOID, UINT messageType, LPCWSTR) {
   }
 }
 
-constexpr DWORD kVerboseLogMode =
-    INSTALLLOGMODE_FATALEXIT | INSTALLLOGMODE_ERROR | INSTALLLOGMODE_WARNING | INSTALLLOGMODE_USER |
-    INSTALLLOGMODE_INFO | INSTALLLOGMODE_RESOLVESOURCE | INSTALLLOGMODE_OUTOFDISKSPACE |
-    INSTALLLOGMODE_ACTIONSTART | INSTALLLOGMODE_ACTIONDATA | INSTALLLOGMODE_COMMONDATA |
-    INSTALLLOGMODE_PROPERTYDUMP | INSTALLLOGMODE_VERBOSE;
 
 // Each call gets a log of its own, as the installer's calls do.
 template <typename Call>
@@ -82,7 +76,7 @@ int wmain(int argc, wchar_t** argv) {
   }
   if (asked) {
     MsiSetInternalUI(static_cast<INSTALLUILEVEL>(INSTALLUILEVEL_NONE | INSTALLUILEVEL_SOURCERESONLY), nullptr);
-    MsiSetExternalUIW(DoNothingHandler, kInstallerFilter, nullptr);
+    MsiSetExternalUIW(DoNothingHandler, kHandlerMessageFilter, nullptr);
   } else {
     MsiSetInternalUI(INSTALLUILEVEL_NONE, nullptr);
   }

@@ -93,13 +93,6 @@ bool AnotherInstallRunning() {
   return state == WAIT_TIMEOUT;
 }
 
-// Every message kind of a verbose log (msiexec's /l*v).
-constexpr DWORD kVerboseLogMode =
-    INSTALLLOGMODE_FATALEXIT | INSTALLLOGMODE_ERROR | INSTALLLOGMODE_WARNING | INSTALLLOGMODE_USER |
-    INSTALLLOGMODE_INFO | INSTALLLOGMODE_RESOLVESOURCE | INSTALLLOGMODE_OUTOFDISKSPACE |
-    INSTALLLOGMODE_ACTIONSTART | INSTALLLOGMODE_ACTIONDATA | INSTALLLOGMODE_COMMONDATA |
-    INSTALLLOGMODE_PROPERTYDUMP | INSTALLLOGMODE_VERBOSE;
-
 }  // namespace
 
 // The service's log of one call goes to a file of its own, then into the

@@ -4,6 +4,15 @@
 #include "installer/installer_service_seam.h"
 #include "platform/win32/win32_run_log.h"
 
+#include <msi.h>
+
+// Every message kind of a verbose log (msiexec's /l*v).
+inline constexpr DWORD kVerboseLogMode =
+    INSTALLLOGMODE_FATALEXIT | INSTALLLOGMODE_ERROR | INSTALLLOGMODE_WARNING | INSTALLLOGMODE_USER |
+    INSTALLLOGMODE_INFO | INSTALLLOGMODE_RESOLVESOURCE | INSTALLLOGMODE_OUTOFDISKSPACE |
+    INSTALLLOGMODE_ACTIONSTART | INSTALLLOGMODE_ACTIONDATA | INSTALLLOGMODE_COMMONDATA |
+    INSTALLLOGMODE_PROPERTYDUMP | INSTALLLOGMODE_VERBOSE;
+
 class Win32InstallerService final : public InstallerServiceSeam {
  public:
   void Prepare() override;
