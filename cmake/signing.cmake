@@ -45,7 +45,9 @@ else()
 endif()
 set(INSTALLER_SIGNING_CERT_FILE ${signing_cert} CACHE INTERNAL "Certificate the build signs with")
 
-set(signing_args -h sha256 -certs ${signing_cert} -key ${signing_key})
+# The signing time is the build's time (cmake/reproducible.cmake), so that the
+# same sources give the same signed bytes.
+set(signing_args -h sha256 -certs ${signing_cert} -key ${signing_key} -time ${INSTALLER_SOURCE_DATE_EPOCH})
 if(INSTALLER_SIGNING_PASSFILE)
   list(APPEND signing_args -readpass ${INSTALLER_SIGNING_PASSFILE})
 endif()

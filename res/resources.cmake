@@ -31,16 +31,23 @@ add_wixl_package(plugin_package_wixl
   SOURCE ${INSTALLER_RES_DIR}/package/plugin.wxs
   DEFINES "HostFolder=${host_folder}" PluginModule=package/$<TARGET_FILE_NAME:zephra_plugin>
           Readme=package/readme.txt
-  DEPENDS zephra_plugin $<TARGET_FILE:zephra_plugin> ${package_dir}/readme.txt)
+  DEPENDS zephra_plugin $<TARGET_FILE:zephra_plugin> ${package_dir}/readme.txt
+  PAYLOAD package/$<TARGET_FILE_NAME:zephra_plugin> package/readme.txt)
 # wixl leaves the database's code page neutral; the package is ANSI 1252.
 find_program(MSIBUILD msibuild REQUIRED)
+# Debian's interpreter: python3-olefile is installed for it.
+find_program(DEBIAN_PYTHON3 python3 PATHS /usr/bin NO_DEFAULT_PATH REQUIRED)
 file(CONFIGURE OUTPUT ${package_dir}/_ForceCodepage.idt CONTENT "\n\n1252\t_ForceCodepage\n"
      NEWLINE_STYLE CRLF)
 add_custom_command(
   OUTPUT ${package_dir}/plugin-unsigned.msi
   COMMAND ${CMAKE_COMMAND} -E copy ${package_dir}/plugin-wixl.msi ${package_dir}/plugin-unsigned.msi
   COMMAND ${MSIBUILD} ${package_dir}/plugin-unsigned.msi -i ${package_dir}/_ForceCodepage.idt
+  # Its times from the commit, its package code from its contents.
+  COMMAND ${DEBIAN_PYTHON3} ${CMAKE_SOURCE_DIR}/cmake/package_identity.py
+          ${package_dir}/plugin-unsigned.msi ${INSTALLER_SOURCE_DATE_EPOCH}
   DEPENDS ${package_dir}/plugin-wixl.msi ${package_dir}/_ForceCodepage.idt
+          ${CMAKE_SOURCE_DIR}/cmake/package_identity.py
   VERBATIM)
 sign_file(${INSTALLER_PACKAGE_MSI} ${package_dir}/plugin-unsigned.msi "${PRODUCT_DISPLAY_NAME}")
 add_custom_target(plugin_package DEPENDS ${INSTALLER_PACKAGE_MSI})
