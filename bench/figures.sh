@@ -63,7 +63,9 @@ echo "== under Wine ($rounds rounds)"
 bash "$here/wine/run.sh" "$wine_build" "$figures" "$rounds" || status=1
 
 echo
-python3 "$here/report.py" "$figures" || status=1
+title="Wine figures from $(basename "$wine_build")"
+[ "$wine_build" -ef "$win32" ] || title+=" (the same sources built for 64-bit Windows: this kernel runs no 32-bit code, and emulating it would change the times)"
+python3 "$here/report.py" "$figures" "$title:" || status=1
 echo
 echo "every run: $figures"
 exit $status

@@ -2,7 +2,7 @@
 """Prints the figures table from a figures file: one "<name> <value>" a line,
 a name once per run. Each figure is the median of its runs, set against the
 floor that bounds it; the raw runs follow in the last column.
-Usage: report.py <figures file>"""
+Usage: report.py <figures file> [a line to print above the table]"""
 import statistics
 import sys
 
@@ -92,6 +92,8 @@ if code_data is not None:
         f"code {median('exe_code'):.0f} B, data {median('exe_data'):.0f} B, "
         f"resources {resources:.0f} B, file {file_size:.0f} B")
 
+if len(sys.argv) > 2:
+    print(sys.argv[2])
 print("| figure | ours | floor | ratio | target | met | raw |")
 print("|---|---|---|---|---|---|---|")
 for r in rows:

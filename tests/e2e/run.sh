@@ -18,7 +18,8 @@
 #   E2E_VERBOSE=1  the robot prints every command it runs
 #
 # A scenario file is a robot script. Lines starting with "#!" tell the runner:
-#   #! arch: win64 win32          the prefixes to run it in (default win64)
+#   #! arch: win64                the only prefix kinds to run it in (default:
+#                                 every kind the build runs in, E2E_ARCHS)
 #   #! needs: older.msi ...       test packages it uses; without them it is
 #                                 skipped, and says so
 #   #! installer: failing.msi     run a copy of the installer that carries
@@ -77,7 +78,7 @@ directive() { sed -n "s/^#! *$2: *//p" "$here/scenarios/$1.robot" | head -n1; }
 archs_needed=" "
 for name in "${scenarios[@]}"; do
   for arch in $(directive "$name" arch); do archs_needed+="$arch "; done
-  [ -z "$(directive "$name" arch)" ] && archs_needed+="win64 "
+  [ -z "$(directive "$name" arch)" ] && archs_needed+="${E2E_ARCHS:-win64 win32} "
 done
 
 # --- template prefixes, one per architecture, made once per run -------------
@@ -184,7 +185,7 @@ for name in "${scenarios[@]}"; do
     installer=$(make_variant "$variant") || { echo "e2e: cannot put $variant into the installer" >&2; installer=""; }
   fi
   archs=$(directive "$name" arch)
-  for arch in ${archs:-win64}; do
+  for arch in ${archs:-${E2E_ARCHS:-win64 win32}}; do
     # A 64-bit build runs in 64-bit prefixes only.
     case " ${E2E_ARCHS:-win64 win32} " in *" $arch "*) ;; *) continue ;; esac
     if [ -n "$missing" ]; then

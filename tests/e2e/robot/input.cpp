@@ -19,11 +19,15 @@ INPUT MouseAt(POINT at, DWORD flags) {
   return input;
 }
 
+// How long the system may take to reflect an input: a bound for a failure,
+// not a pause. Under qemu on a loaded machine, 2 s was seen to fall short.
+constexpr DWORD kInputBoundMs = 15000;
+
 bool Send(INPUT input, int key, bool down) {
   SendInput(1, &input, sizeof(INPUT));
   const DWORD start = GetTickCount();
   while (((GetAsyncKeyState(key) & 0x8000) != 0) != down) {
-    if (GetTickCount() - start > 2000) return false;
+    if (GetTickCount() - start > kInputBoundMs) return false;
     Sleep(1);
   }
   return true;
@@ -46,7 +50,7 @@ bool MoveTo(POINT at) {
   POINT now = {};
   const DWORD start = GetTickCount();
   while (GetCursorPos(&now) && (now.x != at.x || now.y != at.y)) {
-    if (GetTickCount() - start > 2000) return false;
+    if (GetTickCount() - start > kInputBoundMs) return false;
     Sleep(5);
   }
   return true;

@@ -1,6 +1,5 @@
 # Nothing installed: the Welcome screen, the accept box that alone enables
 # CONTINUE, the install with its progress, and FINISHED ending the process.
-#! arch: win64 win32
 launch ${INSTALLER}
 wait-window ${TITLE}
 expect-exstyle-has 0x00040008                      # topmost, with a taskbar button

@@ -1,7 +1,6 @@
 # An older version, really installed by the service, is removed first (its
 # status shows while that runs), then the package is installed.
 #! needs: older.msi
-#! arch: win64 win32
 run 120 msiexec /i ${PACKAGES}\older.msi /qn
 expect-reg ${PRODUCT_KEY} Version 4.0.3.9
 expect-reg ${UNINSTALL_KEY} DisplayVersion 4.0.3.9
