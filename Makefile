@@ -1,5 +1,5 @@
 # Thin wrapper over the CMake presets; see README.md.
-.PHONY: all setup build test test-host test-fuzz test-win32 test-win64 fuzz bench run clean
+.PHONY: all setup build test test-host test-fuzz test-win32 test-reproducible fuzz bench run clean
 
 all: build
 
@@ -17,23 +17,18 @@ test-host: setup
 	cmake --build --preset host
 	ctest --preset host
 
+# The shipped 32-bit build's Wine layer (static checks, Win32 suites, package
+# installs, end-to-end scenarios) on one virtual display. Where the kernel
+# runs no 32-bit code, all of it runs in the chroot of wine32-root.sh, with
+# qemu-i386 emulating the 32-bit side (scripts/wine-layer.sh).
 test-win32: setup
 	cmake --preset win32 >/dev/null
 	cmake --build --preset win32
-	# One virtual display (with a window manager) for every Wine test.
-	bash scripts/with-display.sh bash -c 'ctest --preset win32; rc=$$?; bash scripts/wine-stop.sh; exit $$rc'
-	@bash scripts/needs-ia32.sh true 2>/dev/null || $(MAKE) --no-print-directory test-win64
+	bash scripts/wine-layer.sh bash scripts/with-display.sh bash -c 'ctest --preset win32; rc=$$?; bash scripts/wine-stop.sh; exit $$rc'
 
-# Wine through its 64-bit loader only.
+# Wine through its 64-bit loader only: the bench's Wine figures where the
+# 32-bit side would be emulated (emulation changes the times).
 WINE64 = PATH="$(CURDIR)/scripts/wine64-loader:$$PATH" WINELOADER=/usr/lib/wine/wine64
-
-# Where the kernel cannot run 32-bit programs, Wine cannot run the 32-bit
-# build and its Wine tests are skipped: the same sources, built for 64-bit
-# Windows, then run them in 64-bit prefixes through Wine's 64-bit loader.
-test-win64: setup
-	cmake --preset win64 >/dev/null
-	cmake --build --preset win64
-	$(WINE64) bash scripts/with-display.sh bash -c 'ctest --preset win64; rc=$$?; bash scripts/wine-stop.sh; exit $$rc'
 
 # Each fuzz target for a few seconds from its seeds, with a fixed seed.
 test-fuzz: setup
@@ -41,7 +36,11 @@ test-fuzz: setup
 	cmake --build --preset fuzz
 	ctest --preset fuzz
 
-test: test-host test-fuzz test-win32
+# Two builds of the last commit in two folders give the same signed bytes.
+test-reproducible: setup
+	bash scripts/check-reproducible.sh
+
+test: test-host test-fuzz test-win32 test-reproducible
 
 # Long fuzz runs on corpora kept in build/fuzz-corpus/: FUZZ_RUNS executions
 # per target (10 million unless told), or FUZZ_SECONDS each when set.
@@ -53,8 +52,9 @@ fuzz: setup
 # Every figure against its floor, in one table (see README.md): the handler
 # from a host build without sanitizers, the size from the win32 build, the
 # Wine figures from the win32 build, or from the win64 one where the kernel
-# cannot run 32-bit programs (as for test-win64). Fails when a figure misses.
-BENCH_WINE_PRESET = $(shell bash scripts/needs-ia32.sh true >/dev/null 2>&1 && echo win32 || echo win64)
+# runs no 32-bit code and the 32-bit side would be emulated. Fails when a
+# figure misses.
+BENCH_WINE_PRESET = $(shell bash scripts/runs-ia32.sh && echo win32 || echo win64)
 bench: setup
 	cmake --preset host -B build/bench -DCMAKE_BUILD_TYPE=Release -DINSTALLER_SANITIZE=OFF -DINSTALLER_BENCH=ON >/dev/null
 	cmake --build build/bench --target handler_bench handler_callgrind
@@ -68,10 +68,7 @@ bench: setup
 # The installer under Wine in a fresh demo prefix: a window to click through
 # with a display, a scripted walk-through with screenshots without one.
 run: build
-	@if bash scripts/needs-ia32.sh true 2>/dev/null; then bash scripts/demo.sh; else \
-	  echo "run: this machine cannot run 32-bit programs: showing the 64-bit build of the same sources"; \
-	  cmake --preset win64 >/dev/null && cmake --build --preset win64 && \
-	  $(WINE64) DEMO_BUILD=$(CURDIR)/build/win64 bash scripts/demo.sh; fi
+	@bash scripts/wine-layer.sh bash scripts/demo.sh
 
 clean:
 	bash scripts/wine-stop.sh
