@@ -33,7 +33,8 @@ apt_install_or_explain() {
     while [ "$1" != -- ]; do opts+=("$1"); shift; done
     shift
   fi
-  apt-get "${opts[@]}" install -y -q --no-install-recommends "$@" </dev/null && return 0
+  # apt's own complaints go with its output; what failed is said below.
+  apt-get "${opts[@]}" install -y -q --no-install-recommends "$@" </dev/null 2>&1 && return 0
   for p in "$@"; do
     apt_installed "$p" && continue
     reason=$(apt-get "${opts[@]}" install -s -q --no-install-recommends "$p" 2>&1 </dev/null |

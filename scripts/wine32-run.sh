@@ -54,5 +54,8 @@ mask='\xff\xff\xff\xff\xff\xfe\xfe\x00\xff\xff\xff\xff\xff\xff\xff\xff\xfe\xff\x
 echo ":wine32-i386:M::$magic:$mask:$root/usr/bin/qemu-i386:F" >"$binfmt/register" ||
   fail "cannot register qemu-i386 for i386 programs"
 
-chroot "$root" /usr/bin/env -C "$WINE32_RUN_CWD" \
+# The caller's folder when it is inside what is bound, else the source tree.
+cwd=$WINE32_RUN_CWD
+[ -d "$root$cwd" ] && [ "$cwd" != / ] || cwd=$source_root
+chroot "$root" /usr/bin/env -C "$cwd" \
   PATH=/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin WINE32_RUN_CWD= "$@"
