@@ -18,13 +18,16 @@ test-host: setup
 	ctest --preset host
 
 # The shipped 32-bit build's Wine layer (static checks, Win32 suites, package
-# installs, end-to-end scenarios) on one virtual display. Where the kernel
+# installs, end-to-end scenarios) on one virtual display; then each
+# scenario's line, which ctest keeps to itself when the suite passes. Where the kernel
 # runs no 32-bit code, all of it runs in the chroot of wine32-root.sh, with
 # qemu-i386 emulating the 32-bit side (scripts/wine-layer.sh).
 test-win32: setup
 	cmake --preset win32 >/dev/null
 	cmake --build --preset win32
-	bash scripts/wine-layer.sh bash scripts/with-display.sh bash -c 'ctest --preset win32; rc=$$?; bash scripts/wine-stop.sh; exit $$rc'
+	@bash scripts/wine-layer.sh bash scripts/with-display.sh bash -c 'ctest --preset win32; rc=$$?; bash scripts/wine-stop.sh; exit $$rc'; \
+	  rc=$$?; echo "End-to-end scenarios, by prefix kind (win64: WoW64; win32: 32-bit):"; \
+	  grep -E '^(PASS|FAIL|SKIP)  |^ +FAIL line|^e2e: [0-9]+ s' build/win32/Testing/Temporary/LastTest.log; exit $$rc
 
 # Wine through its 64-bit loader only: the bench's Wine figures where the
 # 32-bit side would be emulated (emulation changes the times).
