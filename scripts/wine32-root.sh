@@ -36,6 +36,10 @@ if [ "$(id -u)" -ne 0 ]; then
   say "needs root (debootstrap, dpkg): run as root: bash $0"
   exit 1
 fi
+case "$wine32_root" in
+  /*/*) ;;
+  *) say "WINE32_ROOT must be a folder of its own, two levels down at least: $wine32_root"; exit 1 ;;
+esac
 mkdir -p "$(dirname "$wine32_root")"
 exec 9>"$wine32_root.lock"
 flock 9
@@ -54,7 +58,9 @@ if [ -z "$mirror" ]; then
 fi
 
 started=$SECONDS
-if [ ! -x "$wine32_root/usr/bin/apt-get" ] || [ ! -f "$wine32_root/etc/debian_version" ]; then
+# A debootstrap that did not finish (a lost connection, a killed run) is
+# started again from nothing; a finished one is only completed.
+if [ ! -f "$wine32_root/.debootstrap-complete" ]; then
   command -v debootstrap >/dev/null || { say "needs debootstrap (apt-get install debootstrap)"; exit 1; }
   say "making a Debian 12 chroot for 32-bit Wine in $wine32_root (the kernel runs no 32-bit code; about 2 minutes, 450 MB fetched)"
   rm -rf "$wine32_root"
@@ -65,6 +71,7 @@ if [ ! -x "$wine32_root/usr/bin/apt-get" ] || [ ! -f "$wine32_root/etc/debian_ve
     exit 1
   fi
   rm -f "$wine32_root.debootstrap.log"
+  touch "$wine32_root/.debootstrap-complete"
 else
   say "completing the chroot in $wine32_root"
 fi
