@@ -18,10 +18,10 @@ test-host: setup
 	ctest --preset host
 
 # The shipped 32-bit build's Wine layer (static checks, Win32 suites, package
-# installs, end-to-end scenarios) on one virtual display; then each
-# scenario's line, which ctest keeps to itself when the suite passes. Where the kernel
+# installs, end-to-end scenarios) on one virtual display. Where the kernel
 # runs no 32-bit code, all of it runs in the chroot of wine32-root.sh, with
-# qemu-i386 emulating the 32-bit side (scripts/wine-layer.sh).
+# qemu-i386 emulating the 32-bit side (scripts/wine-layer.sh). Then each
+# scenario's line, which ctest keeps to itself when the suite passes.
 test-win32: setup
 	cmake --preset win32 >/dev/null
 	cmake --build --preset win32
