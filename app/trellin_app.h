@@ -1,8 +1,6 @@
-// The application object: start-up runs the installer dialog and ends.
+// The application object: start-up runs the installer and ends.
 #pragma once
 
-#include "installer/command_line.h"
-#include "installer/install_operations.h"
 #include "ui/framework/afxwin.h"
 
 class CTrellinApp : public CWinApp {
@@ -17,9 +15,5 @@ class CTrellinApp : public CWinApp {
   DECLARE_MESSAGE_MAP()
 
  private:
-  // The run after the command line was read, with the log open: the exit code.
-  int Run(const InstallerServices& services, const InstallOptions& options,
-          CommandLineError error, const char16_t* offending);
-
   int m_exitCode = 0;
 };

@@ -2,7 +2,8 @@
 
 #include "installer/message_handler.h"
 #include "installer/progress_context.h"
-#include "quiet_effects.h"
+#include "fake_narrowing.h"
+#include "installer/install_observer.h"
 
 std::vector<TraceMessage> LoadFixtureTrace(const char* name) {
   std::vector<TraceMessage> trace;
@@ -27,15 +28,12 @@ ProgressContext g_call;
 }  // namespace
 
 void StartInstallerCall() {
-  static QuietEffects effects;
-  static int dialog;
-  static int bar;
+  static InstallObserver nobody;
+  static FakeCodePage codePage;
   g_call = ProgressContext{};
-  g_call.effects = &effects;
+  g_call.observer = &nobody;
+  g_call.codePage = &codePage;
   g_call.firstCall = 0;
-  g_call.dialogWindow = &dialog;
-  g_call.progressBar = &bar;
-  g_call.actionTextId = 1013;
 }
 
 int Replay(const std::vector<TraceMessage>& trace) {

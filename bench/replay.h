@@ -13,7 +13,7 @@ std::vector<TraceMessage> LoadFixtureTrace(const char* name);
 // Only its progress messages.
 std::vector<TraceMessage> ProgressMessages(const std::vector<TraceMessage>& trace);
 
-// Fresh ProgressContext pointed at a dialog, quiet effects wired.
+// Fresh ProgressContext, with an observer that shows nothing.
 void StartInstallerCall();
 
 // Sends every message; returns the sum of the answers (kept so that the

@@ -1,11 +1,24 @@
 #include "installer/folder_check.h"
 
-#include "installer/install_operations.h"
-
 namespace {
 
 bool IsDriveLetter(char16_t c) { return (c >= u'A' && c <= u'Z') || (c >= u'a' && c <= u'z'); }
 bool IsSeparator(char16_t c) { return c == u'\\' || c == u'/'; }
+
+// The service creates the folder and every missing folder above it; a file
+// in the way fails the install only once it is under way.
+bool AnyPartIsFile(PackageFileSeam& files, const char16_t* folder) {
+  const std::size_t length = TextLength(folder);
+  // From the first name below the drive's root, "C:\".
+  for (std::size_t end = 4; end <= length; ++end) {
+    if ((end < length && !IsSeparator(folder[end])) || IsSeparator(folder[end - 1])) continue;
+    char16_t part[kPathCapacity];
+    for (std::size_t i = 0; i < end; ++i) part[i] = folder[i];
+    part[end] = 0;
+    if (files.IsFile(part)) return true;
+  }
+  return false;
+}
 
 }  // namespace
 
@@ -23,6 +36,12 @@ FolderProblem CheckFolderText(const char16_t* folder) {
     return FolderProblem::NotLocal;
   }
   return FolderProblem::None;
+}
+
+FolderProblem CheckFolder(PackageFileSeam& files, const char16_t* folder) {
+  const FolderProblem problem = CheckFolderText(folder);
+  if (problem == FolderProblem::None && AnyPartIsFile(files, folder)) return FolderProblem::IsFile;
+  return problem;
 }
 
 const char16_t* FolderProblemText(FolderProblem problem) {

@@ -19,33 +19,6 @@ constexpr std::uint32_t kErrorDirectory = 267;    // ERROR_DIRECTORY
 
 static_assert(kLongestFolder + sizeof "MAXDIR=\"\"" == kPathCapacity);
 
-bool IsSeparator(char16_t c) { return c == u'\\' || c == u'/'; }
-
-// The service creates the folder and every missing folder above it; a file
-// in the way fails the install only once it is under way.
-bool AnyPartIsFile(PackageFileSeam& files, const char16_t* folder) {
-  const std::size_t length = TextLength(folder);
-  // From the first name below the drive's root, "C:\".
-  for (std::size_t end = 4; end <= length; ++end) {
-    if ((end < length && !IsSeparator(folder[end])) || IsSeparator(folder[end - 1])) continue;
-    char16_t part[kPathCapacity];
-    for (std::size_t i = 0; i < end; ++i) part[i] = folder[i];
-    part[end] = 0;
-    if (files.IsFile(part)) return true;
-  }
-  return false;
-}
-
-}  // namespace
-
-FolderProblem CheckFolder(PackageFileSeam& files, const char16_t* folder) {
-  const FolderProblem problem = CheckFolderText(folder);
-  if (problem == FolderProblem::None && AnyPartIsFile(files, folder)) return FolderProblem::IsFile;
-  return problem;
-}
-
-namespace {
-
 OperationResult FolderFailure(FolderProblem problem) {
   switch (problem) {
     case FolderProblem::TooLong: return Failure(OperationStep::CheckFolder, kErrorFilenameTooLong);
@@ -56,30 +29,20 @@ OperationResult FolderFailure(FolderProblem problem) {
 
 }  // namespace
 
-InstallOperations::InstallOperations(const InstallerServices& services, int actionTextId,
-                                     UiMode mode)
-    : m_services(services), m_actionTextId(actionTextId), m_mode(mode),
-      m_package(services.packageFile) {
-  m_progress.effects = &services.effects;
+InstallOperations::InstallOperations(const InstallerServices& services,
+                                     InstallObserver& observer, UiMode mode)
+    : m_services(services), m_mode(mode), m_package(services.packageFile) {
+  m_progress.observer = &observer;
+  m_progress.codePage = &services.codePage;
   m_progress.service = &services.service;
   m_progress.log = &services.log;
   m_progress.unattended = mode != UiMode::Full;
 }
 
-// Points the handler at the dialog and registers it; the service's own
-// dialogs (source resolution) are owned by the dialog too, so that they
-// do not open behind our topmost window. The progress state is left as
-// the previous call left it.
-void InstallOperations::PrepareService(void* dialogWindow, void* progressBar) {
-  m_progress.dialogWindow = dialogWindow;
-  m_progress.progressBar = progressBar;
-  m_progress.cancelButton = nullptr;
-  m_progress.actionTextId = m_actionTextId;
-  if (m_mode == UiMode::Full) {
-    m_services.service.SetInternalUI(kServiceUiLevel, dialogWindow);
-  } else {
-    m_services.service.SetInternalUI(kUnattendedUiLevel, nullptr);
-  }
+// Sets the service's own UI and registers the handler. The progress state
+// is left as the previous call left it.
+void InstallOperations::PrepareService() {
+  m_services.service.SetInternalUI(m_mode == UiMode::Full ? kServiceUiLevel : kUnattendedUiLevel);
   // Without a window there is nothing for the handler to show; the service
   // then writes every message to its log.
   if (m_mode != UiMode::Quiet) {
@@ -115,9 +78,9 @@ OperationResult InstallOperations::PreparePackage(const char16_t* folder) {
 
 void InstallOperations::DiscardPackage() { m_package.Release(); }
 
-OperationResult InstallOperations::RemovePreviousVersion(void* dialogWindow, void* progressBar) {
+OperationResult InstallOperations::RemovePreviousVersion() {
   if (!IsProductRegistered(m_services.registry)) return {};
-  PrepareService(dialogWindow, progressBar);
+  PrepareService();
   constexpr const char16_t* kWhat = u"Removing the installed version";
   LogLine(m_services.log, {kWhat, u": ", ProductConfig::ProductCode});
   const unsigned int code = CallService(kWhat, [&] {
@@ -130,11 +93,11 @@ OperationResult InstallOperations::RemovePreviousVersion(void* dialogWindow, voi
   return result;
 }
 
-OperationResult InstallOperations::InstallPackage(void* dialogWindow, void* progressBar) {
+OperationResult InstallOperations::InstallPackage() {
   OperationResult result = Failure(OperationStep::NoPackage, kErrorFileNotFound);
   constexpr const char16_t* kWhat = u"Installing the package";
   if (m_package.Path() != nullptr) {
-    PrepareService(dialogWindow, progressBar);
+    PrepareService();
     LogLine(m_services.log, {kWhat, u": ", m_package.Path(), u" ", m_commandLine});
     result = {OperationStep::None, CallService(kWhat, [&] {
                 return m_services.service.InstallProduct(m_package.Path(), m_commandLine);

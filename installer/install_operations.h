@@ -11,7 +11,8 @@
 #include "detect/registry_seam.h"
 #include "installer/command_line.h"
 #include "installer/folder_check.h"
-#include "installer/handler_effects.h"
+#include "installer/code_page_seam.h"
+#include "installer/install_observer.h"
 #include "installer/installer_service_seam.h"
 #include "installer/operation_result.h"
 #include "installer/package_extraction.h"
@@ -24,7 +25,7 @@ struct InstallerServices {
   RegistrySeam& registry;
   InstallerServiceSeam& service;
   PackageFileSeam& packageFile;
-  HandlerEffects& effects;
+  CodePageSeam& codePage;
   RunLog& log;
 };
 
@@ -32,11 +33,8 @@ struct InstallerServices {
 // service then settles by itself.
 inline constexpr unsigned int kHandlerMessageFilter = 0x7FDF;
 
-// Longest folder the install takes: MAXDIR="<folder>" in a path buffer.
-inline constexpr std::size_t kLongestFolder = 250;
-
 // Neither call may restart the machine by itself: a deployment decides
-// when, and the exit code (3010) says that one is needed.
+// when, and the exit code says that one is needed.
 inline constexpr char16_t kNoRestartProperty[] = u"REBOOT=ReallySuppress";
 
 // When another installation holds the service: this many tries more, this
@@ -44,24 +42,22 @@ inline constexpr char16_t kNoRestartProperty[] = u"REBOOT=ReallySuppress";
 inline constexpr int kBusyRetries = 3;
 inline constexpr std::uint32_t kBusyRetryPauseMs = 3000;
 
-// Whether folder can be installed to: its text (CheckFolderText), and no
-// existing file where the service would make it or a folder above it.
-FolderProblem CheckFolder(PackageFileSeam& files, const char16_t* folder);
-
 // One run of the installer: the removal and the install share the message
 // handler's state, which goes to the service as the handler's context. A
 // prepared package that is not installed goes with the operations. Each
 // installer call and its result go to the run's log.
 class InstallOperations {
  public:
-  // actionTextId: the control, within the dialog window given to each
-  // call, that shows the service's current action. mode: Quiet registers
-  // no handler at all; Passive and Quiet let the service answer its own
-  // questions (no box waits for a click).
-  InstallOperations(const InstallerServices& services, int actionTextId,
+  // observer: told of the service's progress and asked its questions.
+  // mode: Quiet registers no handler at all; Passive and Quiet let the
+  // service answer its own questions (no box waits for a click).
+  InstallOperations(const InstallerServices& services, InstallObserver& observer,
                     UiMode mode = UiMode::Full);
   InstallOperations(const InstallOperations&) = delete;
   InstallOperations& operator=(const InstallOperations&) = delete;
+
+  // The observer of the following calls.
+  void ReportTo(InstallObserver& observer) { m_progress.observer = &observer; }
 
   // Checks that folder can be the install's target (CheckFolderText, and
   // no part of it is a file) and writes the package out for the install,
@@ -69,15 +65,14 @@ class InstallOperations {
   // a package prepared before is discarded first.
   OperationResult PreparePackage(const char16_t* folder);
 
-  // Removes the product by its product code when it is registered; the
-  // messages of the removal go to dialogWindow and progressBar (either may
-  // be null). Succeeds when the product is not registered afterwards.
-  OperationResult RemovePreviousVersion(void* dialogWindow, void* progressBar);
+  // Removes the product by its product code when it is registered.
+  // Succeeds when the product is not registered afterwards.
+  OperationResult RemovePreviousVersion();
 
   // Installs the prepared package with MAXDIR set to its folder, then
   // deletes it; without a prepared package there is no installer call.
   // Succeeds when the product is registered afterwards.
-  OperationResult InstallPackage(void* dialogWindow, void* progressBar);
+  OperationResult InstallPackage();
 
   // Deletes a prepared package that is not to be installed.
   void DiscardPackage();
@@ -85,13 +80,12 @@ class InstallOperations {
   const ProgressContext& Progress() const { return m_progress; }
 
  private:
-  void PrepareService(void* dialogWindow, void* progressBar);
+  void PrepareService();
   // Calls the service until it is not busy or the retries are used up.
   template <typename Call>
   unsigned int CallService(const char16_t* what, Call call);
 
   const InstallerServices& m_services;
-  const int m_actionTextId;
   const UiMode m_mode;
   ProgressContext m_progress;
   ExtractedPackage m_package;

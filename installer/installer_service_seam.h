@@ -5,6 +5,8 @@
 
 #include <cstdint>
 
+#include "installer/exit_code.h"
+
 // The handler shape the service calls back (INSTALLUI_HANDLERW, without
 // the calling convention, which the Win32 side adds).
 using InstallUiHandler = int (*)(void* context, unsigned int messageType, const char16_t* message);
@@ -33,7 +35,7 @@ inline constexpr unsigned int kInstallUiLevelSourceResOnly = 0x100;
 
 // The service's result when another installation holds it
 // (ERROR_INSTALL_ALREADY_RUNNING).
-inline constexpr unsigned int kServiceBusy = 1618;
+inline constexpr unsigned int kServiceBusy = kExitAnotherInstall;
 
 // ConfigureProduct arguments (INSTALLLEVEL_DEFAULT, INSTALLSTATE_ABSENT).
 inline constexpr int kInstallLevelDefault = 0;
@@ -46,9 +48,14 @@ class InstallerServiceSeam {
   // the wait goes unnoticed; every call loads it anyway when it must.
   virtual void Prepare() {}
 
-  // The level of the service's own UI for the following calls, and the
-  // window that owns its dialogs (null: none) (MsiSetInternalUI).
-  virtual void SetInternalUI(unsigned int level, void* owner) = 0;
+  // The window that owns the service's own dialogs from now on (null:
+  // none), so that they open over it. Only the window that shows the
+  // install sets it; to the installer's code it is an opaque value.
+  virtual void SetDialogOwner(void* window) = 0;
+
+  // The level of the service's own UI for the following calls, its dialogs
+  // owned by the window set above (MsiSetInternalUI).
+  virtual void SetInternalUI(unsigned int level) = 0;
 
   // Registers handler for the message kinds whose bit is set in
   // messageFilter; the previous handler is dropped (MsiSetExternalUIW).
@@ -57,8 +64,8 @@ class InstallerServiceSeam {
                              void* context) = 0;
 
   // Both block until the service has finished and return its result code,
-  // which the operations do not judge success by, 1618 when another
-  // installation is running (MsiInstallProductW, MsiConfigureProductExW).
+  // which the operations do not judge success by, kServiceBusy when
+  // another installation is running (MsiInstallProductW, MsiConfigureProductExW).
   virtual unsigned int InstallProduct(const char16_t* packagePath,
                                       const char16_t* commandLine) = 0;
   virtual unsigned int ConfigureProduct(const char16_t* productCode, int installLevel,

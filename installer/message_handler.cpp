@@ -2,17 +2,15 @@
 
 #include <cstdint>
 
-#include "installer/handler_effects.h"
+#include "installer/install_observer.h"
 #include "installer/installer_service_seam.h"
 #include "installer/progress_context.h"
 #include "installer/run_log.h"
-
 
 namespace {
 
 constexpr unsigned int kMessageKindMask = 0xFF000000;
 constexpr unsigned int kMessageStyleMask = 0x00FFFFFF;
-constexpr unsigned int kIconMask = 0xF0;  // MB_ICONMASK
 
 constexpr int kAnswerNotHandled = 0;
 constexpr int kAnswerHandled = 1;  // IDOK
@@ -26,15 +24,10 @@ std::int32_t WrappingNegate(std::int32_t a) {
   return static_cast<std::int32_t>(0u - static_cast<std::uint32_t>(a));
 }
 
-// A progress-bar position or step goes in wParam as a signed int.
-std::uintptr_t AsWParam(std::int32_t value) {
-  return static_cast<std::uintptr_t>(static_cast<std::intptr_t>(value));
-}
-
-void OnActionData(HandlerEffects& effects, ProgressContext& progress, const char16_t* message) {
+void OnActionData(InstallObserver& observer, ProgressContext& progress, const char16_t* message) {
   if (progress.progressTotal == 0) return;
-  effects.SetControlText(progress.dialogWindow, progress.actionTextId, message);
-  if (progress.stepOnActionData != 0) effects.SendToWindow(progress.progressBar, kPbmStepIt, 0, 0);
+  observer.ActionText(message);
+  if (progress.stepOnActionData != 0) observer.StepProgress();
 }
 
 // The bar position for the running count: forward it is the count; backward
@@ -48,7 +41,7 @@ std::int32_t ReportPosition(const ProgressContext& progress) {
   return static_cast<std::int32_t>(position);
 }
 
-void OnProgress(HandlerEffects& effects, ProgressContext& progress, const char16_t* message) {
+void OnProgress(InstallObserver& observer, ProgressContext& progress, const char16_t* message) {
   if (!ParseProgressMessage(progress, message)) return;
   const std::int32_t* field = progress.progressField;
   switch (field[1]) {
@@ -56,22 +49,18 @@ void OnProgress(HandlerEffects& effects, ProgressContext& progress, const char16
       progress.progressTotal = field[2];
       progress.forwardProgress = field[3] == 0 ? 1 : 0;
       progress.startPosition = progress.forwardProgress != 0 ? 0 : progress.progressTotal;
-      effects.SendToWindow(progress.progressBar, kPbmSetRange32, 0, progress.progressTotal);
+      observer.ProgressRange(progress.progressTotal);
       // A reset after a script shows the script's bar as finished.
-      const std::int32_t position =
-          progress.scriptInProgress != 0 ? progress.progressTotal : progress.startPosition;
-      effects.SendToWindow(progress.progressBar, kPbmSetPos, AsWParam(position), 0);
+      observer.ProgressPosition(progress.scriptInProgress != 0 ? progress.progressTotal
+                                                               : progress.startPosition);
       progress.currentPosition = 0;
       progress.scriptInProgress = field[4] == 1 ? 1 : 0;
-      if (progress.scriptInProgress != 0) {
-        effects.SetControlText(progress.dialogWindow, progress.actionTextId, u"Please wait...");
-      }
+      if (progress.scriptInProgress != 0) observer.ActionText(u"Please wait...");
       break;
     }
     case kProgressActionInfo:
       if (field[3] != 0) {
-        const std::int32_t step = progress.forwardProgress != 0 ? field[2] : WrappingNegate(field[2]);
-        effects.SendToWindow(progress.progressBar, kPbmSetStep, AsWParam(step), 0);
+        observer.ProgressStep(progress.forwardProgress != 0 ? field[2] : WrappingNegate(field[2]));
         progress.stepOnActionData = 1;
       } else {
         progress.stepOnActionData = 0;
@@ -80,74 +69,75 @@ void OnProgress(HandlerEffects& effects, ProgressContext& progress, const char16
     case kProgressReport:
       if (progress.progressTotal == 0) break;
       progress.currentPosition = WrappingAdd(progress.currentPosition, field[2]);
-      effects.SendToWindow(progress.progressBar, kPbmSetPos, AsWParam(ReportPosition(progress)), 0);
+      observer.ProgressPosition(ReportPosition(progress));
       break;
     default:
       break;
   }
 }
 
-void OnCommonData(HandlerEffects& effects, ProgressContext& progress, const char16_t* message) {
+void OnCommonData(InstallObserver& observer, ProgressContext& progress, const char16_t* message) {
   if (!ParseCommonDataMessage(progress, message)) return;
   const std::int32_t* field = progress.commonDataField;
   if (field[1] == kCommonDataLanguage) {
     progress.languageId = static_cast<std::uint16_t>(field[2] & 0xFFFF);
   } else if (field[1] == kCommonDataCancelButton) {
-    effects.ShowWindow(progress.cancelButton, field[2] != 0 ? kSwShow : kSwHide);
+    observer.CancelPossible(field[2] != 0);
   }
+}
+
+bool IsQuestion(unsigned int kind) {
+  return kind == kInstallMessageFatalExit || kind == kInstallMessageError ||
+         kind == kInstallMessageWarning;
+}
+
+QuestionKind KindOfQuestion(unsigned int kind) {
+  if (kind == kInstallMessageFatalExit) return QuestionKind::FatalExit;
+  return kind == kInstallMessageError ? QuestionKind::Error : QuestionKind::Warning;
 }
 
 }  // namespace
 
 int InstallerMessageHandler(void* context, unsigned int messageType, const char16_t* message) {
   auto* state = static_cast<ProgressContext*>(context);
-  if (state == nullptr || state->effects == nullptr) return kAnswerNotHandled;
+  if (state == nullptr || state->observer == nullptr || state->codePage == nullptr) {
+    return kAnswerNotHandled;
+  }
   ProgressContext& progress = *state;
-  HandlerEffects& effects = *progress.effects;
+  InstallObserver& observer = *progress.observer;
 
   if (progress.firstCall == 1) {
     if (progress.service != nullptr && !progress.unattended) {
-      progress.service->SetInternalUI(kInstallUiLevelBasic, progress.dialogWindow);
+      progress.service->SetInternalUI(kInstallUiLevelBasic);
     }
     progress.firstCall = 0;
   }
   if (message == nullptr) return kAnswerNotHandled;
   const unsigned int kind = messageType & kMessageKindMask;
-  // What went wrong, in the run's log too: a service that is answered here
-  // may not log the message itself.
-  if (progress.log != nullptr && (kind == kInstallMessageFatalExit || kind == kInstallMessageError ||
-                                  kind == kInstallMessageWarning)) {
-    LogLine(*progress.log, {u"The service says: ", message});
+  if (IsQuestion(kind)) {
+    // What went wrong, in the run's log too: a service that is answered
+    // here may not log the message itself.
+    if (progress.log != nullptr) LogLine(*progress.log, {u"The service says: ", message});
+    // Unanswered, the service takes its default and logs the message.
+    if (progress.unattended) return kAnswerNotHandled;
+    // Only errors follow the language the service announced.
+    const ServiceQuestion question{KindOfQuestion(kind), message, messageType & kMessageStyleMask,
+                                   kind == kInstallMessageError ? progress.languageId
+                                                                : std::uint16_t{0}};
+    return observer.Ask(question);
   }
-  // Unanswered, the service takes its default and logs the message.
-  if (progress.unattended && (kind == kInstallMessageFatalExit || kind == kInstallMessageError ||
-                              kind == kInstallMessageWarning)) {
-    return kAnswerNotHandled;
-  }
-
-  const unsigned int style = messageType & kMessageStyleMask;
-  // The boxes are owned by the dialog: an unowned box opens behind the
-  // topmost installer window while the install waits for it.
   switch (kind) {
-    case kInstallMessageFatalExit:
-      return effects.ShowMessageBox(progress.dialogWindow, message, u"FatalError", style);
-    case kInstallMessageError:
-      effects.Beep(messageType & kIconMask);
-      return effects.ShowMessageBoxInLanguage(progress.dialogWindow, message, u"Error", style,
-                                              progress.languageId);
-    case kInstallMessageWarning:
-      return effects.ShowMessageBox(progress.dialogWindow, message, u"Warning", style);
     case kInstallMessageActionStart:
       progress.stepOnActionData = 0;
       return kAnswerHandled;
     case kInstallMessageActionData:
-      OnActionData(effects, progress, message);
+      OnActionData(observer, progress, message);
       return kAnswerHandled;
     case kInstallMessageProgress:
-      OnProgress(effects, progress, message);
+      OnProgress(observer, progress, message);
       return kAnswerHandled;
     case kInstallMessageCommonData:
-      OnCommonData(effects, progress, message);
+      OnCommonData(observer, progress, message);
       return kAnswerHandled;
     case kInstallMessageUser:
     case kInstallMessageInfo:

@@ -1,7 +1,8 @@
 // The external UI handler of the installer calls: answers each message of
-// the service, shows its errors, and turns its progress and common-data
-// messages into progress-bar moves, action text and the error box language.
-// Its state and effects come through the context, a ProgressContext.
+// the service, hands its questions to the observer, and turns its progress
+// and common-data messages into progress, action text and the language of
+// its error boxes. Its state and observer come through the context, a
+// ProgressContext.
 #pragma once
 
 #include "installer/message_parser.h"

@@ -5,7 +5,7 @@
 #include <memory>
 
 #include "core/text.h"
-#include "installer/handler_effects.h"
+#include "installer/code_page_seam.h"
 
 #if defined(__SANITIZE_ADDRESS__)
 #define INSTALLER_ASAN 1
@@ -28,7 +28,7 @@ constexpr std::size_t kLongestConvertedText = 0x3FFFFFFF;
 // the texts the service sends; only longer ones go to the heap.
 class NarrowCopy {
  public:
-  NarrowCopy(HandlerEffects& effects, const char16_t* text) {
+  NarrowCopy(CodePageSeam& codePage, const char16_t* text) {
     const std::size_t length = BoundedLength(text, kLongestConvertedText) + 1;
     if (length > kLongestConvertedText) return;
     const std::size_t bytes = 2 * length;
@@ -39,7 +39,7 @@ class NarrowCopy {
       buffer = m_heap.get();
     }
     buffer[0] = 0;
-    const int written = effects.ToNarrow(text, buffer, static_cast<int>(bytes));
+    const int written = codePage.ToNarrow(text, buffer, static_cast<int>(bytes));
     if (written <= 0 || static_cast<std::size_t>(written) > bytes) return;
     // Trust the terminator only where it really is.
     const void* end = std::memchr(buffer, 0, static_cast<std::size_t>(written));
@@ -147,10 +147,10 @@ bool ParseCommonDataText(char* text, const char* end, std::int32_t* field) {
 }
 
 // Converts message and parses the narrow copy into fields.
-bool ParseMessage(HandlerEffects* effects, const char16_t* message,
+bool ParseMessage(CodePageSeam* codePage, const char16_t* message,
                   bool (*parse)(char*, const char*, std::int32_t*), std::int32_t* fields) {
-  if (effects == nullptr || message == nullptr) return false;
-  const NarrowCopy copy(*effects, message);
+  if (codePage == nullptr || message == nullptr) return false;
+  const NarrowCopy copy(*codePage, message);
   return copy.text() != nullptr && parse(copy.text(), copy.end(), fields);
 }
 
@@ -166,9 +166,9 @@ int ReadNumberToken(char** cursor) {
 }
 
 bool ParseProgressMessage(ProgressContext& progress, const char16_t* message) {
-  return ParseMessage(progress.effects, message, ParseProgressText, progress.progressField);
+  return ParseMessage(progress.codePage, message, ParseProgressText, progress.progressField);
 }
 
 bool ParseCommonDataMessage(ProgressContext& progress, const char16_t* message) {
-  return ParseMessage(progress.effects, message, ParseCommonDataText, progress.commonDataField);
+  return ParseMessage(progress.codePage, message, ParseCommonDataText, progress.commonDataField);
 }

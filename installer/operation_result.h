@@ -25,7 +25,7 @@ enum class OperationStep : std::uint8_t {
 struct OperationResult {
   OperationStep failedStep = OperationStep::None;
   // The Windows error of a failed file step, or the service's result code
-  // of the last installer call (kept on success too: 3010 asks for a
+  // of the last installer call (kept on success too: it may ask for a
   // restart); 0 when neither applies.
   std::uint32_t code = 0;
 

@@ -1,27 +1,26 @@
 // ProgressContext: the state of one run of the installer's operations, which
-// they give the service as the message handler's context. The operations
-// point it at the dialog before each installer call; the handler keeps its
-// progress counters and flags in it. Nothing clears it between the removal
-// and the install, so progress carries over from one to the other.
+// they give the service as the message handler's context. The handler
+// keeps its progress counters and flags in it and reports to the observer.
+// Nothing clears it between the removal and the install, so progress
+// carries over from one to the other.
 #pragma once
 
 #include <cstdint>
 
-class HandlerEffects;
+class CodePageSeam;
+class InstallObserver;
 class InstallerServiceSeam;
 class RunLog;
 
 struct ProgressContext {
-  HandlerEffects* effects = nullptr;        // null: the handler answers 0 and changes nothing
+  // Either null: the handler answers 0 and reports nothing.
+  InstallObserver* observer = nullptr;
+  CodePageSeam* codePage = nullptr;         // for the parsers' narrow copies
   InstallerServiceSeam* service = nullptr;  // takes the UI level of the first message
   RunLog* log = nullptr;                    // gets the texts of errors and warnings
 
-  void* dialogWindow = nullptr;   // target of action-text updates and owner of boxes
-  void* progressBar = nullptr;    // the dialog's progress bar, or null
-  void* cancelButton = nullptr;   // shown or hidden by common data; always null here
-  std::int32_t actionTextId = 0;  // control id of the action text within dialogWindow
-  // No one is there to answer a box: the service answers its own questions
-  // and keeps its UI level.
+  // No one is there to answer a question: the service answers its own and
+  // keeps its UI level.
   bool unattended = false;
 
   std::int32_t firstCall = 1;

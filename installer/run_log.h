@@ -15,6 +15,16 @@ class RunLog {
   // One line, without its end; the log adds the time. Without a log file
   // nothing happens.
   virtual void Write(const char16_t* line) = 0;
+
+  // The file: created (or emptied) at path, or without a path a new one in
+  // the temp folder. False when there is no file to write; the run then
+  // goes on without.
+  virtual bool Open(const char16_t*) { return false; }
+  // Its full path; empty when none is open.
+  virtual const char16_t* Path() const { return u""; }
+  // At the end of the run the file is kept, or removed.
+  virtual void Close() {}
+  virtual void Remove() {}
 };
 
 // A log that keeps nothing, for runs without one.

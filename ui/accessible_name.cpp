@@ -5,7 +5,7 @@
 
 #include <new>
 
-#include "core/system_library.h"
+#include "system/system_library.h"
 
 namespace {
 
@@ -19,34 +19,24 @@ struct AccessibilityCalls {
   decltype(&ObjectFromLresult) objectFromLresult = nullptr;
   decltype(&SysAllocString) sysAllocString = nullptr;
   decltype(&CoInitializeEx) coInitializeEx = nullptr;
-  bool bound = false;
-  bool tried = false;
 };
-AccessibilityCalls g_calls;  // the GUI thread's only
-
-template <typename Function>
-bool Bind(const wchar_t* library, const char* name, Function* function) {
-  *function = FindFunction<Function>(LoadSystemLibrary(library), name);
-  return *function != nullptr;
-}
+AccessibilityCalls g_calls;
+BindOnce g_callsBound;
 
 const AccessibilityCalls* BindAccessibilityCalls() {
-  if (!g_calls.tried) {
-    g_calls.tried = true;
-    g_calls.bound =
-        Bind(L"oleacc.dll", "CreateStdAccessibleObject", &g_calls.createStdAccessibleObject) &&
-        Bind(L"oleacc.dll", "LresultFromObject", &g_calls.lresultFromObject) &&
-        Bind(L"oleacc.dll", "ObjectFromLresult", &g_calls.objectFromLresult) &&
-        Bind(L"oleaut32.dll", "SysAllocString", &g_calls.sysAllocString) &&
-        Bind(L"ole32.dll", "CoInitializeEx", &g_calls.coInitializeEx);
-    // The object handed out is called across processes through COM, so COM
-    // stays initialised on this thread from now on; the folder browser's own
-    // initialisation nests inside it.
-    if (g_calls.bound) {
-      g_calls.bound = SUCCEEDED(g_calls.coInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
-    }
-  }
-  return g_calls.bound ? &g_calls : nullptr;
+  const bool bound = g_callsBound([] {
+    AccessibilityCalls& c = g_calls;
+    return BindSystemCall(L"oleacc.dll", "CreateStdAccessibleObject", &c.createStdAccessibleObject) &&
+           BindSystemCall(L"oleacc.dll", "LresultFromObject", &c.lresultFromObject) &&
+           BindSystemCall(L"oleacc.dll", "ObjectFromLresult", &c.objectFromLresult) &&
+           BindSystemCall(L"oleaut32.dll", "SysAllocString", &c.sysAllocString) &&
+           BindSystemCall(L"ole32.dll", "CoInitializeEx", &c.coInitializeEx) &&
+           // The object handed out is called across processes through COM,
+           // so COM stays initialised on this (the window's) thread from now
+           // on; the folder browser's own initialisation nests inside it.
+           SUCCEEDED(c.coInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
+  });
+  return bound ? &g_calls : nullptr;
 }
 
 bool IsSelf(const VARIANT& child) { return child.vt == VT_I4 && child.lVal == CHILDID_SELF; }

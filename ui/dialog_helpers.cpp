@@ -5,7 +5,7 @@
 
 #include <cwchar>
 
-#include "core/system_library.h"
+#include "system/system_library.h"
 
 namespace {
 
@@ -19,27 +19,21 @@ struct ShellCalls {
   decltype(&CoUninitialize) uninitializeCom = nullptr;
   decltype(&CoTaskMemFree) freeTaskMemory = nullptr;
 };
-ShellCalls g_shell;  // the GUI thread's only
-bool g_shellTried = false;
-bool g_shellBound = false;
+ShellCalls g_shell;
+BindOnce g_shellBound;
 
 // Null when a library or one of its calls is missing.
 const ShellCalls* BindShellCalls() {
-  if (!g_shellTried) {
-    g_shellTried = true;
-    HMODULE shell = LoadSystemLibrary(L"shell32.dll");
-    HMODULE com = LoadSystemLibrary(L"ole32.dll");
+  const bool bound = g_shellBound([] {
     ShellCalls& c = g_shell;
-    c.browseForFolder = FindFunction<decltype(c.browseForFolder)>(shell, "SHBrowseForFolderW");
-    c.pathFromIdList = FindFunction<decltype(c.pathFromIdList)>(shell, "SHGetPathFromIDListW");
-    c.execute = FindFunction<decltype(c.execute)>(shell, "ShellExecuteW");
-    c.initializeCom = FindFunction<decltype(c.initializeCom)>(com, "CoInitializeEx");
-    c.uninitializeCom = FindFunction<decltype(c.uninitializeCom)>(com, "CoUninitialize");
-    c.freeTaskMemory = FindFunction<decltype(c.freeTaskMemory)>(com, "CoTaskMemFree");
-    g_shellBound = c.browseForFolder != nullptr && c.pathFromIdList != nullptr && c.execute != nullptr &&
-                   c.initializeCom != nullptr && c.uninitializeCom != nullptr && c.freeTaskMemory != nullptr;
-  }
-  return g_shellBound ? &g_shell : nullptr;
+    return BindSystemCall(L"shell32.dll", "SHBrowseForFolderW", &c.browseForFolder) &&
+           BindSystemCall(L"shell32.dll", "SHGetPathFromIDListW", &c.pathFromIdList) &&
+           BindSystemCall(L"shell32.dll", "ShellExecuteW", &c.execute) &&
+           BindSystemCall(L"ole32.dll", "CoInitializeEx", &c.initializeCom) &&
+           BindSystemCall(L"ole32.dll", "CoUninitialize", &c.uninitializeCom) &&
+           BindSystemCall(L"ole32.dll", "CoTaskMemFree", &c.freeTaskMemory);
+  });
+  return bound ? &g_shell : nullptr;
 }
 
 // File-system folders only: a virtual folder has no path to install to.

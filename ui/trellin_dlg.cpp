@@ -8,12 +8,10 @@
 #include "ui/accessible_name.h"
 #include "ui/dialog_helpers.h"
 #include "ui/eula_dlg.h"
-#include "ui/picture_scale.h"
-#include "ui/unattended.h"
+#include "ui/framework/picture_scale.h"
 
 namespace {
 
-constexpr UINT kMarqueeInterval = 100;  // milliseconds between marquee moves
 constexpr wchar_t kFolderBoxCaption[] = L"Installation Folder";
 // What a screen reader says for the accept box: its label and link.
 constexpr wchar_t kAgreeName[] = L"I Agree to the Terms of Use";
@@ -45,10 +43,11 @@ BEGIN_MESSAGE_MAP(CTrellinDlg, CDialog)
   ON_NOTIFY(NM_RETURN, IDC_LOG_LINK, OnNMClickLogLink)
 END_MESSAGE_MAP()
 
-CTrellinDlg::CTrellinDlg(const InstallerServices& services, const InstallOptions& options,
-                         const wchar_t* logPath)
-    : CDialog(IDD_INSTALLER_DIALOG, nullptr), m_services(services), m_options(options),
-      m_logPath(logPath), m_operations(services, IDC_ACTION_TEXT, options.mode) {
+CTrellinDlg::CTrellinDlg(InstallSession& session, const InstallerServices& services, UiMode mode,
+                         const char16_t* folder, const char16_t* logPath)
+    : CDialog(IDD_INSTALLER_DIALOG, nullptr), m_session(session), m_services(services),
+      m_mode(mode), m_startFolder(folder), m_logPath(logPath) {
+  session.Observe(*this);
   const wchar_t* icon = MAKEINTRESOURCEW(IDI_INSTALLER);
   m_hIcon = LoadIconW(AfxFindResourceHandle(icon, RT_GROUP_ICON), icon);
   m_whiteBrush.CreateSolidBrush(kWhite);
@@ -64,10 +63,10 @@ void CTrellinDlg::DoDataExchange(CDataExchange* pDX) {
 
 BOOL CTrellinDlg::OnInitDialog() {
   CDialog::OnInitDialog();
-  DetectInstallState();
-  LogInstallState(m_services.log, u"Found", m_installState);
-  const OwnedText folder = StartFolder(m_services.registry, m_options);
-  m_folder = folder ? AsWide(folder.get()) : L"";
+  m_installState = m_session.Outcome().found;
+  m_folder = m_startFolder != nullptr ? AsWide(m_startFolder) : L"";
+  ShowIn(m_hWnd);
+  m_services.service.SetDialogOwner(m_hWnd);
 
   m_continueButton.AutoLoad(IDC_CONTINUE, this);
   m_configureButton.AutoLoad(IDC_CONFIGURE, this);
@@ -81,7 +80,7 @@ BOOL CTrellinDlg::OnInitDialog() {
   SetAccessibleName(GetDlgItem(IDC_LOG_LINK), kLogLinkName);
 
   m_step = WizardStep::Welcome;
-  RunWizardStep();
+  ShowScreen();
   SetPrimaryButton(m_installState == InstallState::UpToDate ? IDC_FINISHED : IDC_CONTINUE);
 
   SetWindowText(AsWide(ProductConfig::DisplayName));
@@ -90,7 +89,7 @@ BOOL CTrellinDlg::OnInitDialog() {
 
   // A passive run takes the terms as accepted (the command line says so)
   // and presses the screen's button itself, once the window is up.
-  if (m_options.mode == UiMode::Passive) {
+  if (m_mode == UiMode::Passive) {
     if (m_installState == InstallState::UpToDate) {
       Press(IDC_FINISHED);
     } else {
@@ -130,78 +129,68 @@ void CTrellinDlg::OnDpiChanged(UINT dpi) {
   ShowPicturesFor(dpi);
 }
 
-void CTrellinDlg::DetectInstallState() {
-  m_installState = ::DetectInstallState(m_services.registry);
-}
-
 void CTrellinDlg::SetStatus(StatusText text) {
   const bool named = text == StatusText::DisplayName || text == StatusText::UpToDate;
   m_statusText = named ? AsWide(ProductConfig::DisplayName) : L"";
   m_statusText += AsWide(StatusLiteral(FinishedStatus(text, m_outcome)));
 }
 
-void CTrellinDlg::RunWizardStep() {
-  HWND progressBar = m_progress.m_hWnd;
-  for (const FlowAction& action : WizardActions(m_step, m_installState)) {
+void CTrellinDlg::ShowScreen() {
+  for (const ScreenAction& action : WizardScreen(m_step, m_installState)) {
     switch (action.op) {
-      case FlowOp::Hide: ::ShowWindow(GetDlgItem(action.control), SW_HIDE); break;
-      case FlowOp::Show: ::ShowWindow(GetDlgItem(action.control), SW_SHOWNORMAL); break;
-      case FlowOp::Enable: ::EnableWindow(GetDlgItem(action.control), TRUE); break;
-      case FlowOp::Disable: ::EnableWindow(GetDlgItem(action.control), FALSE); break;
-      case FlowOp::SetStatus: SetStatus(action.text); break;
-      case FlowOp::UpdateData: UpdateData(FALSE); break;
-      case FlowOp::MarqueeOn: m_progress.SetMarquee(TRUE, kMarqueeInterval); break;
-      case FlowOp::MarqueeOff: m_progress.SetMarquee(FALSE, kMarqueeInterval); break;
-      case FlowOp::ProgressRange100: m_progress.SetRange(0, 100); break;
-      case FlowOp::ProgressPos100: m_progress.SetPos(100); break;
-      case FlowOp::PreparePackage:
-      case FlowOp::RemovePreviousVersion:
-      case FlowOp::InstallPackage:
-        if (!RunFlowOperation(action, m_operations, AsUtf16(m_folder.GetString()), m_hWnd,
-                              progressBar, m_outcome)) {
-          return;
-        }
-        break;
+      case ScreenOp::Hide: ::ShowWindow(GetDlgItem(action.control), SW_HIDE); break;
+      case ScreenOp::Show: ::ShowWindow(GetDlgItem(action.control), SW_SHOWNORMAL); break;
+      case ScreenOp::Enable: ::EnableWindow(GetDlgItem(action.control), TRUE); break;
+      case ScreenOp::Disable: ::EnableWindow(GetDlgItem(action.control), FALSE); break;
+      case ScreenOp::SetStatus: SetStatus(action.text); break;
+      case ScreenOp::UpdateData: UpdateData(FALSE); break;
+      case ScreenOp::ProgressRange100: m_progress.SetRange(0, 100); break;
+      case ScreenOp::ProgressPos100: m_progress.SetPos(100); break;
     }
   }
 }
 
 void CTrellinDlg::OnBnClickedContinue() {
   UpdateData(TRUE);
-  // A folder that cannot be installed to is said now, before anything is
-  // removed; the user stays here with the text as typed.
-  if (!FolderIsUsable()) return;
+  // A typed folder that cannot be installed to is said now, before anything
+  // is removed; the user stays here with the text as typed. (A passive
+  // run's folder was checked before the window opened.)
+  if (m_mode == UiMode::Full && !FolderIsUsable()) return;
   m_step = WizardStep::Installing;
-  DetectInstallState();
-  RunWizardStep();
+  ShowScreen();
+  m_session.Run(AsUtf16(m_folder.GetString()));
+}
+
+void CTrellinDlg::StageChanged(InstallStage stage) {
+  SetStatus(stage == InstallStage::RemovingOlder ? StatusText::Uninstalling : StatusText::DisplayName);
+  UpdateData(FALSE);
+}
+
+void CTrellinDlg::Finished(const InstallOutcome& outcome) {
   DiscardQueuedInput();
+  m_outcome = outcome;
+  m_installState = outcome.state;
   m_step = WizardStep::Finished;
-  DetectInstallState();
-  RunWizardStep();
+  ShowScreen();
   SetPrimaryButton(IDC_FINISHED);
   AfterOutcome();
 }
 
 void CTrellinDlg::AfterOutcome() {
-  LogInstallState(m_services.log, u"At the end", m_installState);
   if (m_installState != InstallState::UpToDate) {
-    if (m_logPath[0] != L'\0') ::ShowWindow(GetDlgItem(IDC_LOG_LINK), SW_SHOWNORMAL);
-    if (m_outcome.last.code == kServiceBusy && m_options.mode == UiMode::Full) {
+    if (m_logPath[0] != u'\0') ::ShowWindow(GetDlgItem(IDC_LOG_LINK), SW_SHOWNORMAL);
+    if (m_outcome.last.code == kServiceBusy && m_mode == UiMode::Full) {
       MessageBoxW(m_hWnd, kBusyText, kBusyBoxCaption, MB_OK | MB_ICONWARNING);
     }
   }
-  if (m_options.mode == UiMode::Passive) Press(IDC_FINISHED);
+  if (m_mode == UiMode::Passive) Press(IDC_FINISHED);
 }
 
 void CTrellinDlg::OnBnClickedFinished() { CDialog::OnOK(); }
 
 void CTrellinDlg::OnNMClickLogLink(NMHDR*, LRESULT* pResult) {
-  OpenInViewer(m_hWnd, m_logPath);
+  OpenInViewer(m_hWnd, AsWide(m_logPath));
   *pResult = 0;
-}
-
-int CTrellinDlg::ExitCode() const {
-  return ExitCodeFor(m_installState, m_outcome.last, m_outcome.operationsRan);
 }
 
 bool CTrellinDlg::CanPress(int id) const {

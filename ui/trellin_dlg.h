@@ -5,19 +5,22 @@
 #include "detect/detection.h"
 #include "installer/command_line.h"
 #include "installer/install_operations.h"
+#include "installer/install_session.h"
 #include "ui/framework/afxwin.h"
+#include "ui/install_view.h"
 #include "ui/wizard_flow.h"
 
-class CTrellinDlg : public CDialog {
+// The window is the session's observer: it shows the steps the session
+// runs and the outcome the session judges.
+class CTrellinDlg : public CDialog, private InstallView {
  public:
-  // services: the machine the dialog detects on and installs to, built by
-  // the start-up. options: the command line's (Full or Passive). logPath:
-  // the run's log file, offered on failure; empty without one.
-  CTrellinDlg(const InstallerServices& services, const InstallOptions& options,
-              const wchar_t* logPath);
-
-  // How the run ended, once the dialog has: the process's exit code.
-  int ExitCode() const;
+  // session: the run, begun (what it found is the Welcome screen's). services:
+  // the machine it runs on, for the folder check and the service's own
+  // dialogs. mode: Full or Passive. folder: where the install starts (null:
+  // the package's default). logPath: the run's log file, offered on
+  // failure; empty without one.
+  CTrellinDlg(InstallSession& session, const InstallerServices& services, UiMode mode,
+              const char16_t* folder, const char16_t* logPath);
 
  protected:
   void DoDataExchange(CDataExchange* pDX) override;
@@ -40,10 +43,10 @@ class CTrellinDlg : public CDialog {
   DECLARE_MESSAGE_MAP()
 
  private:
-  // Turns the window into the screen of m_step for m_installState; in the
-  // Installing step also removes and installs, returning when they are over.
-  void RunWizardStep();
-  void DetectInstallState();
+  // Turns the window into the screen of m_step for m_installState.
+  void ShowScreen();
+  void StageChanged(InstallStage stage) override;
+  void Finished(const InstallOutcome& outcome) override;
   // Says what is wrong with the folder text in a box owned by the dialog.
   bool FolderIsUsable();
   bool CanPress(int id) const;
@@ -58,10 +61,11 @@ class CTrellinDlg : public CDialog {
   void ShowPicturesFor(UINT dpi);
   void ShowPicture(int control, WORD picture, CBitmap& shown);
 
+  InstallSession& m_session;
   const InstallerServices& m_services;
-  const InstallOptions& m_options;
-  const wchar_t* m_logPath;
-  InstallOperations m_operations;
+  const UiMode m_mode;
+  const char16_t* m_startFolder;
+  const char16_t* m_logPath;
   HICON m_hIcon;
   CBrush m_whiteBrush;
   CBitmapButton m_continueButton;
@@ -76,5 +80,5 @@ class CTrellinDlg : public CDialog {
   CString m_folder;
   InstallState m_installState = InstallState::NotInstalled;
   WizardStep m_step = WizardStep::Welcome;
-  FlowOutcome m_outcome;
+  InstallOutcome m_outcome;
 };

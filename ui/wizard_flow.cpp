@@ -1,60 +1,51 @@
 #include "ui/wizard_flow.h"
 
+#include "installer/exit_code.h"
 #include "res/resource.h"
 
 namespace {
 
-using enum FlowOp;
+using enum ScreenOp;
 
-constexpr FlowAction H(int control) { return {Hide, control}; }
-constexpr FlowAction S(int control) { return {Show, control}; }
-constexpr FlowAction E(int control) { return {Enable, control}; }
-constexpr FlowAction D(int control) { return {Disable, control}; }
-constexpr FlowAction Status(StatusText text) { return {SetStatus, 0, text}; }
-constexpr FlowAction Do(FlowOp op) { return {op}; }
+constexpr ScreenAction H(int control) { return {Hide, control}; }
+constexpr ScreenAction S(int control) { return {Show, control}; }
+constexpr ScreenAction E(int control) { return {Enable, control}; }
+constexpr ScreenAction D(int control) { return {Disable, control}; }
+constexpr ScreenAction Status(StatusText text) { return {SetStatus, 0, text}; }
+constexpr ScreenAction Do(ScreenOp op) { return {op}; }
 
 // Welcome: what detection found, and the offer to install.
-constexpr FlowAction kWelcomeNotInstalled[] = {
+constexpr ScreenAction kWelcomeNotInstalled[] = {
     Status(StatusText::DisplayName), H(IDC_FINISHED), D(IDC_CONTINUE), H(IDC_PROGRESS),
     E(IDC_STATUS_TEXT), Do(UpdateData)};
-constexpr FlowAction kWelcomeUpToDate[] = {
+constexpr ScreenAction kWelcomeUpToDate[] = {
     Status(StatusText::UpToDate), H(IDC_CONFIGURE), H(IDC_FOLDER), H(IDC_AGREE_LABEL),
     H(IDC_TERMS_LINK), H(IDC_AGREE), H(IDC_CONTINUE), H(IDC_PROGRESS), H(IDC_ACTION_TEXT),
     E(IDC_STATUS_TEXT), Do(UpdateData)};
-constexpr FlowAction kWelcomeOlderInstalled[] = {
+constexpr ScreenAction kWelcomeOlderInstalled[] = {
     Status(StatusText::DisplayName), H(IDC_FINISHED), D(IDC_CONTINUE), H(IDC_PROGRESS),
     H(IDC_ACTION_TEXT), E(IDC_STATUS_TEXT), Do(UpdateData)};
 
-// Installing: the long operations run with both buttons out of reach. The
-// package is checked and written out before anything is removed, so that a
-// failure leaves an older version in place.
-#define INSTALLING_LAYOUT                                                                  \
-  H(IDC_CONFIGURE), H(IDC_FOLDER), H(IDC_AGREE_LABEL), H(IDC_TERMS_LINK), H(IDC_AGREE),   \
-      D(IDC_CONTINUE), H(IDC_CONTINUE), S(IDC_PROGRESS), S(IDC_ACTION_TEXT), S(IDC_FINISHED), \
-      D(IDC_FINISHED), Do(UpdateData)
-constexpr FlowAction kInstallingNotInstalled[] = {INSTALLING_LAYOUT, Do(PreparePackage),
-                                                  Status(StatusText::DisplayName), Do(InstallPackage)};
-constexpr FlowAction kInstallingUpToDate[] = {INSTALLING_LAYOUT};
-constexpr FlowAction kInstallingOlderInstalled[] = {
-    INSTALLING_LAYOUT,           Do(PreparePackage),               Status(StatusText::Uninstalling),
-    Do(MarqueeOn),               Do(UpdateData),                   Do(RemovePreviousVersion),
-    Do(MarqueeOff),              Status(StatusText::DisplayName),  Do(UpdateData),
-    Do(InstallPackage)};
-#undef INSTALLING_LAYOUT
+// Installing: the session's steps run with both buttons out of reach.
+constexpr ScreenAction kInstalling[] = {
+    H(IDC_CONFIGURE),  H(IDC_FOLDER),   H(IDC_AGREE_LABEL), H(IDC_TERMS_LINK),
+    H(IDC_AGREE),      D(IDC_CONTINUE), H(IDC_CONTINUE),    S(IDC_PROGRESS),
+    S(IDC_ACTION_TEXT), S(IDC_FINISHED), D(IDC_FINISHED),   Do(UpdateData)};
 
 // Finished: the outcome, judged by fresh detection.
 #define FINISHED_LAYOUT                                                                    \
   H(IDC_CONFIGURE), H(IDC_FOLDER), H(IDC_AGREE_LABEL), H(IDC_TERMS_LINK), H(IDC_AGREE),   \
       H(IDC_CONTINUE), S(IDC_FINISHED), E(IDC_FINISHED)
-constexpr FlowAction kFinishedSuccess[] = {FINISHED_LAYOUT, Do(ProgressRange100), Do(ProgressPos100),
-                                           Status(StatusText::Successful), Do(UpdateData)};
-constexpr FlowAction kFinishedFailure[] = {FINISHED_LAYOUT, H(IDC_PROGRESS), H(IDC_ACTION_TEXT),
-                                           Status(StatusText::Failed), Do(UpdateData)};
+constexpr ScreenAction kFinishedSuccess[] = {FINISHED_LAYOUT, Do(ProgressRange100),
+                                             Do(ProgressPos100), Status(StatusText::Successful),
+                                             Do(UpdateData)};
+constexpr ScreenAction kFinishedFailure[] = {FINISHED_LAYOUT, H(IDC_PROGRESS), H(IDC_ACTION_TEXT),
+                                             Status(StatusText::Failed), Do(UpdateData)};
 #undef FINISHED_LAYOUT
 
 }  // namespace
 
-std::span<const FlowAction> WizardActions(WizardStep step, InstallState state) {
+std::span<const ScreenAction> WizardScreen(WizardStep step, InstallState state) {
   switch (step) {
     case WizardStep::Welcome:
       switch (state) {
@@ -65,9 +56,9 @@ std::span<const FlowAction> WizardActions(WizardStep step, InstallState state) {
       break;
     case WizardStep::Installing:
       switch (state) {
-        case InstallState::NotInstalled: return kInstallingNotInstalled;
-        case InstallState::UpToDate: return kInstallingUpToDate;
-        case InstallState::OlderInstalled: return kInstallingOlderInstalled;
+        case InstallState::NotInstalled:
+        case InstallState::UpToDate:
+        case InstallState::OlderInstalled: return kInstalling;
       }
       break;
     case WizardStep::Finished:
@@ -95,31 +86,8 @@ const char16_t* StatusLiteral(StatusText text) {
   return u"";
 }
 
-bool RunFlowOperation(const FlowAction& action, InstallOperations& operations,
-                      const char16_t* folder, void* dialogWindow, void* progressBar,
-                      FlowOutcome& outcome) {
-  switch (action.op) {
-    case FlowOp::PreparePackage:
-      outcome.operationsRan = true;
-      outcome.last = operations.PreparePackage(folder);
-      return outcome.last.Succeeded();
-    case FlowOp::RemovePreviousVersion:
-      outcome.operationsRan = true;
-      outcome.last = operations.RemovePreviousVersion(dialogWindow, progressBar);
-      if (outcome.last.Succeeded()) return true;
-      operations.DiscardPackage();
-      return false;
-    case FlowOp::InstallPackage:
-      outcome.last = operations.InstallPackage(dialogWindow, progressBar);
-      return true;
-    default:
-      return true;
-  }
-}
-
-StatusText FinishedStatus(StatusText text, const FlowOutcome& outcome) {
-  constexpr std::uint32_t kRestartRequired = 3010;  // ERROR_SUCCESS_REBOOT_REQUIRED
-  if (text == StatusText::Successful && outcome.last.code == kRestartRequired) {
+StatusText FinishedStatus(StatusText text, const InstallOutcome& outcome) {
+  if (text == StatusText::Successful && outcome.exitCode == kExitRestartRequired) {
     return StatusText::SuccessfulRestart;
   }
   return text;

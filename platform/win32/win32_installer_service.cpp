@@ -3,7 +3,7 @@
 #include <windows.h>
 #include <msi.h>
 
-#include "core/system_library.h"
+#include "system/system_library.h"
 #include "core/wide.h"
 
 static_assert(kInstallMessageFatalExit == INSTALLMESSAGE_FATALEXIT &&
@@ -43,31 +43,21 @@ struct MsiEntryPoints {
   decltype(&MsiEnableLogW) enableLog = nullptr;
 };
 
-INIT_ONCE g_bound = INIT_ONCE_STATIC_INIT;
 MsiEntryPoints g_msi;
+BindOnce g_msiBound;
 
-BOOL CALLBACK BindMsi(PINIT_ONCE, PVOID, PVOID*) {
-  HMODULE msi = LoadSystemLibrary(L"msi.dll");
-  if (msi == nullptr) return TRUE;
-  MsiEntryPoints found;
-  found.setInternalUI = FindFunction<decltype(found.setInternalUI)>(msi, "MsiSetInternalUI");
-  found.setExternalUI = FindFunction<decltype(found.setExternalUI)>(msi, "MsiSetExternalUIW");
-  found.installProduct = FindFunction<decltype(found.installProduct)>(msi, "MsiInstallProductW");
-  found.configureProduct = FindFunction<decltype(found.configureProduct)>(msi, "MsiConfigureProductExW");
-  found.enableLog = FindFunction<decltype(found.enableLog)>(msi, "MsiEnableLogW");
-  // All or nothing: without the service every call fails as one.
-  if (found.setInternalUI != nullptr && found.setExternalUI != nullptr &&
-      found.installProduct != nullptr && found.configureProduct != nullptr &&
-      found.enableLog != nullptr) {
-    g_msi = found;
-  }
-  return TRUE;
-}
-
-// The handler's first message may arrive on one of the service's threads.
-const MsiEntryPoints& Msi() {
-  InitOnceExecuteOnce(&g_bound, BindMsi, nullptr, nullptr);
-  return g_msi;
+// Null without the service: all or nothing, so that every call fails as
+// one. The handler's first message may arrive on one of the service's
+// threads.
+const MsiEntryPoints* Msi() {
+  const bool bound = g_msiBound([] {
+    return BindSystemCall(L"msi.dll", "MsiSetInternalUI", &g_msi.setInternalUI) &&
+           BindSystemCall(L"msi.dll", "MsiSetExternalUIW", &g_msi.setExternalUI) &&
+           BindSystemCall(L"msi.dll", "MsiInstallProductW", &g_msi.installProduct) &&
+           BindSystemCall(L"msi.dll", "MsiConfigureProductExW", &g_msi.configureProduct) &&
+           BindSystemCall(L"msi.dll", "MsiEnableLogW", &g_msi.enableLog);
+  });
+  return bound ? &g_msi : nullptr;
 }
 
 // The service gets its own fixed context text; the handler's real context
@@ -82,7 +72,7 @@ INT WINAPI ExternalUiAdaptor(LPVOID, UINT messageType, LPCWSTR message) {
 }
 
 // The service holds this mutex while it runs any installation's script. It
-// says so itself (1618) on Windows; asking first also covers services that
+// says so itself (kServiceBusy) on Windows; asking first also covers services that
 // do not, and costs nothing. A mutex we cannot open counts as free.
 bool AnotherInstallRunning() {
   HANDLE mutex = OpenMutexW(SYNCHRONIZE, FALSE, L"Global\\_MSIExecute");
@@ -101,10 +91,10 @@ template <typename Call>
 unsigned int Win32InstallerService::WithServiceLog(Call call) {
   wchar_t path[MAX_PATH];
   const bool logged = m_log != nullptr && m_log->NameServiceLog(path);
-  if (logged) Msi().enableLog(kVerboseLogMode, path, INSTALLLOGATTRIBUTES_FLUSHEACHLINE);
+  if (logged) Msi()->enableLog(kVerboseLogMode, path, INSTALLLOGATTRIBUTES_FLUSHEACHLINE);
   const unsigned int code = call();
   if (logged) {
-    Msi().enableLog(0, nullptr, 0);
+    Msi()->enableLog(0, nullptr, 0);
     m_log->TakeServiceLog(path);
   }
   return code;
@@ -113,35 +103,37 @@ unsigned int Win32InstallerService::WithServiceLog(Call call) {
 // msi.dll and what it loads take tens of milliseconds.
 void Win32InstallerService::Prepare() { Msi(); }
 
-void Win32InstallerService::SetInternalUI(unsigned int level, void* owner) {
-  if (Msi().setInternalUI == nullptr) return;
+void Win32InstallerService::SetDialogOwner(void* window) { m_owner = static_cast<HWND>(window); }
+
+void Win32InstallerService::SetInternalUI(unsigned int level) {
+  if (Msi() == nullptr) return;
   // The service answers with the previous owner in the same variable.
-  HWND window = static_cast<HWND>(owner);
-  Msi().setInternalUI(static_cast<INSTALLUILEVEL>(level), &window);
+  HWND window = m_owner;
+  Msi()->setInternalUI(static_cast<INSTALLUILEVEL>(level), &window);
 }
 
 void Win32InstallerService::SetExternalUI(InstallUiHandler handler, unsigned int messageFilter,
                                           void* context) {
   g_handler = handler;
   g_handlerContext = context;
-  if (Msi().setExternalUI == nullptr) return;
-  Msi().setExternalUI(handler != nullptr ? ExternalUiAdaptor : nullptr, messageFilter,
+  if (Msi() == nullptr) return;
+  Msi()->setExternalUI(handler != nullptr ? ExternalUiAdaptor : nullptr, messageFilter,
                       const_cast<wchar_t*>(kServiceContext));
 }
 
 unsigned int Win32InstallerService::InstallProduct(const char16_t* packagePath,
                                                    const char16_t* commandLine) {
-  if (Msi().installProduct == nullptr) return ERROR_INSTALL_SERVICE_FAILURE;
+  if (Msi() == nullptr) return ERROR_INSTALL_SERVICE_FAILURE;
   if (AnotherInstallRunning()) return ERROR_INSTALL_ALREADY_RUNNING;
-  return WithServiceLog([&] { return Msi().installProduct(AsWide(packagePath), AsWide(commandLine)); });
+  return WithServiceLog([&] { return Msi()->installProduct(AsWide(packagePath), AsWide(commandLine)); });
 }
 
 unsigned int Win32InstallerService::ConfigureProduct(const char16_t* productCode, int installLevel,
                                                      int installState, const char16_t* commandLine) {
-  if (Msi().configureProduct == nullptr) return ERROR_INSTALL_SERVICE_FAILURE;
+  if (Msi() == nullptr) return ERROR_INSTALL_SERVICE_FAILURE;
   if (AnotherInstallRunning()) return ERROR_INSTALL_ALREADY_RUNNING;
   return WithServiceLog([&] {
-    return Msi().configureProduct(AsWide(productCode), installLevel,
+    return Msi()->configureProduct(AsWide(productCode), installLevel,
                                   static_cast<INSTALLSTATE>(installState), AsWide(commandLine));
   });
 }

@@ -6,6 +6,8 @@
 
 #include <msi.h>
 
+#include <atomic>
+
 // Every message kind of a verbose log (msiexec's /l*v).
 inline constexpr DWORD kVerboseLogMode =
     INSTALLLOGMODE_FATALEXIT | INSTALLLOGMODE_ERROR | INSTALLLOGMODE_WARNING | INSTALLLOGMODE_USER |
@@ -16,7 +18,8 @@ inline constexpr DWORD kVerboseLogMode =
 class Win32InstallerService final : public InstallerServiceSeam {
  public:
   void Prepare() override;
-  void SetInternalUI(unsigned int level, void* owner) override;
+  void SetDialogOwner(void* window) override;
+  void SetInternalUI(unsigned int level) override;
   // The service calls the handler through a WINAPI adaptor; one handler is
   // registered at a time, as with the service itself.
   void SetExternalUI(InstallUiHandler handler, unsigned int messageFilter, void* context) override;
@@ -24,12 +27,15 @@ class Win32InstallerService final : public InstallerServiceSeam {
   unsigned int ConfigureProduct(const char16_t* productCode, int installLevel, int installState,
                                 const char16_t* commandLine) override;
 
-  // The run's log, which gets the service's log of each call (null: none).
-  void SetLog(Win32RunLog* log) { m_log = log; }
+  // log: the run's log, which gets the service's log of each call while it
+  // is open (null: never).
+  constexpr explicit Win32InstallerService(Win32RunLog* log = nullptr) : m_log(log) {}
 
  private:
   template <typename Call>
   unsigned int WithServiceLog(Call call);
 
   Win32RunLog* m_log = nullptr;
+  // Read on the service's threads too (the first message sets the level).
+  std::atomic<HWND> m_owner{nullptr};
 };

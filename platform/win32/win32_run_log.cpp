@@ -23,11 +23,11 @@ bool TempLogName(wchar_t (&path)[MAX_PATH], const wchar_t* suffix) {
 
 }  // namespace
 
-bool Win32RunLog::Open(const wchar_t* path) {
+bool Win32RunLog::Open(const char16_t* path) {
   Close();
   m_path[0] = L'\0';
-  if (path != nullptr && *path != L'\0') {
-    const DWORD length = GetFullPathNameW(path, MAX_PATH, m_path, nullptr);
+  if (path != nullptr && *path != u'\0') {
+    const DWORD length = GetFullPathNameW(AsWide(path), MAX_PATH, m_path, nullptr);
     if (length == 0 || length >= MAX_PATH) m_path[0] = L'\0';
   } else if (!TempLogName(m_path, L".log")) {
     m_path[0] = L'\0';
@@ -43,6 +43,8 @@ bool Win32RunLog::Open(const wchar_t* path) {
   m_file = file;
   return true;
 }
+
+const char16_t* Win32RunLog::Path() const { return AsUtf16(m_path); }
 
 void Win32RunLog::WriteBytes(const char* bytes, DWORD size) {
   DWORD written = 0;

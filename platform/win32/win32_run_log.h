@@ -5,19 +5,16 @@
 
 #include <windows.h>
 
+#include "core/wide.h"
 #include "installer/run_log.h"
 
 class Win32RunLog final : public RunLog {
  public:
-  // Creates (or empties) the file at path, or, without a path, a new one in
-  // the temp folder named after the executable, the time and the process.
-  // False when there is no file to write; the run then goes on without.
-  bool Open(const wchar_t* path);
-
+  // Without a path, the new file in the temp folder is named after the
+  // executable, the time and the process.
+  bool Open(const char16_t* path) override;
   void Write(const char16_t* line) override;
-
-  // The file's full path; empty when none is open.
-  const wchar_t* Path() const { return m_path; }
+  const char16_t* Path() const override;
 
   // A file for the service's log of the next installer call, in the temp
   // folder; false when none could be named.
@@ -25,9 +22,8 @@ class Win32RunLog final : public RunLog {
   // Copies the service's log at path into ours and deletes it.
   void TakeServiceLog(const wchar_t* path);
 
-  // Closes the file; Remove deletes it too.
-  void Close();
-  void Remove();
+  void Close() override;
+  void Remove() override;
 
  private:
   void WriteBytes(const char* bytes, DWORD size);

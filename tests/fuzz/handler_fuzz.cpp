@@ -5,7 +5,7 @@
 #include <string_view>
 #include <vector>
 
-#include "fuzz_effects.h"
+#include "fuzz_observer.h"
 #include "installer/message_handler.h"
 #include "message_trace.h"
 
@@ -14,14 +14,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   ParseTrace(std::string_view(reinterpret_cast<const char*>(data), size), &trace);
 
   ProgressContext progress;
-  FuzzEffects effects;
-  effects.progress = &progress;
-  int dialog = 0;
-  int bar = 0;
-  progress.effects = &effects;
-  progress.dialogWindow = &dialog;
-  progress.progressBar = &bar;
-  progress.actionTextId = 1013;
+  FuzzObserver observer(progress);
   for (const TraceMessage& m : trace) {
     const int answer =
         InstallerMessageHandler(&progress, m.type, m.hasText ? m.text.c_str() : nullptr);

@@ -5,15 +5,13 @@
 #include <cstdint>
 #include <string_view>
 
-#include "fuzz_effects.h"
+#include "fuzz_observer.h"
 #include "installer/message_handler.h"
 #include "message_trace.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   ProgressContext progress;
-  FuzzEffects effects;
-  effects.progress = &progress;
-  progress.effects = &effects;
+  FuzzObserver observer(progress);
   const std::u16string text =
       DecodeTraceText(std::string_view(reinterpret_cast<const char*>(data), size));
   PARSER_UNDER_TEST(progress, text.c_str());

@@ -1,21 +1,8 @@
 #include "fake_installer.h"
 
-#include <cstdio>
+#include "recording_observer.h"
 
-#include "fake_handler_effects.h"
-
-namespace {
-
-std::string Hex(unsigned int value) {
-  char text[16];
-  std::snprintf(text, sizeof text, "0x%x", value);
-  return text;
-}
-
-}  // namespace
-
-void FakeInstallerService::SetInternalUI(unsigned int level, void* owner) {
-  internalUiOwner = owner;
+void FakeInstallerService::SetInternalUI(unsigned int level) {
   m_log.push_back("SetInternalUI " + Hex(level));
 }
 

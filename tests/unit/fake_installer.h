@@ -32,9 +32,8 @@ class FakeInstallerService : public InstallerServiceSeam {
 
   InstallUiHandler handler = nullptr;
   void* context = nullptr;
-  void* internalUiOwner = reinterpret_cast<void*>(1);  // as the last SetInternalUI gave it
-
-  void SetInternalUI(unsigned int level, void* owner) override;
+  void SetDialogOwner(void*) override {}
+  void SetInternalUI(unsigned int level) override;
   void SetExternalUI(InstallUiHandler handler, unsigned int messageFilter, void* context) override;
   unsigned int InstallProduct(const char16_t* packagePath, const char16_t* commandLine) override;
   unsigned int ConfigureProduct(const char16_t* productCode, int installLevel, int installState,

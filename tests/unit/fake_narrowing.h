@@ -17,3 +17,12 @@ inline int FakeToNarrow(const char16_t* text, char* buffer, int bufferBytes) {
     }
   }
 }
+
+#include "installer/code_page_seam.h"
+
+class FakeCodePage : public CodePageSeam {
+ public:
+  int ToNarrow(const char16_t* text, char* buffer, int bufferBytes) override {
+    return FakeToNarrow(text, buffer, bufferBytes);
+  }
+};

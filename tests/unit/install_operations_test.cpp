@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <string>
 
-#include "fake_handler_effects.h"
+#include "recording_observer.h"
 #include "fake_installer.h"
 #include "fake_registry.h"
 #include "recording_log.h"
@@ -32,12 +32,10 @@ class OperationsTest : public ::testing::Test {
   OperationResult PrepareAndInstall(const char16_t* folder) {
     const OperationResult prepared = operations.PreparePackage(folder);
     if (!prepared.Succeeded()) return prepared;
-    return operations.InstallPackage(kFakeDialog, kFakeProgressBar);
+    return operations.InstallPackage();
   }
   int Install(const char16_t* folder) { return PrepareAndInstall(folder).Succeeded(); }
-  int Remove(void* dialog, void* bar) {
-    return operations.RemovePreviousVersion(dialog, bar).Succeeded();
-  }
+  int Remove() { return operations.RemovePreviousVersion().Succeeded(); }
   const ProgressContext& Progress() const { return operations.Progress(); }
   bool NothingLeft() const { return files.files.empty() && files.folders.empty() && files.OpenFiles() == 0; }
 
@@ -45,37 +43,31 @@ class OperationsTest : public ::testing::Test {
   FakeRegistry registry;
   FakeInstallerService service{log};
   FakePackageFiles files{log};
-  RecordingEffects effects;
+  RecordingObserver observer;
   RecordingLog runLog;
-  InstallerServices services{registry, service, files, effects, runLog};
-  InstallOperations operations{services, 1013};
+  InstallerServices services{registry, service, files, observer, runLog};
+  InstallOperations operations{services, observer};
 };
 
 TEST_F(OperationsTest, NothingRegisteredMeansNothingToRemove) {
-  EXPECT_EQ(Remove(kFakeDialog, kFakeProgressBar), 1);
+  EXPECT_EQ(Remove(), 1);
   EXPECT_EQ(log, CallLog{});
-  EXPECT_EQ(Progress().dialogWindow, nullptr);
 }
 
 TEST_F(OperationsTest, RemovalPreparesTheServiceThenRemovesByProductCode) {
   Register(u"4.0.3.9");
   service.onRemove = [this] { Unregister(); };
-  EXPECT_EQ(Remove(kFakeDialog, kFakeProgressBar), 1);
+  EXPECT_EQ(Remove(), 1);
   EXPECT_EQ(log, (CallLog{"SetInternalUI 0x102", "SetExternalUI 0x7fdf",
                           "ConfigureProduct " + Narrow(ProductConfig::ProductCode) + " 0 2 REBOOT=ReallySuppress"}));
-  // The service's own dialogs open over ours, not behind it.
-  EXPECT_EQ(service.internalUiOwner, kFakeDialog);
   EXPECT_EQ(service.handler, &InstallerMessageHandler);
   EXPECT_EQ(service.context, &Progress());
-  EXPECT_EQ(Progress().dialogWindow, kFakeDialog);
-  EXPECT_EQ(Progress().progressBar, kFakeProgressBar);
-  EXPECT_EQ(Progress().cancelButton, nullptr);
-  EXPECT_EQ(Progress().actionTextId, 1013);
+  EXPECT_EQ(Progress().observer, &observer);
 }
 
 TEST_F(OperationsTest, ARemovalThatLeavesTheProductRegisteredFails) {
   Register(u"4.0.3.9");
-  EXPECT_EQ(Remove(nullptr, nullptr), 0);
+  EXPECT_EQ(Remove(), 0);
 }
 
 struct FolderCase {
@@ -93,7 +85,6 @@ TEST_P(CommandLineTest, InstallsTheHeldPackageWithMaxDirThenDeletesIt) {
   };
   EXPECT_EQ(Install(GetParam().folder), 1);
   EXPECT_TRUE(heldDuringInstall);
-  EXPECT_EQ(service.internalUiOwner, kFakeDialog);
   const auto from = std::find(log.begin(), log.end(), "SetInternalUI 0x102");
   EXPECT_EQ(CallLog(from, log.end()),
             (CallLog{"SetInternalUI 0x102", "SetExternalUI 0x7fdf",
@@ -138,7 +129,7 @@ TEST_P(RefusedFolderTest, IsRefusedBeforeThePackageIsWritten) {
   EXPECT_EQ(result.code, GetParam().code);
   for (const std::string& line : log) EXPECT_EQ(line.rfind("IsFile ", 0), 0u) << line;
   EXPECT_EQ(files.files, before);
-  EXPECT_EQ(operations.InstallPackage(nullptr, nullptr).failedStep, OperationStep::NoPackage);
+  EXPECT_EQ(operations.InstallPackage().failedStep, OperationStep::NoPackage);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -163,14 +154,14 @@ TEST_F(OperationsTest, AFolderOf250CharactersFits) {
 }
 
 TEST_F(OperationsTest, NoInstallerCallWithoutAPreparedPackage) {
-  EXPECT_EQ(operations.InstallPackage(kFakeDialog, nullptr).failedStep, OperationStep::NoPackage);
+  EXPECT_EQ(operations.InstallPackage().failedStep, OperationStep::NoPackage);
   files.noTempFolder = true;
   EXPECT_EQ(Install(u"C:\\Host"), 0);
-  EXPECT_EQ(operations.InstallPackage(kFakeDialog, nullptr).failedStep, OperationStep::NoPackage);
+  EXPECT_EQ(operations.InstallPackage().failedStep, OperationStep::NoPackage);
   files.noTempFolder = false;
   // An install uses the package up.
   EXPECT_EQ(Install(u"C:\\Host"), 0);
-  EXPECT_EQ(operations.InstallPackage(kFakeDialog, nullptr).failedStep, OperationStep::NoPackage);
+  EXPECT_EQ(operations.InstallPackage().failedStep, OperationStep::NoPackage);
   int installs = 0;
   for (const std::string& line : log) installs += line.rfind("InstallProduct ", 0) == 0;
   EXPECT_EQ(installs, 1);
@@ -181,7 +172,7 @@ TEST_F(OperationsTest, APackageThatIsNotInstalledIsDeleted) {
   operations.DiscardPackage();
   EXPECT_TRUE(NothingLeft());
   {
-    InstallOperations ended(services, 1013);
+    InstallOperations ended(services, observer);
     ASSERT_TRUE(ended.PreparePackage(u"C:\\Host").Succeeded());
   }
   EXPECT_TRUE(NothingLeft());
@@ -196,16 +187,16 @@ TEST_F(OperationsTest, AnUpgradeRemovesBetweenPreparingAndInstalling) {
   service.messages = {{0x0A000000, true, u"1: 0 2: 100 3: 0 4: 0 "},
                       {0x0A000000, true, u"1: 2 2: 40 "}};
   service.onRemove = [this] { Unregister(); };
-  ASSERT_EQ(Remove(kFakeDialog, kFakeProgressBar), 1);
-  EXPECT_EQ(effects.barPosition, 40);
+  ASSERT_EQ(Remove(), 1);
+  EXPECT_EQ(observer.barPosition, 40);
 
   // Progress carries over: action data before the install's first reset
   // already shows; the level was set once, in the first call.
   service.messages = {{0x09000000, true, u"Writing"}, {0x0A000000, true, u"1: 2 2: 10 "}};
   service.onInstall = [this] { Register(u"4.0.4.0"); };
-  effects.events.clear();
-  EXPECT_TRUE(operations.InstallPackage(kFakeDialog, kFakeProgressBar).Succeeded());
-  EXPECT_EQ(effects.events, (std::vector<std::string>{"text dialog 1013 'Writing'", "setpos bar 50"}));
+  observer.events.clear();
+  EXPECT_TRUE(operations.InstallPackage().Succeeded());
+  EXPECT_EQ(observer.events, (std::vector<std::string>{"text 'Writing'", "pos 50"}));
   EXPECT_EQ(service.answers, (std::vector<int>{1, 1, 1, 1}));
   EXPECT_NE(std::find(log.begin(), log.end(),
                       std::string("InstallProduct ") + kPackage +
@@ -235,7 +226,7 @@ TEST_F(OperationsTest, AFailureNamesItsStepAndCode) {
 
   service.removeResult = 1605;
   service.onRemove = nullptr;
-  const OperationResult stuck = operations.RemovePreviousVersion(nullptr, nullptr);
+  const OperationResult stuck = operations.RemovePreviousVersion();
   EXPECT_EQ(stuck.failedStep, OperationStep::RemoveProduct);
   EXPECT_EQ(stuck.code, 1605u);
 }
@@ -273,15 +264,14 @@ TEST_F(OperationsTest, ABusyServiceIsTriedThreeTimesMore) {
 
 // A quiet run has no window for the handler; the service shows nothing.
 TEST_F(OperationsTest, AQuietRunRegistersNoHandler) {
-  InstallOperations quiet(services, 1013, UiMode::Quiet);
+  InstallOperations quiet(services, observer, UiMode::Quiet);
   service.onInstall = [this] { Register(u"4.0.4.0"); };
   ASSERT_TRUE(quiet.PreparePackage(u"C:\\Host").Succeeded());
-  EXPECT_TRUE(quiet.InstallPackage(nullptr, nullptr).Succeeded());
+  EXPECT_TRUE(quiet.InstallPackage().Succeeded());
   EXPECT_EQ(std::count(log.begin(), log.end(), "SetInternalUI 0x2"), 1);
   EXPECT_EQ(std::count_if(log.begin(), log.end(),
                           [](const std::string& l) { return l.rfind("SetExternalUI", 0) == 0; }),
             0);
-  EXPECT_EQ(service.internalUiOwner, nullptr);
 }
 
 }  // namespace

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "fake_handler_effects.h"
+#include "recording_observer.h"
 #include "fake_installer.h"
 #include "recording_log.h"
 #include "installer/progress_context.h"
@@ -26,24 +26,22 @@ class HandlerTest : public ::testing::Test {
  protected:
   void SetUp() override {
     // As the operations leave it before their installer call.
-    progress.effects = &effects;
+    progress.observer = &observer;
+    progress.codePage = &observer;
     progress.service = &service;
-    progress.dialogWindow = kFakeDialog;
-    progress.progressBar = kFakeProgressBar;
-    progress.actionTextId = 1013;
     progress.firstCall = 0;
   }
 
-  // Sends one message and returns its answer; effects.events then holds
+  // Sends one message and returns its answer; observer.events then holds
   // only what this message did.
   int Send(unsigned int type, const char16_t* text) {
-    effects.events.clear();
+    observer.events.clear();
     return InstallerMessageHandler(&progress, type, text);
   }
 
   CallLog log;
   FakeInstallerService service{log};
-  RecordingEffects effects;
+  RecordingObserver observer;
   ProgressContext progress;
 };
 
@@ -53,7 +51,7 @@ TEST_F(HandlerTest, FirstMessageOfTheProcessSetsTheBasicLevelOnce) {
   EXPECT_EQ(log, CallLog{"SetInternalUI 0x3"});
   EXPECT_EQ(Send(kFatal, nullptr), 0);
   EXPECT_EQ(Send(kProgress, u"1: 0 2: 10 3: 0 4: 0 "), 1);
-  EXPECT_EQ(effects.events, (Events{"setrange bar 10", "setpos bar 0"}));
+  EXPECT_EQ(observer.events, (Events{"range 10", "pos 0"}));
 }
 
 // No one is there to click: errors go to the log and back to the service
@@ -65,14 +63,15 @@ TEST_F(HandlerTest, AnUnattendedRunShowsNoBoxAndLogsTheError) {
   progress.firstCall = 1;
   for (unsigned int kind : {kFatal, kError | 0x30, 0x02000000u}) {
     EXPECT_EQ(Send(kind, u"Disk full"), 0);
-    EXPECT_EQ(effects.events, Events{});
+    EXPECT_EQ(observer.events, Events{});
   }
   EXPECT_EQ(log, CallLog{});
   EXPECT_EQ(runLog.lines, std::vector<std::u16string>(3, u"The service says: Disk full"));
 }
 
-TEST_F(HandlerTest, WithoutEffectsNothingIsHandled) {
-  progress.effects = nullptr;
+TEST_F(HandlerTest, WithoutObserverAndCodePageNothingIsHandled) {
+  progress.observer = nullptr;
+  progress.codePage = nullptr;
   EXPECT_EQ(Send(kActionStart, u"Action"), 0);
   EXPECT_FALSE(ParseProgressMessage(progress, u"1: 0 2: 10 3: 0 4: 0 "));
   EXPECT_FALSE(ParseCommonDataMessage(progress, u"1: 0 2: 1033 "));
@@ -87,21 +86,21 @@ struct KindCase {
 
 TEST_F(HandlerTest, AnswersEachKind) {
   const KindCase cases[] = {
-      {0x00, 4, {"box dialog 'Text' 'FatalError' 0x31"}},
-      {0x01, 4, {"beep 0x30", "box dialog 'Text' 'Error' 0x31 lang 0"}},
-      {0x02, 4, {"box dialog 'Text' 'Warning' 0x31"}},
+      {0x00, 4, {"ask FatalExit 'Text' 0x31 lang 0"}},
+      {0x01, 4, {"ask Error 'Text' 0x31 lang 0"}},
+      {0x02, 4, {"ask Warning 'Text' 0x31 lang 0"}},
       {0x03, 1, {}}, {0x04, 1, {}}, {0x05, 0, {}}, {0x06, 0, {}}, {0x07, 1, {}},
       {0x08, 1, {}}, {0x09, 1, {}}, {0x0A, 1, {}}, {0x0B, 1, {}}, {0x0C, 1, {}},
       {0x0D, 1, {}}, {0x0E, 1, {}}, {0x0F, 0, {}}, {0x19, 0, {}}, {0x80, 0, {}},
       {0xC3, 0, {}}, {0xFF, 0, {}},
   };
-  effects.boxAnswer = 4;  // IDRETRY goes back to the service as it is
+  observer.answer = 4;  // IDRETRY goes back to the service as it is
   for (const KindCase& c : cases) {
     SCOPED_TRACE(c.kind);
     EXPECT_EQ(Send(c.kind << 24 | 0x31, u"Text"), c.answer);
-    EXPECT_EQ(effects.events, c.events);
+    EXPECT_EQ(observer.events, c.events);
     EXPECT_EQ(Send(c.kind << 24 | 0x31, nullptr), 0);
-    EXPECT_EQ(effects.events, Events{});
+    EXPECT_EQ(observer.events, Events{});
   }
 }
 
@@ -123,8 +122,8 @@ TEST_P(HandlerSequenceTest, ProducesTheEffects) {
   for (const Step& step : GetParam().steps) {
     SCOPED_TRACE(::testing::Message() << "step " << index++);
     const bool isBox = (step.type >> 24) <= 2;
-    EXPECT_EQ(Send(step.type, step.text), isBox ? effects.boxAnswer : 1);
-    EXPECT_EQ(effects.events, step.events);
+    EXPECT_EQ(Send(step.type, step.text), isBox ? observer.answer : 1);
+    EXPECT_EQ(observer.events, step.events);
   }
 }
 
@@ -132,86 +131,80 @@ const char16_t kForward100[] = u"1: 0 2: 100 3: 0 4: 0 ";
 const char16_t kBackward100[] = u"1: 0 2: 100 3: 1 4: 0 ";
 const char16_t kReport25[] = u"1: 2 2: 25 ";
 const char16_t kStepOn[] = u"1: 1 2: 10 3: 1 ";
-const Events kPleaseWait = {"text dialog 1013 'Please wait...'"};
+const Events kPleaseWait = {"text 'Please wait...'"};
 
 INSTANTIATE_TEST_SUITE_P(
     Messages, HandlerSequenceTest,
     ::testing::Values(
         SequenceCase{"ScriptResetThenResetsShowItFinished",
                      {{kProgress, u"1: 0 2: 200 3: 0 4: 1 ",
-                       {"setrange bar 200", "setpos bar 0", kPleaseWait[0]}},
+                       {"range 200", "pos 0", kPleaseWait[0]}},
                       {kProgress, u"1: 0 2: 200 3: 0 4: 1 ",
-                       {"setrange bar 200", "setpos bar 200", kPleaseWait[0]}},
-                      {kProgress, u"1: 0 2: 50 3: 0 4: 0 ", {"setrange bar 50", "setpos bar 50"}},
-                      {kProgress, u"1: 0 2: 50 3: 0 4: 0 ", {"setrange bar 50", "setpos bar 0"}}}},
+                       {"range 200", "pos 200", kPleaseWait[0]}},
+                      {kProgress, u"1: 0 2: 50 3: 0 4: 0 ", {"range 50", "pos 50"}},
+                      {kProgress, u"1: 0 2: 50 3: 0 4: 0 ", {"range 50", "pos 0"}}}},
         SequenceCase{"BackwardResetStartsFull",
-                     {{kProgress, u"1: 0 2: 80 3: 1 4: 0 ", {"setrange bar 80", "setpos bar 80"}}}},
+                     {{kProgress, u"1: 0 2: 80 3: 1 4: 0 ", {"range 80", "pos 80"}}}},
         SequenceCase{"ActionInfoStepsActionDataUntilActionStart",
-                     {{kProgress, kForward100, {"setrange bar 100", "setpos bar 0"}},
-                      {kProgress, kStepOn, {"setstep bar 10"}},
-                      {kActionData, u"File a", {"text dialog 1013 'File a'", "stepit bar"}},
-                      {kActionData, u"File b", {"text dialog 1013 'File b'", "stepit bar"}},
+                     {{kProgress, kForward100, {"range 100", "pos 0"}},
+                      {kProgress, kStepOn, {"step 10"}},
+                      {kActionData, u"File a", {"text 'File a'", "stepit"}},
+                      {kActionData, u"File b", {"text 'File b'", "stepit"}},
                       {kActionStart, u"Action 2", {}},
-                      {kActionData, u"File c", {"text dialog 1013 'File c'"}},
-                      {kProgress, kStepOn, {"setstep bar 10"}},
+                      {kActionData, u"File c", {"text 'File c'"}},
+                      {kProgress, kStepOn, {"step 10"}},
                       {kProgress, u"1: 1 2: 10 3: 0 ", {}},
-                      {kActionData, u"File d", {"text dialog 1013 'File d'"}}}},
+                      {kActionData, u"File d", {"text 'File d'"}}}},
         SequenceCase{"BackwardActionInfoStepsDown",
-                     {{kProgress, kBackward100, {"setrange bar 100", "setpos bar 100"}},
-                      {kProgress, kStepOn, {"setstep bar -10"}},
-                      {kActionData, u"File", {"text dialog 1013 'File'", "stepit bar"}}}},
+                     {{kProgress, kBackward100, {"range 100", "pos 100"}},
+                      {kProgress, kStepOn, {"step -10"}},
+                      {kActionData, u"File", {"text 'File'", "stepit"}}}},
         SequenceCase{"ReportsMoveOnlyAfterANonZeroReset",
                      {{kProgress, kReport25, {}},
                       {kActionData, u"File", {}},
-                      {kProgress, u"1: 0 2: 0 3: 0 4: 0 ", {"setrange bar 0", "setpos bar 0"}},
+                      {kProgress, u"1: 0 2: 0 3: 0 4: 0 ", {"range 0", "pos 0"}},
                       {kProgress, kReport25, {}},
-                      {kProgress, kForward100, {"setrange bar 100", "setpos bar 0"}},
-                      {kProgress, kReport25, {"setpos bar 25"}},
-                      {kProgress, kReport25, {"setpos bar 50"}},
+                      {kProgress, kForward100, {"range 100", "pos 0"}},
+                      {kProgress, kReport25, {"pos 25"}},
+                      {kProgress, kReport25, {"pos 50"}},
                       {kProgress, u"1: 3 2: 100", {}},
-                      {kProgress, kForward100, {"setrange bar 100", "setpos bar 0"}},
-                      {kProgress, kReport25, {"setpos bar 25"}}}},
+                      {kProgress, kForward100, {"range 100", "pos 0"}},
+                      {kProgress, kReport25, {"pos 25"}}}},
         SequenceCase{"BackwardReportsRunFromFullToEmpty",
-                     {{kProgress, kBackward100, {"setrange bar 100", "setpos bar 100"}},
-                      {kProgress, kReport25, {"setpos bar 75"}},
-                      {kProgress, kReport25, {"setpos bar 50"}},
-                      {kProgress, u"1: 2 2: 60 ", {"setpos bar 0"}},
-                      {kProgress, u"1: 2 2: -300 ", {"setpos bar 100"}}}},
+                     {{kProgress, kBackward100, {"range 100", "pos 100"}},
+                      {kProgress, kReport25, {"pos 75"}},
+                      {kProgress, kReport25, {"pos 50"}},
+                      {kProgress, u"1: 2 2: 60 ", {"pos 0"}},
+                      {kProgress, u"1: 2 2: -300 ", {"pos 100"}}}},
         SequenceCase{"ReportCountsWrapInsteadOfOverflowing",
-                     {{kProgress, kForward100, {"setrange bar 100", "setpos bar 0"}},
-                      {kProgress, u"1: 2 2: 2147483647 ", {"setpos bar 2147483647"}},
-                      {kProgress, u"1: 2 2: 2 ", {"setpos bar -2147483647"}}}},
+                     {{kProgress, kForward100, {"range 100", "pos 0"}},
+                      {kProgress, u"1: 2 2: 2147483647 ", {"pos 2147483647"}},
+                      {kProgress, u"1: 2 2: 2 ", {"pos -2147483647"}}}},
         SequenceCase{"ResetWithoutTrailingFieldsKeepsTheLastOnes",
                      {{kProgress, u"1: 0 2: 80 3: 1 4: 1 ",
-                       {"setrange bar 80", "setpos bar 80", kPleaseWait[0]}},
+                       {"range 80", "pos 80", kPleaseWait[0]}},
                       {kProgress, u"1: 0 2: 100",
-                       {"setrange bar 100", "setpos bar 100", kPleaseWait[0]}}}},
+                       {"range 100", "pos 100", kPleaseWait[0]}}}},
         SequenceCase{"UnparsableProgressChangesNothing",
-                     {{kProgress, kForward100, {"setrange bar 100", "setpos bar 0"}},
+                     {{kProgress, kForward100, {"range 100", "pos 0"}},
                       {kProgress, u"1: x 2: 5", {}},
                       {kProgress, u"", {}},
                       {kProgress, u"1: 2 2", {}},
-                      {kProgress, kReport25, {"setpos bar 25"}}}},
-        SequenceCase{"CommonDataShowsOrHidesTheCancelButton",
+                      {kProgress, kReport25, {"pos 25"}}}},
+        SequenceCase{"CommonDataSaysWhetherCancellingIsPossible",
                      {{kCommonData, u"1: 1 2: Caption", {}},
-                      {kCommonData, u"1: 2 2: 0", {"show null 0"}},
-                      {kCommonData, u"1: 2 2: 1 ", {"show null 5"}},
+                      {kCommonData, u"1: 2 2: 0", {"cancel impossible"}},
+                      {kCommonData, u"1: 2 2: 1 ", {"cancel possible"}},
                       {kCommonData, u"Message type: 0, Argument: 1033, 0", {}}}},
         SequenceCase{"ErrorBoxFollowsTheAnnouncedLanguage",
                      {{kError | 0x30, u"Disk full",
-                       {"beep 0x30", "box dialog 'Disk full' 'Error' 0x30 lang 0"}},
+                       {"ask Error 'Disk full' 0x30 lang 0"}},
                       {kCommonData, u"1: 0 2: 1033 3: 1252 ", {}},
                       {kError | 0x34, u"Disk full",
-                       {"beep 0x30", "box dialog 'Disk full' 'Error' 0x34 lang 1033"}},
+                       {"ask Error 'Disk full' 0x34 lang 1033"}},
                       {kCommonData, u"1: 0 2: 67536 ", {}},
-                      {kError, u"Again", {"beep 0x0", "box dialog 'Again' 'Error' 0x0 lang 2000"}}}}),
+                      {kError, u"Again", {"ask Error 'Again' 0x0 lang 2000"}}}}),
     [](const auto& info) { return std::string(info.param.name); });
-
-TEST_F(HandlerTest, MessageBoxesHaveNoOwnerWithoutADialog) {
-  progress.dialogWindow = nullptr;
-  EXPECT_EQ(Send(kFatal | 0x10, u"Gone"), 1);
-  EXPECT_EQ(effects.events, Events{"box null 'Gone' 'FatalError' 0x10"});
-}
 
 enum class Text { Progress, CommonData };
 
@@ -285,11 +278,11 @@ TEST_F(HandlerTest, LongAndWideTextsParse) {
 }
 
 TEST_F(HandlerTest, AnUnconvertibleTextDoesNotParse) {
-  effects.failConversion = true;
+  observer.failConversion = true;
   EXPECT_FALSE(ParseProgressMessage(progress, u"1: 0 2: 10 3: 0 4: 0 "));
   EXPECT_FALSE(ParseCommonDataMessage(progress, u"1: 0 2: 1033 "));
   EXPECT_EQ(Send(kProgress, u"1: 0 2: 10 3: 0 4: 0 "), 1);
-  EXPECT_EQ(effects.events, Events{});
+  EXPECT_EQ(observer.events, Events{});
 }
 
 TEST(ReadNumberToken, EndsTheTokenAtTheBlankAndStopsThere) {

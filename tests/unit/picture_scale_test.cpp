@@ -1,4 +1,4 @@
-#include "ui/picture_scale.h"
+#include "ui/framework/picture_scale.h"
 
 #include <gtest/gtest.h>
 

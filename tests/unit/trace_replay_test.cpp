@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <string>
 
-#include "fake_handler_effects.h"
+#include "recording_observer.h"
 #include "fake_installer.h"
 #include "installer/message_handler.h"
 #include "installer/progress_context.h"
@@ -23,16 +23,14 @@ std::vector<TraceMessage> LoadTrace(const char* name) {
 class TraceReplay : public ::testing::Test {
  protected:
   void SetUp() override {
-    progress.effects = &effects;
+    progress.observer = &observer;
+    progress.codePage = &observer;
     progress.service = &service;
   }
 
-  // As an installer call does: point the context at the dialog, then let
-  // the service send its messages. Returns the number of 0 answers.
+  // As an installer call does: let the service send its messages. Returns
+  // the number of 0 answers.
   int Replay(const std::vector<TraceMessage>& trace) {
-    progress.dialogWindow = kFakeDialog;
-    progress.progressBar = kFakeProgressBar;
-    progress.actionTextId = 1013;
     int unhandled = 0;
     for (const TraceMessage& m : trace) {
       if (InstallerMessageHandler(&progress, m.type, m.hasText ? m.text.c_str() : nullptr) == 0) {
@@ -48,13 +46,13 @@ class TraceReplay : public ::testing::Test {
   }
 
   int Count(const std::string& prefix) const {
-    return static_cast<int>(std::count_if(effects.events.begin(), effects.events.end(),
+    return static_cast<int>(std::count_if(observer.events.begin(), observer.events.end(),
                                           [&](const std::string& e) { return e.rfind(prefix, 0) == 0; }));
   }
 
   CallLog log;
   FakeInstallerService service{log};
-  RecordingEffects effects;
+  RecordingObserver observer;
   ProgressContext progress;
 };
 
@@ -65,32 +63,31 @@ TEST_F(TraceReplay, AnInstallEndsWithAFullBarAndTheLastActionShown) {
   // Only the null texts (initialize, terminate) go unhandled.
   EXPECT_EQ(Replay(trace), NullTexts(trace));
   // Wine reports more ticks than it announced; the bar stops at full.
-  EXPECT_EQ(effects.barMax, 76800);
-  EXPECT_EQ(effects.barPosition, 76800);
-  EXPECT_EQ(effects.actionText, kLastActionData);
-  EXPECT_EQ(Count("box"), 0);
+  EXPECT_EQ(observer.barMax, 76800);
+  EXPECT_EQ(observer.barPosition, 76800);
+  EXPECT_EQ(observer.actionText, kLastActionData);
+  EXPECT_EQ(Count("ask"), 0);
   EXPECT_EQ(progress.languageId, 1033);
 }
 
 TEST_F(TraceReplay, TheRemovalsStateCarriesIntoTheInstall) {
   Replay(LoadTrace("remove-older"));
-  EXPECT_EQ(effects.barPosition, 76800);
+  EXPECT_EQ(observer.barPosition, 76800);
   EXPECT_EQ(progress.firstCall, 0);
   Replay(LoadTrace("install-current"));
   EXPECT_EQ(log, CallLog{"SetInternalUI 0x3"});
-  EXPECT_EQ(effects.barPosition, 76800);
-  EXPECT_EQ(effects.actionText, kLastActionData);
+  EXPECT_EQ(observer.barPosition, 76800);
+  EXPECT_EQ(observer.actionText, kLastActionData);
 }
 
 TEST_F(TraceReplay, AFailedInstallShowsTheErrorOnceInTheAnnouncedLanguage) {
   const std::vector<TraceMessage> trace = LoadTrace("install-failing");
-  effects.boxAnswer = 1;
+  observer.answer = 1;
   EXPECT_EQ(Replay(trace), NullTexts(trace));
-  EXPECT_EQ(Count("box"), 1);
-  EXPECT_EQ(Count("beep 0x10"), 1);
-  EXPECT_EQ(Count("box dialog 'The fixture package refuses to install.' 'Error' 0x10 lang 1033"), 1);
+  EXPECT_EQ(Count("ask"), 1);
+  EXPECT_EQ(Count("ask Error 'The fixture package refuses to install.' 0x10 lang 1033"), 1);
   // The rollback is reported forward too; the bar ends full.
-  EXPECT_EQ(effects.barPosition, 76800);
+  EXPECT_EQ(observer.barPosition, 76800);
 }
 
 TEST(MessageTrace, LinesReadBackAsWritten) {

@@ -12,13 +12,13 @@
 namespace {
 
 // The window as a user sees it: which controls show, which take input,
-// the status line, and what ran.
+// the status line, and what the bar was told.
 struct Screen {
   std::map<int, bool> visible;
   std::map<int, bool> enabled;
   StatusText status = StatusText::None;  // last pushed to the control
   StatusText pending = StatusText::None;
-  std::vector<FlowOp> operations;  // marquee, progress and installer calls
+  std::vector<ScreenOp> progress;
 };
 
 const int kControls[] = {IDC_CONTINUE,    IDC_AGREE,     IDC_TERMS_LINK,  IDC_CONFIGURE,
@@ -36,28 +36,17 @@ Screen TemplateScreen() {
   return screen;
 }
 
-// Which of the operations that end the step early fails.
-enum class Fails { Nothing, Preparation, Removal };
-
-// Plays the step's actions like the dialog does.
-void Play(Screen& screen, WizardStep step, InstallState state, Fails fails = Fails::Nothing) {
-  for (const FlowAction& action : WizardActions(step, state)) {
+// Plays the step's screen like the dialog does.
+void Play(Screen& screen, WizardStep step, InstallState state) {
+  for (const ScreenAction& action : WizardScreen(step, state)) {
     switch (action.op) {
-      case FlowOp::Hide: screen.visible[action.control] = false; break;
-      case FlowOp::Show: screen.visible[action.control] = true; break;
-      case FlowOp::Enable: screen.enabled[action.control] = true; break;
-      case FlowOp::Disable: screen.enabled[action.control] = false; break;
-      case FlowOp::SetStatus: screen.pending = action.text; break;
-      case FlowOp::UpdateData: screen.status = screen.pending; break;
-      case FlowOp::PreparePackage:
-        screen.operations.push_back(action.op);
-        if (fails == Fails::Preparation) return;
-        break;
-      case FlowOp::RemovePreviousVersion:
-        screen.operations.push_back(action.op);
-        if (fails == Fails::Removal) return;
-        break;
-      default: screen.operations.push_back(action.op); break;
+      case ScreenOp::Hide: screen.visible[action.control] = false; break;
+      case ScreenOp::Show: screen.visible[action.control] = true; break;
+      case ScreenOp::Enable: screen.enabled[action.control] = true; break;
+      case ScreenOp::Disable: screen.enabled[action.control] = false; break;
+      case ScreenOp::SetStatus: screen.pending = action.text; break;
+      case ScreenOp::UpdateData: screen.status = screen.pending; break;
+      default: screen.progress.push_back(action.op); break;
     }
   }
 }
@@ -99,7 +88,7 @@ TEST_P(WelcomeScreenTest, ShowsWhatDetectionFound) {
   EXPECT_EQ(Visible(screen), c.visible);
   EXPECT_EQ(Disabled(screen), c.disabled);
   EXPECT_EQ(screen.status, c.status);
-  EXPECT_TRUE(screen.operations.empty());
+  EXPECT_TRUE(screen.progress.empty());
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -115,27 +104,25 @@ INSTANTIATE_TEST_SUITE_P(
 
 struct RunCase {
   const char* name;
-  InstallState atWelcome, atInstalling, atFinished;
-  Fails fails;
-  std::vector<FlowOp> operations;  // in order, over both steps
-  StatusText duringInstall;        // status shown when the last installer call started
+  InstallState atWelcome, atFinished;
+  std::vector<ScreenOp> progress;  // what the bar was told, over both steps
   std::set<int> finishedVisible;
   StatusText finishedStatus;
 };
 
 class WholeRunTest : public ::testing::TestWithParam<RunCase> {};
 
-// One CONTINUE click: Installing, then Finished, each with fresh detection.
+// One CONTINUE click: Installing while the session runs, then Finished for
+// the state it found at the end.
 TEST_P(WholeRunTest, FromContinueToFinished) {
   const RunCase& c = GetParam();
   Screen screen = TemplateScreen();
   Play(screen, WizardStep::Welcome, c.atWelcome);
-  Play(screen, WizardStep::Installing, c.atInstalling, c.fails);
+  Play(screen, WizardStep::Installing, c.atWelcome);
   EXPECT_EQ(Visible(screen), kInstallingScreen);
   EXPECT_EQ(Disabled(screen), std::set<int>{IDC_FINISHED}) << "no button can be clicked";
-  EXPECT_EQ(screen.status, c.duringInstall);
   Play(screen, WizardStep::Finished, c.atFinished);
-  EXPECT_EQ(screen.operations, c.operations);
+  EXPECT_EQ(screen.progress, c.progress);
   EXPECT_EQ(Visible(screen), c.finishedVisible);
   EXPECT_EQ(Disabled(screen), std::set<int>{});
   EXPECT_EQ(screen.status, c.finishedStatus);
@@ -143,42 +130,33 @@ TEST_P(WholeRunTest, FromContinueToFinished) {
 
 const std::set<int> kSuccess = {IDC_STATUS_TEXT, IDC_PROGRESS, IDC_ACTION_TEXT, IDC_FINISHED};
 const std::set<int> kFailure = {IDC_STATUS_TEXT, IDC_FINISHED};
-using enum FlowOp;
+using enum ScreenOp;
 using enum InstallState;
 
 INSTANTIATE_TEST_SUITE_P(
     Runs, WholeRunTest,
     ::testing::Values(
-        RunCase{"FreshInstall", NotInstalled, NotInstalled, UpToDate, Fails::Nothing,
-                {PreparePackage, InstallPackage, ProgressRange100, ProgressPos100},
-                StatusText::DisplayName, kSuccess, StatusText::Successful},
-        RunCase{"FreshInstallFails", NotInstalled, NotInstalled, NotInstalled, Fails::Nothing,
-                {PreparePackage, InstallPackage}, StatusText::DisplayName, kFailure,
-                StatusText::Failed},
-        RunCase{"PreparationFails", NotInstalled, NotInstalled, NotInstalled, Fails::Preparation,
-                {PreparePackage}, StatusText::DisplayName, kFailure, StatusText::Failed},
-        RunCase{"Upgrade", OlderInstalled, OlderInstalled, UpToDate, Fails::Nothing,
-                {PreparePackage, MarqueeOn, RemovePreviousVersion, MarqueeOff, InstallPackage,
-                 ProgressRange100, ProgressPos100},
-                StatusText::DisplayName, kSuccess, StatusText::Successful},
-        // The older version stays when the new one cannot be installed.
-        RunCase{"UpgradePreparationFails", OlderInstalled, OlderInstalled, OlderInstalled,
-                Fails::Preparation, {PreparePackage}, StatusText::DisplayName, kFailure,
-                StatusText::Failed},
-        // A failed removal installs nothing and keeps its status text.
-        RunCase{"RemovalFails", OlderInstalled, OlderInstalled, OlderInstalled, Fails::Removal,
-                {PreparePackage, MarqueeOn, RemovePreviousVersion}, StatusText::Uninstalling,
-                kFailure, StatusText::Failed},
-        // Installed by someone else since the Welcome screen: nothing to do.
-        RunCase{"UpToDateMeanwhile", NotInstalled, UpToDate, UpToDate, Fails::Nothing,
-                {ProgressRange100, ProgressPos100}, StatusText::DisplayName, kSuccess,
-                StatusText::Successful}),
+        RunCase{"Installed", NotInstalled, UpToDate, {ProgressRange100, ProgressPos100}, kSuccess,
+                StatusText::Successful},
+        RunCase{"Upgraded", OlderInstalled, UpToDate, {ProgressRange100, ProgressPos100}, kSuccess,
+                StatusText::Successful},
+        RunCase{"Failed", NotInstalled, NotInstalled, {}, kFailure, StatusText::Failed},
+        RunCase{"OlderKept", OlderInstalled, OlderInstalled, {}, kFailure, StatusText::Failed}),
     [](const auto& info) { return std::string(info.param.name); });
 
-TEST(WizardActions, UnknownValuesDoNothing) {
-  EXPECT_TRUE(WizardActions(static_cast<WizardStep>(3), NotInstalled).empty());
-  EXPECT_TRUE(WizardActions(WizardStep::Welcome, static_cast<InstallState>(7)).empty());
-  EXPECT_TRUE(WizardActions(WizardStep::Finished, static_cast<InstallState>(-1)).empty());
+TEST(FinishedStatus, SaysWhenWindowsMustRestart) {
+  InstallOutcome outcome;
+  outcome.exitCode = 3010;
+  EXPECT_EQ(FinishedStatus(StatusText::Successful, outcome), StatusText::SuccessfulRestart);
+  EXPECT_EQ(FinishedStatus(StatusText::Failed, outcome), StatusText::Failed);
+  outcome.exitCode = 0;
+  EXPECT_EQ(FinishedStatus(StatusText::Successful, outcome), StatusText::Successful);
+}
+
+TEST(WizardScreen, UnknownValuesDoNothing) {
+  EXPECT_TRUE(WizardScreen(static_cast<WizardStep>(3), NotInstalled).empty());
+  EXPECT_TRUE(WizardScreen(WizardStep::Welcome, static_cast<InstallState>(7)).empty());
+  EXPECT_TRUE(WizardScreen(WizardStep::Finished, static_cast<InstallState>(-1)).empty());
 }
 
 TEST(StatusLiteral, TextsOfTheStatusLine) {

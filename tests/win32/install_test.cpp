@@ -15,7 +15,7 @@
 #include "installer_test_ids.h"
 #include "installer_test_support.h"
 #include "core/wide.h"
-#include "platform/win32/win32_handler_effects.h"
+#include "platform/win32/win32_code_page.h"
 #include "platform/win32/win32_package_file.h"
 #include "res/resource.h"
 #include "platform/win32/win32_registry.h"
@@ -39,16 +39,16 @@ class Win32Install : public ::testing::Test {
   }
 
   int Install(Win32PackageFile& package, const char16_t* folder) {
-    const InstallerServices services{registry, service, package, *effectsInUse, runLog};
-    InstallOperations operations(services, IDC_ACTION_TEXT);
+    const InstallerServices services{registry, service, package, codePage, runLog};
+    InstallOperations operations(services, dialog);
     // The service opens the package while we hold it.
     if (!operations.PreparePackage(folder).Succeeded()) return -1;
-    return operations.InstallPackage(dialog.window(), dialog.progressBar()).Succeeded();
+    return operations.InstallPackage().Succeeded();
   }
   int Remove() {
-    const InstallerServices services{registry, service, current, *effectsInUse, runLog};
-    InstallOperations operations(services, IDC_ACTION_TEXT);
-    return operations.RemovePreviousVersion(dialog.window(), dialog.progressBar()).Succeeded();
+    const InstallerServices services{registry, service, current, codePage, runLog};
+    InstallOperations operations(services, dialog);
+    return operations.RemovePreviousVersion().Succeeded();
   }
   std::wstring ProductValue(const wchar_t* name) { return MachineValue(kProductKey.c_str(), name); }
 
@@ -56,8 +56,7 @@ class Win32Install : public ::testing::Test {
   TestDialog dialog;
   Win32Registry registry;
   TracingService service;
-  BoxRecordingEffects effects;
-  HandlerEffects* effectsInUse = &effects;
+  Win32CodePage codePage;
   Win32PackageFile current{IDR_PACKAGE_MSI};
   Win32PackageFile older{IDR_OLDER_MSI};
   Win32PackageFile failing{IDR_FAILING_MSI};
@@ -98,7 +97,7 @@ TEST_P(Win32InstallFolder, TheCurrentVersionIsRegisteredAndGetsMaxDirExactly) {
   }
   EXPECT_FALSE(lastActionData.empty());
   EXPECT_EQ(dialog.ActionText(), AsWide(lastActionData.c_str()));
-  EXPECT_TRUE(effects.boxes.empty());
+  EXPECT_TRUE(dialog.boxes.empty());
   if (GetParam()[0] == u'C' && std::u16string(GetParam()).back() != u'\\') {
     service.Save("install-current", "Install of the current fixture package.");
   }
@@ -113,14 +112,13 @@ TEST_F(Win32Install, AFailingPackageLeavesTheProductUnregisteredAndShowsTheError
   EXPECT_FALSE(IsProductRegistered(registry));
   EXPECT_EQ(ProductValue(L"Version"), L"<missing>");
 
-  ASSERT_EQ(effects.boxes.size(), 1u);
-  const BoxRecordingEffects::Box& box = effects.boxes[0];
+  ASSERT_EQ(dialog.boxes.size(), 1u);
+  const TestDialog::Box& box = dialog.boxes[0];
   EXPECT_EQ(box.owner, dialog.window());
-  EXPECT_EQ(box.caption, u"Error");
+  EXPECT_EQ(box.caption, L"Error");
   EXPECT_EQ(std::wstring(AsWide(box.text.c_str())), FAILING_ACTION_MESSAGE);
   EXPECT_EQ(box.style, FAILING_ACTION_MESSAGE_TYPE & 0x00FFFFFF);
   EXPECT_EQ(box.language, 1033);  // announced by the service's common data
-  EXPECT_EQ(effects.beeps, std::vector<unsigned int>{MB_ICONERROR});
   service.Save("install-failing", "Install of the failing fixture package: error, rollback.");
 }
 
@@ -134,11 +132,11 @@ TEST_F(Win32Install, ARejectedInstallStillCountsTheRegisteredOlderVersion) {
 
 TEST_F(Win32Install, TheProductsOwnServicesInstallThePackageItCarries) {
   // This executable carries the current fixture as the product's package.
-  InstallOperations operations(Win32InstallerServices(), IDC_ACTION_TEXT);
+  InstallOperations operations(Win32InstallerServices(), dialog);
   ASSERT_TRUE(operations.PreparePackage(u"C:\\Tools\\Host").Succeeded());
-  EXPECT_TRUE(operations.InstallPackage(dialog.window(), dialog.progressBar()).Succeeded());
+  EXPECT_TRUE(operations.InstallPackage().Succeeded());
   EXPECT_EQ(DetectInstallState(registry), InstallState::UpToDate);
-  EXPECT_TRUE(operations.RemovePreviousVersion(dialog.window(), nullptr).Succeeded());
+  EXPECT_TRUE(operations.RemovePreviousVersion().Succeeded());
   EXPECT_FALSE(IsProductRegistered(registry));
 }
 
@@ -189,8 +187,7 @@ class BoxCloser {
 TEST_F(Win32Install, TheRealErrorBoxIsOwnedByTheDialog) {
   // The action's message reaches the handler on another thread than the
   // install call's; the box is still owned by the dialog.
-  Win32HandlerEffects real;
-  effectsInUse = &real;
+  dialog.showBoxes = true;
   BoxCloser closer(L"Error");
   EXPECT_EQ(Install(failing, u"C:\\Tools\\Host"), 0);
   closer.Join();

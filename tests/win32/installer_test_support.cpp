@@ -63,6 +63,7 @@ TestDialog::TestDialog() {
                                   m_window, reinterpret_cast<HMENU>(IDC_PROGRESS), nullptr, nullptr);
   CreateWindowExW(0, L"STATIC", L"", WS_CHILD | WS_VISIBLE, 10, 40, 300, 20, m_window,
                   reinterpret_cast<HMENU>(IDC_ACTION_TEXT), nullptr, nullptr);
+  ShowIn(m_window);
 }
 
 TestDialog::~TestDialog() {
@@ -83,16 +84,9 @@ std::wstring TestDialog::ActionText() const {
   return text;
 }
 
-int BoxRecordingEffects::ShowMessageBox(void* owner, const char16_t* text, const char16_t* caption,
-                                        unsigned int style) {
-  boxes.push_back({owner, text, caption, style, 0});
-  return IDOK;
-}
-
-int BoxRecordingEffects::ShowMessageBoxInLanguage(void* owner, const char16_t* text,
-                                                  const char16_t* caption, unsigned int style,
-                                                  std::uint16_t language) {
-  boxes.push_back({owner, text, caption, style, language});
+int TestDialog::ShowBox(const ServiceQuestion& question, const wchar_t* caption) {
+  if (showBoxes) return InstallView::ShowBox(question, caption);
+  boxes.push_back({m_window, question.text, caption, question.style, question.language});
   return IDOK;
 }
 

@@ -1,7 +1,8 @@
 // What the Win32 installer suites share: a window standing in for the
-// dialog, effects that record message boxes instead of showing them, a
-// service that records the message traces and bounds every call, and the
-// clean-up that leaves the prefix as the suite found it.
+// dialog, observing the install as the dialog does but recording its boxes
+// instead of showing them (unless told otherwise), a service that records
+// the message traces and bounds every call, and the clean-up that leaves
+// the prefix as the suite found it.
 #pragma once
 
 #include <windows.h>
@@ -9,16 +10,25 @@
 #include <string>
 #include <vector>
 
-#include "installer/handler_effects.h"
 #include "installer/installer_service_seam.h"
 #include "message_trace.h"
-#include "platform/win32/win32_handler_effects.h"
 #include "platform/win32/win32_installer_service.h"
+#include "ui/install_view.h"
 
-// A top-level window with the dialog's progress bar (1011) and action text
-// (1013). Needs a display.
-class TestDialog {
+// A top-level window with the dialog's progress bar and action text, and
+// the dialog's view of an install. Needs a display.
+class TestDialog final : public InstallView {
  public:
+  struct Box {
+    HWND owner;
+    std::u16string text;
+    std::wstring caption;
+    unsigned int style;
+    std::uint16_t language;
+  };
+  std::vector<Box> boxes;
+  bool showBoxes = false;  // real boxes, for someone to click
+
   TestDialog();
   ~TestDialog();
   TestDialog(const TestDialog&) = delete;
@@ -30,44 +40,13 @@ class TestDialog {
   int BarMaximum() const;
   std::wstring ActionText() const;
 
+ protected:
+  // Recorded and answered IDOK unless showBoxes.
+  int ShowBox(const ServiceQuestion& question, const wchar_t* caption) override;
+
  private:
   HWND m_window = nullptr;
   HWND m_progressBar = nullptr;
-};
-
-// The real effects, except that message boxes are recorded and answered
-// IDOK without being shown (nobody clicks them here).
-class BoxRecordingEffects final : public HandlerEffects {
- public:
-  struct Box {
-    void* owner;
-    std::u16string text;
-    std::u16string caption;
-    unsigned int style;
-    std::uint16_t language;
-  };
-  std::vector<Box> boxes;
-  std::vector<unsigned int> beeps;
-
-  int ShowMessageBox(void* owner, const char16_t* text, const char16_t* caption,
-                     unsigned int style) override;
-  int ShowMessageBoxInLanguage(void* owner, const char16_t* text, const char16_t* caption,
-                               unsigned int style, std::uint16_t language) override;
-  void Beep(unsigned int type) override { beeps.push_back(type); }
-  void SendToWindow(void* window, unsigned int message, std::uintptr_t wParam,
-                    std::intptr_t lParam) override {
-    m_real.SendToWindow(window, message, wParam, lParam);
-  }
-  void SetControlText(void* dialog, int controlId, const char16_t* text) override {
-    m_real.SetControlText(dialog, controlId, text);
-  }
-  void ShowWindow(void* window, int command) override { m_real.ShowWindow(window, command); }
-  int ToNarrow(const char16_t* text, char* buffer, int bufferBytes) override {
-    return m_real.ToNarrow(text, buffer, bufferBytes);
-  }
-
- private:
-  Win32HandlerEffects m_real;
 };
 
 // msi.dll, with every message the handler is given recorded on its way, and
@@ -78,9 +57,8 @@ class TracingService final : public InstallerServiceSeam {
   std::vector<TraceMessage> trace;
   unsigned int lastResult = 0;
 
-  void SetInternalUI(unsigned int level, void* owner) override {
-    m_real.SetInternalUI(level, owner);
-  }
+  void SetDialogOwner(void* window) override { m_real.SetDialogOwner(window); }
+  void SetInternalUI(unsigned int level) override { m_real.SetInternalUI(level); }
   void SetExternalUI(InstallUiHandler handler, unsigned int messageFilter, void* context) override;
   unsigned int InstallProduct(const char16_t* packagePath, const char16_t* commandLine) override;
   unsigned int ConfigureProduct(const char16_t* productCode, int installLevel, int installState,

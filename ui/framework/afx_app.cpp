@@ -1,12 +1,11 @@
 #include "ui/framework/afx_app.h"
 
-#include "core/system_library.h"
+#include "system/system_library.h"
 
 namespace {
 
 CWinApp* g_app = nullptr;
-// The rich edit library, once loaded.
-HMODULE g_richEdit = nullptr;
+BindOnce g_richEditLoaded;
 
 }  // namespace
 
@@ -38,12 +37,7 @@ HINSTANCE AfxFindResourceHandle(const wchar_t*, const wchar_t*) {
 }
 
 BOOL AfxInitRichEdit() {
-  // Not a function-local static: its guard would pull in the runtime's
-  // exception machinery. Only the UI thread gets here.
-  if (g_richEdit == nullptr) {
-    g_richEdit = LoadSystemLibrary(L"riched20.dll");
-  }
-  return g_richEdit != nullptr;
+  return g_richEditLoaded([] { return LoadSystemLibrary(L"riched20.dll") != nullptr; });
 }
 
 int AfxWinMain(HINSTANCE instance) {

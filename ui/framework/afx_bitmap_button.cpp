@@ -1,8 +1,7 @@
 #include "ui/framework/afx_bitmap_button.h"
 
-#include "core/wide.h"
 #include "ui/framework/afx_app.h"
-#include "ui/picture_scale.h"
+#include "ui/framework/picture_scale.h"
 
 CBitmapButton::~CBitmapButton() { FreeBitmaps(); }
 
@@ -26,7 +25,7 @@ BOOL CBitmapButton::LoadForDpi(UINT dpi) {
   GetWindowTextW(m_hWnd, caption.GetBufferSetLength(length), length + 1);
   caption.ReleaseBuffer();
   if (caption.IsEmpty()) return FALSE;
-  const wchar_t* suffix = AsWide(PictureNameSuffix(NearestPictureScale(dpi)));
+  const wchar_t* suffix = PictureNameSuffix(NearestPictureScale(dpi));
   // A button drawn at 100 % only still has its pictures.
   if (!TakeScale(caption, suffix) && !TakeScale(caption, L"")) return FALSE;
   SizeToContent();

@@ -14,11 +14,11 @@ constexpr PictureScale NearestPictureScale(unsigned dpi) {
 }
 
 // What follows a picture's 100 % resource name for its scale.
-constexpr const char16_t* PictureNameSuffix(PictureScale scale) {
+constexpr const wchar_t* PictureNameSuffix(PictureScale scale) {
   switch (scale) {
-    case PictureScale::Percent150: return u"150";
-    case PictureScale::Percent200: return u"200";
+    case PictureScale::Percent150: return L"150";
+    case PictureScale::Percent200: return L"200";
     case PictureScale::Percent100: break;
   }
-  return u"";
+  return L"";
 }
