@@ -37,6 +37,12 @@ InstallOperations::InstallOperations(const InstallerServices& services,
   m_progress.service = &services.service;
   m_progress.log = &services.log;
   m_progress.unattended = mode != UiMode::Full;
+  m_progress.cancel = &m_cancel;
+}
+
+bool InstallOperations::RequestCancel() {
+  m_cancel.requested = true;
+  return m_cancel.allowed;
 }
 
 // Sets the service's own UI and registers the handler. The progress state
@@ -54,6 +60,9 @@ template <typename Call>
 unsigned int InstallOperations::CallService(const char16_t* what, Call call) {
   unsigned int code = call();
   for (int retry = 1; code == kServiceBusy && retry <= kBusyRetries; ++retry) {
+    // A cancel asked for while waiting for the other installation ends the
+    // wait; the service's own code for it stands.
+    if (m_cancel.Active()) return static_cast<unsigned int>(kExitUserLeft);
     char16_t number[11];
     LogLine(m_services.log, {what, u": another installation is running; try ",
                              DecimalText(static_cast<std::uint32_t>(retry), number), u" of 3 in 3 s"});

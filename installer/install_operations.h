@@ -59,6 +59,14 @@ class InstallOperations {
   // The observer of the following calls.
   void ReportTo(InstallObserver& observer) { m_progress.observer = &observer; }
 
+  // From any thread: the running and following calls are cancelled at the
+  // service's next message that allows it. False when cancelling is no
+  // longer allowed.
+  bool RequestCancel();
+  // From now on no call is cancelled.
+  void ForbidCancel() { m_cancel.allowed = false; }
+  bool CancelAllowed() const { return m_cancel.allowed; }
+
   // Checks that folder can be the install's target (CheckFolderText, and
   // no part of it is a file) and writes the package out for the install,
   // held until InstallPackage() or DiscardPackage(). No installer call;
@@ -87,6 +95,7 @@ class InstallOperations {
 
   const InstallerServices& m_services;
   const UiMode m_mode;
+  CancelState m_cancel;
   ProgressContext m_progress;
   ExtractedPackage m_package;
   // MAXDIR="<folder>" REBOOT=ReallySuppress

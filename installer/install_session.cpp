@@ -34,9 +34,18 @@ void InstallSession::RunSteps(InstallState state, const char16_t* folder) {
       m_operations.DiscardPackage();
       return;
     }
+    m_operations.ForbidCancel();
   }
   m_observer->StageChanged(InstallStage::Installing);
   m_outcome.last = m_operations.InstallPackage();
+}
+
+bool InstallSession::RequestCancel() {
+  const bool taken = m_operations.RequestCancel();
+  LogLine(m_services.log, {taken ? u"The user asks to cancel the installation"
+                                 : u"The user asks to cancel the installation; refused, as the "
+                                   u"previous version has been removed"});
+  return taken;
 }
 
 const InstallOutcome& InstallSession::Run(const char16_t* folder) {
@@ -48,6 +57,8 @@ const InstallOutcome& InstallSession::Run(const char16_t* folder) {
   m_outcome.state = DetectInstallState(m_services.registry);
   LogInstallState(m_services.log, u"At the end", m_outcome.state);
   m_outcome.exitCode = ExitCodeFor(m_outcome.state, m_outcome.last, m_outcome.stepsRan);
+  m_outcome.cancelled = m_outcome.stepsRan && m_outcome.exitCode == kExitUserLeft;
+  if (m_outcome.cancelled) LogLine(m_services.log, {u"The installation was cancelled"});
   m_observer->Finished(m_outcome);
   return m_outcome;
 }

@@ -16,6 +16,8 @@ struct InstallOutcome {
   // none ran (the user left, or the product was up to date already).
   OperationResult last;
   bool stepsRan = false;
+  // The user cancelled, and the service stopped and rolled back.
+  bool cancelled = false;
   int exitCode = 0;
 };
 
@@ -41,6 +43,13 @@ class InstallSession {
   // registration found at the end, not by the service's codes. The
   // observer's Finished gets the outcome before it is returned.
   const InstallOutcome& Run(const char16_t* folder);
+
+  // From any thread while Run runs: cancels the removal or the install at
+  // the service's next message that allows it, and logs who asked. False,
+  // and nothing is cancelled, once an upgrade has removed the older
+  // version: the user must not end up without the product.
+  bool RequestCancel();
+  bool CancelAllowed() const { return m_operations.CancelAllowed(); }
 
   // The outcome so far: Begin's, then Run's.
   const InstallOutcome& Outcome() const { return m_outcome; }

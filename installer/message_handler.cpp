@@ -14,6 +14,7 @@ constexpr unsigned int kMessageStyleMask = 0x00FFFFFF;
 
 constexpr int kAnswerNotHandled = 0;
 constexpr int kAnswerHandled = 1;  // IDOK
+constexpr int kAnswerCancel = 2;   // IDCANCEL
 
 // Signed 32-bit arithmetic that wraps as the processor does instead of
 // overflowing.
@@ -82,8 +83,24 @@ void OnCommonData(InstallObserver& observer, ProgressContext& progress, const ch
   if (field[1] == kCommonDataLanguage) {
     progress.languageId = static_cast<std::uint16_t>(field[2] & 0xFFFF);
   } else if (field[1] == kCommonDataCancelButton) {
+    progress.cancelPossible = field[2] != 0 ? 1 : 0;
     observer.CancelPossible(field[2] != 0);
   }
+}
+
+// The answer to a message the service lets us cancel at: cancel when it is
+// asked for and allowed, the service says it may be cancelled, and it is
+// not rolling back (which it reports backward).
+int AnswerOrCancel(ProgressContext& progress) {
+  if (progress.cancel == nullptr || !progress.cancel->Active() || progress.cancelPossible == 0 ||
+      progress.forwardProgress == 0) {
+    return kAnswerHandled;
+  }
+  if (progress.cancelAnswered == 0 && progress.log != nullptr) {
+    LogLine(*progress.log, {u"Cancelling: the service's next message is answered with cancel"});
+  }
+  progress.cancelAnswered = 1;
+  return kAnswerCancel;
 }
 
 bool IsQuestion(unsigned int kind) {
@@ -129,13 +146,13 @@ int InstallerMessageHandler(void* context, unsigned int messageType, const char1
   switch (kind) {
     case kInstallMessageActionStart:
       progress.stepOnActionData = 0;
-      return kAnswerHandled;
+      return AnswerOrCancel(progress);
     case kInstallMessageActionData:
       OnActionData(observer, progress, message);
-      return kAnswerHandled;
+      return AnswerOrCancel(progress);
     case kInstallMessageProgress:
       OnProgress(observer, progress, message);
-      return kAnswerHandled;
+      return AnswerOrCancel(progress);
     case kInstallMessageCommonData:
       OnCommonData(observer, progress, message);
       return kAnswerHandled;

@@ -2,18 +2,29 @@
 // bar (IDC_PROGRESS), the service's action in its action text
 // (IDC_ACTION_TEXT), and the service's questions in boxes the dialog owns
 // (an unowned box opens behind a topmost installer window while the
-// install waits for it). The calls may come from the service's threads.
+// install waits for it).
+//
+// The calls come from the install's worker and the service's threads. The
+// progress and the text go through a mailbox and one posted message, so
+// the window paints the latest of a burst; a question is sent, answered on
+// the window's thread, and its answer goes back; the stage and the end are
+// posted. The window's procedure hands kWmInstallView to OnViewMessage.
 #pragma once
 
 #include <windows.h>
 
 #include "installer/install_observer.h"
+#include "installer/install_session.h"
+#include "ui/install_mailbox.h"
+
+inline constexpr UINT kWmInstallView = WM_APP + 0x20;
 
 class InstallView : public InstallObserver {
  public:
   // The dialog shown from now on (null: none yet).
   void ShowIn(HWND dialog) { m_dialog = dialog; }
 
+  void StageChanged(InstallStage stage) override;
   void ProgressRange(std::int32_t total) override;
   void ProgressPosition(std::int32_t position) override;
   void ProgressStep(std::int32_t step) override;
@@ -22,10 +33,25 @@ class InstallView : public InstallObserver {
   void ActionText(const char16_t* text) override;
   // An error beeps first, as a box of its icon does.
   int Ask(const ServiceQuestion& question) override;
+  void Finished(const InstallOutcome& outcome) override;
+
+  // On the window's thread: what a kWmInstallView message says.
+  LRESULT OnViewMessage(WPARAM what, LPARAM data);
 
  protected:
   // The question's box, captioned and owned by the dialog: the button pressed.
   virtual int ShowBox(const ServiceQuestion& question, const wchar_t* caption);
+  // On the window's thread, in the order the session reported them.
+  virtual void OnStage(InstallStage) {}
+  virtual void OnFinished(const InstallOutcome&) {}
 
   HWND m_dialog = nullptr;
+
+ private:
+  void Tell(bool mustTell);
+  void ShowMail();
+
+  InstallMailbox m_mailbox;
+  // Written by the worker before it posts the end; read after.
+  InstallOutcome m_outcome;
 };

@@ -22,6 +22,13 @@ constexpr wchar_t kLogLinkName[] = L"Open the installation log";
 constexpr WORD kBannerPictures[] = {IDB_SIDE_BANNER, IDB_SIDE_BANNER_150, IDB_SIDE_BANNER_200};
 constexpr WORD kSeparatorPictures[] = {IDB_SEPARATOR, IDB_SEPARATOR_150, IDB_SEPARATOR_200};
 constexpr wchar_t kBusyBoxCaption[] = L"Installation in Progress";
+constexpr wchar_t kCancelBoxCaption[] = L"Cancel Installation";
+constexpr wchar_t kCancelQuestion[] = L"Do you want to cancel the installation?";
+constexpr wchar_t kCancelTooLate[] =
+    L"The previous version has been removed; the installation cannot be cancelled now.";
+// How long the window waits for the worker to return once it has said that
+// it is done (it has nothing left to do but return).
+constexpr DWORD kWorkerEndMs = 10000;
 constexpr wchar_t kBusyText[] =
     L"Another installation is in progress. Wait until it has finished, then run this installer "
     L"again.";
@@ -41,6 +48,7 @@ BEGIN_MESSAGE_MAP(CTrellinDlg, CDialog)
   ON_BN_CLICKED(IDC_FINISHED, OnBnClickedFinished)
   ON_NOTIFY(NM_CLICK, IDC_LOG_LINK, OnNMClickLogLink)
   ON_NOTIFY(NM_RETURN, IDC_LOG_LINK, OnNMClickLogLink)
+  ON_MESSAGE(kWmInstallView, OnViewMessage)
 END_MESSAGE_MAP()
 
 CTrellinDlg::CTrellinDlg(InstallSession& session, const InstallerServices& services, UiMode mode,
@@ -158,16 +166,40 @@ void CTrellinDlg::OnBnClickedContinue() {
   if (m_mode == UiMode::Full && !FolderIsUsable()) return;
   m_step = WizardStep::Installing;
   ShowScreen();
-  m_session.Run(AsUtf16(m_folder.GetString()));
+  // No control of this screen takes the focus; without one the keys would
+  // reach the window as system keys, and Escape would not ask to cancel.
+  ::SetFocus(m_hWnd);
+  StartInstall();
 }
 
-void CTrellinDlg::StageChanged(InstallStage stage) {
+void CTrellinDlg::StartInstall() {
+  // The folder box may change no more, but the worker gets a copy of its own.
+  if (!CopyText(m_installFolder, kPathCapacity, AsUtf16(m_folder.GetString()))) {
+    m_installFolder[0] = 0;  // longer than any folder the check lets through
+  }
+  m_worker = CreateThread(nullptr, 0, InstallThread, this, 0, nullptr);
+  // Without a thread the install runs here, as a window that does not paint.
+  if (m_worker == nullptr) m_session.Run(m_installFolder);
+}
+
+DWORD WINAPI CTrellinDlg::InstallThread(void* dialog) {
+  auto* self = static_cast<CTrellinDlg*>(dialog);
+  self->m_session.Run(self->m_installFolder);
+  return 0;
+}
+
+void CTrellinDlg::OnStage(InstallStage stage) {
   SetStatus(stage == InstallStage::RemovingOlder ? StatusText::Uninstalling : StatusText::DisplayName);
   UpdateData(FALSE);
 }
 
-void CTrellinDlg::Finished(const InstallOutcome& outcome) {
-  DiscardQueuedInput();
+void CTrellinDlg::OnFinished(const InstallOutcome& outcome) {
+  if (m_worker != nullptr) {
+    WaitForSingleObject(m_worker, kWorkerEndMs);
+    CloseHandle(m_worker);
+    m_worker = nullptr;
+  }
+  m_cancelling = false;
   m_outcome = outcome;
   m_installState = outcome.state;
   m_step = WizardStep::Finished;
@@ -211,8 +243,36 @@ void CTrellinDlg::OnOK() {
 
 void CTrellinDlg::OnCancel() {
   // Escape and the close box end the installer before and after the
-  // install, never while it runs.
-  if (m_step != WizardStep::Installing) CDialog::OnCancel();
+  // install; while it runs they offer to cancel it.
+  if (m_step == WizardStep::Installing) {
+    AskToCancel();
+    return;
+  }
+  CDialog::OnCancel();
+}
+
+void CTrellinDlg::ShowStatus(StatusText text) {
+  SetStatus(text);
+  SetDlgItemTextW(m_hWnd, IDC_STATUS_TEXT, m_statusText.GetString());
+}
+
+void CTrellinDlg::AskToCancel() {
+  if (m_cancelling) return;
+  const wchar_t* caption = kCancelBoxCaption;
+  if (!m_session.CancelAllowed()) {
+    MessageBoxW(m_hWnd, kCancelTooLate, caption, MB_OK | MB_ICONINFORMATION);
+    return;
+  }
+  const int answer =
+      MessageBoxW(m_hWnd, kCancelQuestion, caption, MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2);
+  // The install may have ended while the box was open.
+  if (answer != IDYES || m_step != WizardStep::Installing) return;
+  if (!m_session.RequestCancel()) {
+    MessageBoxW(m_hWnd, kCancelTooLate, caption, MB_OK | MB_ICONINFORMATION);
+    return;
+  }
+  m_cancelling = true;
+  ShowStatus(StatusText::Cancelling);
 }
 
 void CTrellinDlg::SetPrimaryButton(int id) {
@@ -220,14 +280,6 @@ void CTrellinDlg::SetPrimaryButton(int id) {
   // The focus too, when it can go there: after the install the control that
   // had it is hidden, and keys would reach no control at all.
   if (CanPress(id)) SendMessage(WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(GetDlgItem(id)), TRUE);
-}
-
-void CTrellinDlg::DiscardQueuedInput() {
-  // Keys and clicks that came while the install held the thread were meant
-  // for a screen that is gone: an Escape must not close the outcome unseen.
-  MSG message;
-  while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE | PM_QS_INPUT)) {
-  }
 }
 
 bool CTrellinDlg::FolderIsUsable() {

@@ -45,13 +45,19 @@ class CTrellinDlg : public CDialog, private InstallView {
  private:
   // Turns the window into the screen of m_step for m_installState.
   void ShowScreen();
-  void StageChanged(InstallStage stage) override;
-  void Finished(const InstallOutcome& outcome) override;
+  // Runs the session on a worker thread of its own; the window's thread
+  // keeps its message loop and hears of the end by message.
+  void StartInstall();
+  static DWORD WINAPI InstallThread(void* dialog);
+  void OnStage(InstallStage stage) override;
+  void OnFinished(const InstallOutcome& outcome) override;
+  // Escape, the close box and Alt+F4 while installing.
+  void AskToCancel();
+  void ShowStatus(StatusText text);
   // Says what is wrong with the folder text in a box owned by the dialog.
   bool FolderIsUsable();
   bool CanPress(int id) const;
   void SetPrimaryButton(int id);
-  void DiscardQueuedInput();
   void SetStatus(StatusText text);
   // After the Finished screen: what a failure needs said, and a passive
   // run's end.
@@ -81,4 +87,7 @@ class CTrellinDlg : public CDialog, private InstallView {
   InstallState m_installState = InstallState::NotInstalled;
   WizardStep m_step = WizardStep::Welcome;
   InstallOutcome m_outcome;
+  HANDLE m_worker = nullptr;
+  char16_t m_installFolder[kPathCapacity] = {};  // the worker's copy
+  bool m_cancelling = false;
 };

@@ -80,6 +80,8 @@ const char16_t* StatusLiteral(StatusText text) {
     case StatusText::Successful: return u"Installation Successful";
     case StatusText::SuccessfulRestart:
       return u"Installation Successful. Windows must restart to finish the installation.";
+    case StatusText::Cancelling: return u"Cancelling...";
+    case StatusText::Cancelled: return u"Installation Cancelled";
     case StatusText::None:
     case StatusText::DisplayName: break;
   }
@@ -90,5 +92,6 @@ StatusText FinishedStatus(StatusText text, const InstallOutcome& outcome) {
   if (text == StatusText::Successful && outcome.exitCode == kExitRestartRequired) {
     return StatusText::SuccessfulRestart;
   }
+  if (text == StatusText::Failed && outcome.cancelled) return StatusText::Cancelled;
   return text;
 }

@@ -34,6 +34,8 @@ enum class StatusText {
   Failed,        // "Installation Failed"
   Successful,    // "Installation Successful"
   SuccessfulRestart,  // the same, and that Windows must restart to finish
+  Cancelling,    // "Cancelling..."
+  Cancelled,     // "Installation Cancelled"
 };
 
 struct ScreenAction {
@@ -49,5 +51,6 @@ std::span<const ScreenAction> WizardScreen(WizardStep step, InstallState state);
 const char16_t* StatusLiteral(StatusText text);
 
 // "Installation Successful", or its restart form when the run's exit code
-// asks for a restart.
+// asks for a restart; "Installation Cancelled" for a failure the user
+// asked for.
 StatusText FinishedStatus(StatusText text, const InstallOutcome& outcome);

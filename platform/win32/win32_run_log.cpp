@@ -67,7 +67,9 @@ void Win32RunLog::Write(const char16_t* line) {
   at += converted > 0 ? converted - 1 : 0;
   text[at++] = '\r';
   text[at++] = '\n';
+  AcquireSRWLockExclusive(&m_writing);
   WriteBytes(text, static_cast<DWORD>(at));
+  ReleaseSRWLockExclusive(&m_writing);
 }
 
 bool Win32RunLog::NameServiceLog(wchar_t (&path)[MAX_PATH]) {
@@ -84,7 +86,9 @@ void Win32RunLog::TakeServiceLog(const wchar_t* path) {
   if (file != INVALID_HANDLE_VALUE) {
     char block[16384];
     DWORD read = 0;
+    AcquireSRWLockExclusive(&m_writing);
     while (ReadFile(file, block, sizeof block, &read, nullptr) && read > 0) WriteBytes(block, read);
+    ReleaseSRWLockExclusive(&m_writing);
     CloseHandle(file);
   }
   DeleteFileW(path);

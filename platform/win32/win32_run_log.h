@@ -29,5 +29,8 @@ class Win32RunLog final : public RunLog {
   void WriteBytes(const char* bytes, DWORD size);
 
   HANDLE m_file = nullptr;  // none open (a constant, unlike INVALID_HANDLE_VALUE)
+  // Lines come from the window's thread, the install's worker and the
+  // service's threads: one line, or one service log, at a time.
+  SRWLOCK m_writing = SRWLOCK_INIT;
   wchar_t m_path[MAX_PATH] = L"";
 };

@@ -12,16 +12,21 @@ void FakeInstallerService::SetExternalUI(InstallUiHandler h, unsigned int messag
   m_log.push_back("SetExternalUI " + Hex(messageFilter));
 }
 
-void FakeInstallerService::SendMessages() {
+bool FakeInstallerService::SendMessages() {
+  if (onStart) onStart();
+  bool cancelled = false;
   for (const TraceMessage& m : messages) {
+    if (handler == nullptr) break;  // no handler: the service logs them
     answers.push_back(handler(context, m.type, m.hasText ? m.text.c_str() : nullptr));
+    cancelled = cancelled || answers.back() == 2;  // IDCANCEL
   }
+  return cancelled;
 }
 
 unsigned int FakeInstallerService::InstallProduct(const char16_t* packagePath,
                                                   const char16_t* commandLine) {
   m_log.push_back("InstallProduct " + Narrow(packagePath) + " " + Narrow(commandLine));
-  SendMessages();
+  if (SendMessages()) return 1602;
   if (onInstall) onInstall();
   return installResult;
 }
@@ -30,7 +35,7 @@ unsigned int FakeInstallerService::ConfigureProduct(const char16_t* productCode,
                                                     int installState, const char16_t* commandLine) {
   m_log.push_back("ConfigureProduct " + Narrow(productCode) + " " + std::to_string(installLevel) +
                   " " + std::to_string(installState) + " " + Narrow(commandLine));
-  SendMessages();
+  if (SendMessages()) return 1602;
   if (onRemove) onRemove();
   return removeResult;
 }

@@ -26,6 +26,8 @@ class FakeInstallerService : public InstallerServiceSeam {
   // Runs at the end of each install or removal (e.g. to change the registry).
   std::function<void()> onInstall;
   std::function<void()> onRemove;
+  // Runs at the start of each, before its messages.
+  std::function<void()> onStart;
   // What the two calls return.
   unsigned int installResult = 0;
   unsigned int removeResult = 0;
@@ -40,7 +42,9 @@ class FakeInstallerService : public InstallerServiceSeam {
                                 const char16_t* commandLine) override;
 
  private:
-  void SendMessages();
+  // Sends the messages; true when one was answered with cancel (the call
+  // then stops, changes nothing and returns ERROR_INSTALL_USEREXIT).
+  bool SendMessages();
   CallLog& m_log;
 };
 

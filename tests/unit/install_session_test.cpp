@@ -94,6 +94,10 @@ struct SessionCase {
   CallLog steps;
   int exitCode;
   InstallState end;
+  // The user asks to cancel at the start of this call (0: never), and
+  // whether the session takes it.
+  const char* cancelIn = nullptr;
+  bool cancelTaken = false;
 };
 
 class SessionTest : public ::testing::TestWithParam<SessionCase> {};
@@ -107,9 +111,17 @@ TEST_P(SessionTest, RunsTheStepsInOrderAndJudgesByTheRegistration) {
   machine.service.onRemove = [&] { machine.Register(c.afterRemoval); };
   machine.service.installResult = c.installCode;
   machine.service.onInstall = [&] { machine.Register(c.afterInstall); };
+  // One message the handler may answer with cancel.
+  machine.service.messages = {{0x0A000000, true, u"1: 2 2: 1 "}};
 
   InstallSession session(machine.services, UiMode::Full);
   session.Observe(machine.observer);
+  bool cancelTaken = false;
+  machine.service.onStart = [&] {
+    if (c.cancelIn != nullptr && machine.log.back().rfind(c.cancelIn, 0) == 0) {
+      cancelTaken = session.RequestCancel();
+    }
+  };
   EXPECT_EQ(session.Begin(), c.before == Registered::Nothing ? InstallState::NotInstalled
                              : c.before == Registered::Older ? InstallState::OlderInstalled
                                                              : InstallState::UpToDate);
@@ -117,6 +129,8 @@ TEST_P(SessionTest, RunsTheStepsInOrderAndJudgesByTheRegistration) {
   EXPECT_EQ(machine.Steps(), c.steps);
   EXPECT_EQ(outcome.exitCode, c.exitCode);
   EXPECT_EQ(outcome.state, c.end);
+  EXPECT_EQ(cancelTaken, c.cancelTaken);
+  EXPECT_EQ(outcome.cancelled, c.cancelTaken);
   EXPECT_TRUE(machine.files.files.empty()) << "the package is left behind";
   EXPECT_TRUE(machine.runLog.Has(u"At the end: "));
 }
@@ -157,7 +171,21 @@ INSTANTIATE_TEST_SUITE_P(
                      "finished 3010"},
                     3010, kUpToDate},
         SessionCase{"AlreadyUpToDate", Current, false, Nothing, 0, Current, 0, {"finished 0"}, 0,
-                    kUpToDate}),
+                    kUpToDate},
+        SessionCase{"InstallCancelled", Nothing, false, Nothing, 0, Current, 0,
+                    {"CreateNewFile", "stage installing", "InstallProduct", "RemoveFile",
+                     "finished 1602"},
+                    1602, kNone, "InstallProduct", true},
+        // The older version stays: its removal is rolled back.
+        SessionCase{"RemovalCancelled", Older, false, Nothing, 0, Current, 0,
+                    {"CreateNewFile", "stage removing", "ConfigureProduct", "RemoveFile",
+                     "finished 1602"},
+                    1602, kOlder, "ConfigureProduct", true},
+        // Once the older version is gone, the new one must land.
+        SessionCase{"NoCancelAfterTheRemoval", Older, false, Nothing, 0, Current, 0,
+                    {"CreateNewFile", "stage removing", "ConfigureProduct", "stage installing",
+                     "InstallProduct", "RemoveFile", "finished 0"},
+                    0, kUpToDate, "InstallProduct", false}),
     [](const auto& info) { return std::string(info.param.name); });
 
 // What the start-up shows, and a window that runs the install as a passive

@@ -206,6 +206,42 @@ INSTANTIATE_TEST_SUITE_P(
                       {kError, u"Again", {"ask Error 'Again' 0x0 lang 2000"}}}}),
     [](const auto& info) { return std::string(info.param.name); });
 
+struct CancelCase {
+  const char* name;
+  bool requested;
+  bool allowed;              // by the operations: false after an upgrade's removal
+  const char16_t* commonData;  // the service's word on cancelling, or null
+  bool rollingBack;          // the service reports backward
+  int answer;                // to progress, action start and action data alike
+};
+
+TEST_F(HandlerTest, CancelsOnlyWhenAskedAllowedPossibleAndNotRollingBack) {
+  const CancelCase cases[] = {
+      {"not asked", false, true, nullptr, false, 1},
+      {"asked", true, true, nullptr, false, 2},
+      {"asked, the service allows it", true, true, u"1: 2 2: 1 ", false, 2},
+      {"asked, the service forbids it", true, true, u"1: 2 2: 0 ", false, 1},
+      {"asked during the rollback", true, true, nullptr, true, 1},
+      {"asked after an upgrade's removal", true, false, nullptr, false, 1},
+  };
+  for (const CancelCase& c : cases) {
+    SCOPED_TRACE(c.name);
+    CancelState cancel;
+    cancel.requested = c.requested;
+    cancel.allowed = c.allowed;
+    progress.cancel = &cancel;
+    progress.cancelPossible = 1;
+    Send(kProgress, c.rollingBack ? u"1: 0 2: 100 3: 1 4: 0 " : u"1: 0 2: 100 3: 0 4: 0 ");
+    if (c.commonData != nullptr) Send(kCommonData, c.commonData);
+    for (unsigned int kind : {kProgress, kActionStart, kActionData}) {
+      EXPECT_EQ(Send(kind, kind == kProgress ? u"1: 2 2: 1 " : u"Action"), c.answer) << kind;
+    }
+    // A question is the user's to answer, cancel or not.
+    EXPECT_EQ(Send(kError | 0x31, u"Disk full"), observer.answer);
+  }
+  progress.cancel = nullptr;
+}
+
 enum class Text { Progress, CommonData };
 
 struct ParseCase {

@@ -52,13 +52,28 @@ int RecordAndForward(void* context, unsigned int type, const char16_t* message) 
   return g_forward != nullptr ? g_forward(context, type, message) : 0;
 }
 
+// The window hands the view's messages to the view, as the dialog does.
+LRESULT CALLBACK TestDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  auto* view = reinterpret_cast<InstallView*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+  if (message == kWmInstallView && view != nullptr) return view->OnViewMessage(wParam, lParam);
+  return DefWindowProcW(window, message, wParam, lParam);
+}
+
+constexpr wchar_t kTestDialogClass[] = L"KelvaneTestDialog";
+
 }  // namespace
 
 TestDialog::TestDialog() {
   const INITCOMMONCONTROLSEX classes = {sizeof classes, ICC_PROGRESS_CLASS};
   InitCommonControlsEx(&classes);
-  m_window = CreateWindowExW(0, L"STATIC", L"Installer test", WS_OVERLAPPEDWINDOW, 0, 0, 400, 120,
-                             nullptr, nullptr, nullptr, nullptr);
+  WNDCLASSW windowClass{};
+  windowClass.lpfnWndProc = TestDialogProc;
+  windowClass.hInstance = GetModuleHandleW(nullptr);
+  windowClass.lpszClassName = kTestDialogClass;
+  RegisterClassW(&windowClass);  // fails harmlessly when registered before
+  m_window = CreateWindowExW(0, kTestDialogClass, L"Installer test", WS_OVERLAPPEDWINDOW, 0, 0, 400,
+                             120, nullptr, nullptr, nullptr, nullptr);
+  SetWindowLongPtrW(m_window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(static_cast<InstallView*>(this)));
   m_progressBar = CreateWindowExW(0, PROGRESS_CLASSW, L"", WS_CHILD | WS_VISIBLE, 10, 10, 300, 20,
                                   m_window, reinterpret_cast<HMENU>(IDC_PROGRESS), nullptr, nullptr);
   CreateWindowExW(0, L"STATIC", L"", WS_CHILD | WS_VISIBLE, 10, 40, 300, 20, m_window,
@@ -70,15 +85,23 @@ TestDialog::~TestDialog() {
   if (m_window != nullptr) DestroyWindow(m_window);
 }
 
+void TestDialog::Pump() const {
+  MSG message;
+  while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
+}
+
 int TestDialog::BarPosition() const {
+  Pump();
   return static_cast<int>(SendMessageW(m_progressBar, PBM_GETPOS, 0, 0));
 }
 
 int TestDialog::BarMaximum() const {
+  Pump();
   return static_cast<int>(SendMessageW(m_progressBar, PBM_GETRANGE, FALSE, 0));
 }
 
 std::wstring TestDialog::ActionText() const {
+  Pump();
   wchar_t text[512] = {};
   GetDlgItemTextW(m_window, IDC_ACTION_TEXT, text, 512);
   return text;

@@ -41,6 +41,8 @@ class TestDialog final : public InstallView {
   std::wstring ActionText() const;
 
  protected:
+  // What the view posted to the window, shown.
+  void Pump() const;
   // Recorded and answered IDOK unless showBoxes.
   int ShowBox(const ServiceQuestion& question, const wchar_t* caption) override;
 

@@ -97,6 +97,14 @@ class CDialog : public CWnd {
          static_cast<ThisClass*>(target)->OnCtlColor(&dc, request->control, request->kind)); \
    }},
 
+// A message of the window's own (WM_APP and up): LRESULT fn(WPARAM, LPARAM),
+// whose result is the message's.
+#define ON_MESSAGE(message, memberFxn)                                      \
+  {message, 0, 0,                                                           \
+   [](CCmdTarget* target, std::uintptr_t wParam, std::intptr_t lParam) -> std::intptr_t { \
+     return static_cast<ThisClass*>(target)->memberFxn(wParam, lParam);     \
+   }},
+
 #ifndef WM_DPICHANGED
 #define WM_DPICHANGED 0x02E0
 #endif
