@@ -24,6 +24,13 @@ bool Robot::SetReg64(const Words& args) {
   return true;
 }
 
+bool Robot::WaitReg(const Words& args) {
+  std::wstring data;
+  if (!Poll(TimeoutArg(args, 3, kDefaultWaitMs), [&] { return ReadRegString(args[0], args[1], &data) && data == args[2]; }))
+    return FailAndStop("value " + Narrow(args[1]) + " stayed " + Shown(data) + ", want " + Shown(args[2]));
+  return true;
+}
+
 bool Robot::ExpectReg(const Words& args) {
   std::wstring data;
   if (!ReadRegString(args[0], args[1], &data)) return FailAndGoOn("no value " + Narrow(args[1]));

@@ -1,7 +1,12 @@
 // Commands on time and output: freezing the installer's thread, how often
 // waits look, marks and figures for benchmarks, and what is printed for the
 // walk-through and for finding out.
+#include <windows.h>
+#include <tlhelp32.h>
+
+#include <algorithm>
 #include <cstdio>
+#include <vector>
 
 #include "control_names.h"
 #include "probes.h"
@@ -14,7 +19,7 @@ bool Robot::PollMaybeFreezing(const Words& args, size_t timeoutIndex, const std:
   const DWORD timeout = TimeoutArg(args, timeoutIndex, kDefaultWaitMs);
   if (!freeze) return Poll(timeout, ready);
   if (!Poll(timeout, ready, false, 0)) return false;
-  if (SuspendThread(m_process.hThread) == static_cast<DWORD>(-1)) {
+  if (!FreezeInstaller()) {
     FailAndGoOn("cannot hold the installer (error " + std::to_string(GetLastError()) + ")");
     return true;
   }
@@ -22,10 +27,94 @@ bool Robot::PollMaybeFreezing(const Words& args, size_t timeoutIndex, const std:
   return true;
 }
 
+bool Robot::FreezeInstaller() {
+  HANDLE threads = CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
+  if (threads == INVALID_HANDLE_VALUE) return false;
+  THREADENTRY32 entry{};
+  entry.dwSize = sizeof entry;
+  for (BOOL more = Thread32First(threads, &entry); more; more = Thread32Next(threads, &entry)) {
+    if (entry.th32OwnerProcessID != m_process.dwProcessId) continue;
+    HANDLE thread = OpenThread(THREAD_SUSPEND_RESUME, FALSE, entry.th32ThreadID);
+    if (thread == nullptr) continue;
+    if (SuspendThread(thread) == static_cast<DWORD>(-1)) {
+      CloseHandle(thread);
+      continue;
+    }
+    m_frozenThreads.push_back(thread);
+  }
+  CloseHandle(threads);
+  // At least the window's thread, or nothing is held.
+  if (!m_frozenThreads.empty()) return true;
+  return SuspendThread(m_process.hThread) != static_cast<DWORD>(-1) &&
+         DuplicateHandle(GetCurrentProcess(), m_process.hThread, GetCurrentProcess(),
+                         &m_frozenThreads.emplace_back(), 0, FALSE, DUPLICATE_SAME_ACCESS);
+}
+
+void Robot::ThawInstaller() {
+  for (HANDLE thread : m_frozenThreads) {
+    ResumeThread(thread);
+    CloseHandle(thread);
+  }
+  m_frozenThreads.clear();
+  m_frozen = false;
+}
+
 bool Robot::Thaw(const Words&) {
   if (!m_frozen) return FailAndStop("the installer is not frozen");
-  ResumeThread(m_process.hThread);
-  m_frozen = false;
+  ThawInstaller();
+  return true;
+}
+
+namespace {
+
+double MillisecondsSince(LARGE_INTEGER start) {
+  LARGE_INTEGER now, frequency;
+  QueryPerformanceCounter(&now);
+  QueryPerformanceFrequency(&frequency);
+  return static_cast<double>(now.QuadPart - start.QuadPart) * 1000.0 / static_cast<double>(frequency.QuadPart);
+}
+
+}  // namespace
+
+// Until the control shows the text: every 10 ms, how long the window takes
+// to answer a message (WM_NULL, sent), and to paint a part of itself that
+// was made invalid. Prints "figure respond_answer_worst|respond_answer_p99|
+// respond_repaint_worst <ms>", and the number of pings.
+bool Robot::RespondUntil(const Words& args) {
+  if (!RequireWindow() || !RequireNotFrozen()) return false;
+  HWND window = Current();
+  HWND control = RequireControl(args[0]);
+  if (control == nullptr) return false;
+  const DWORD timeout = TimeoutArg(args, 2, kDefaultWaitMs);
+  constexpr UINT kAnswerBoundMs = 10000;
+  std::vector<double> answers;
+  double worstRepaint = 0;
+  const DWORD started = GetTickCount();
+  while (TextOf(control) != args[1]) {
+    if (GetTickCount() - started > timeout) return FailAndStop("text of " + Narrow(args[0]) + " never became " + Shown(args[1]));
+    LARGE_INTEGER sent;
+    QueryPerformanceCounter(&sent);
+    DWORD_PTR result = 0;
+    if (!SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_NORMAL, kAnswerBoundMs, &result)) {
+      if (!IsWindow(window)) break;
+      return FailAndStop("the window does not answer for " + std::to_string(kAnswerBoundMs / 1000) + " s");
+    }
+    answers.push_back(MillisecondsSince(sent));
+    LARGE_INTEGER marked;
+    QueryPerformanceCounter(&marked);
+    if (MarkForPaint(window)) {
+      while (!Painted(window) && MillisecondsSince(marked) < kAnswerBoundMs) Sleep(0);
+      const double repaint = MillisecondsSince(marked);
+      if (repaint > worstRepaint) worstRepaint = repaint;
+    }
+    Sleep(10);
+  }
+  if (answers.empty()) return FailAndStop("no ping was answered");
+  std::sort(answers.begin(), answers.end());
+  const double p99 = answers[std::min(answers.size() - 1, answers.size() * 99 / 100)];
+  std::printf("figure respond_answer_worst %.1f\nfigure respond_answer_p99 %.1f\nfigure respond_repaint_worst %.1f\n"
+              "pings %zu\n", answers.back(), p99, worstRepaint, answers.size());
+  std::fflush(stdout);
   return true;
 }
 

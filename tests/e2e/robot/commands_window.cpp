@@ -186,6 +186,25 @@ bool Robot::CentreWindow(const Words&) {
   return true;
 }
 
+// As a user drags it: the move is only asked for, so a window whose thread
+// answers nothing stays where it is, and the move fails.
+bool Robot::MoveWindowBy(const Words& args) {
+  long dx = 0, dy = 0;
+  if (!ParseInt(args[0], &dx) || !ParseInt(args[1], &dy)) return StopWithScriptError("move-window <dx> <dy>");
+  if (!RequireWindow() || !RequireNotFrozen()) return false;
+  HWND window = Current();
+  RECT rect;
+  GetWindowRect(window, &rect);
+  const int x = rect.left + static_cast<int>(dx), y = rect.top + static_cast<int>(dy);
+  SetWindowPos(window, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_ASYNCWINDOWPOS);
+  RECT now;
+  if (!Settle([&] { return GetWindowRect(window, &now) && now.left == x && now.top == y; }))
+    return FailAndGoOn("the window stays at " + std::to_string(now.left) + ", " + std::to_string(now.top));
+  MarkForPaint(window);
+  if (!Settle([&] { return Painted(window); })) FailAndGoOn("the moved window does not paint");
+  return true;
+}
+
 bool Robot::EnsureForeground() {
   HWND window = Current();
   auto inFront = [&] {

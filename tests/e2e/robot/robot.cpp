@@ -35,6 +35,9 @@ const Robot::Entry Robot::kCommands[] = {
     {L"expect-first-line", &Robot::ExpectFirstLine, 2, "expect-first-line <control> <line>"},
     {L"expect-in-front", &Robot::ExpectInFront, 0, "expect-in-front"},
     {L"centre-window", &Robot::CentreWindow, 0, "centre-window"},
+    {L"respond-until", &Robot::RespondUntil, 3,
+     "respond-until <control> <text> <seconds> (pings and repaints the window meanwhile; reports figures)"},
+    {L"move-window", &Robot::MoveWindowBy, 2, "move-window <dx> <dy> (it must move and paint again)"},
     {L"click", &Robot::Click, 1, "click <control> [disabled] (disabled: it must be, and ignore the click)"},
     {L"click-link", &Robot::ClickLink, 1, "click-link <control>"},
     {L"type", &Robot::Type, 2, "type <control> <text>"},
@@ -56,6 +59,7 @@ const Robot::Entry Robot::kCommands[] = {
     {L"set-reg", &Robot::SetReg, 3, "set-reg <HKLM key> <value> <data>"},
     {L"set-reg64", &Robot::SetReg64, 3, "set-reg64 <HKLM key> <value> <data>"},
     {L"expect-reg", &Robot::ExpectReg, 3, "expect-reg <HKLM key> <value> <data>"},
+    {L"wait-reg", &Robot::WaitReg, 3, "wait-reg <HKLM key> <value> <data> [seconds]"},
     {L"expect-no-reg", &Robot::ExpectNoReg, 1, "expect-no-reg <HKLM key> [value]"},
     {L"expect-file", &Robot::ExpectFile, 1, "expect-file <path>"},
     {L"expect-no-file", &Robot::ExpectNoFile, 1, "expect-no-file <path>"},
@@ -113,10 +117,7 @@ int Robot::Run(const std::vector<Command>& commands) {
 }
 
 void Robot::Clean(bool reportRunning, int lastLine) {
-  if (m_frozen) {
-    ResumeThread(m_process.hThread);
-    m_frozen = false;
-  }
+  if (m_frozen) ThawInstaller();
   if (!Running()) return;
   // A scenario ends with the installer gone; one that is still up is a
   // failure, and is stopped so that the next scenario starts clean.

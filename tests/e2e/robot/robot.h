@@ -118,6 +118,7 @@ class Robot {
   bool ExpectExStyleHas(const Words& args);
   bool ExpectInFront(const Words& args);
   bool CentreWindow(const Words& args);
+  bool MoveWindowBy(const Words& args);
   bool Key(const Words& args);
   bool CloseBox(const Words& args);
   bool EnsureForeground();
@@ -183,6 +184,7 @@ class Robot {
   bool SetReg(const Words& args);
   bool SetReg64(const Words& args);
   bool ExpectReg(const Words& args);
+  bool WaitReg(const Words& args);
   bool ExpectNoReg(const Words& args);
   bool ExpectFile(const Words& args);
   bool ExpectNoFile(const Words& args);
@@ -198,9 +200,14 @@ class Robot {
 
   // Timing, and what is printed (commands_timing.cpp).
   bool Thaw(const Words& args);
+  // Holds every thread of the installer (the window's, the install's and
+  // the service's), or lets them all go on.
+  bool FreezeInstaller();
+  void ThawInstaller();
   bool PollInterval(const Words& args);
   bool Mark(const Words& args);
   bool Report(const Words& args);
+  bool RespondUntil(const Words& args);
   void NoteMark(const std::wstring& name);
   bool Trace(const Words& args);
   bool Print(const Words& args);
@@ -217,6 +224,7 @@ class Robot {
   std::vector<std::pair<std::wstring, LONGLONG>> m_marks;  // performance-counter ticks
   DWORD m_pollMs = kPollMs;
   bool m_frozen = false;
+  std::vector<HANDLE> m_frozenThreads;
   HWND m_lastClicked = nullptr;
   POINT m_lastClick = {};
   DWORD m_lastClickTime = 0;

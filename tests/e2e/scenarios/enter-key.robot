@@ -9,7 +9,7 @@ click AGREE
 expect-check AGREE 1
 expect-visible CONTINUE AGREE FOLDER
 expect-enabled CONTINUE
-# The press is taken once the install it starts is over.
+# The press starts the install; the window takes input all along.
 key enter
 wait-text STATUS_TEXT "Installation Successful" 180
 expect-visible FINISHED
