@@ -2,9 +2,9 @@
 # Measures every figure and prints one table of them (bench/report.py):
 #   the handler on a real trace (Google Benchmark, 5 repetitions; callgrind),
 #   the executable's size (bench/exe_size.py),
-#   start-up (five pairs a round), install, upgrade and extraction under
-#   Wine against their floors (bench/wine/run.sh, BENCH_ROUNDS rounds, 5
-#   unless told).
+#   start-up (three pairs a round), install, upgrade and extraction under
+#   Wine against their floors, and the window's answers while installing
+#   (bench/wine/run.sh, BENCH_ROUNDS rounds, 9 unless told).
 # The raw output of each part comes first; the figures file keeps every run.
 # Exits non-zero when a part fails or a figure misses its target.
 # Usage: figures.sh <host bench build> <win32 build> <figures file> [Wine build]
@@ -47,7 +47,7 @@ sent=$(valgrind --tool=callgrind --collect-atstart=no --callgrind-out-file="$out
 instructions=$(awk '/^(summary|totals):/ {print $2; exit}' "$out")
 # The stand-in for the platform's text conversion, counted apart.
 conversion=$(callgrind_annotate --inclusive=yes --threshold=100 "$out" 2>/dev/null |
-  awk '/QuietEffects::ToNarrow/ {gsub(",", "", $1); print $1; exit}')
+  awk '/FakeCodePage::ToNarrow/ {gsub(",", "", $1); print $1; exit}')
 if [ -n "$sent" ] && [ -n "$instructions" ]; then
   echo "$sent progress messages, $instructions instructions," \
     "$(( ${conversion:-0} / sent )) per message in the stand-in text conversion"

@@ -1,7 +1,7 @@
 # Builds a Windows Installer package from a WiX source with wixl.
 #   add_wixl_package(<target> OUTPUT <file.msi> SOURCE <file.wxs>
 #                    [DEFINES VAR=value ...] [DEPENDS file-or-target ...]
-#                    [PAYLOAD file ...])
+#                    [PAYLOAD file ...] [EXCLUDE_FROM_ALL])
 # PAYLOAD names the files the package carries, relative to the folder wixl
 # runs in (this file's binary folder). The cabinet keeps each file's time, so
 # wixl then reads copies dated SOURCE_DATE_EPOCH (cmake/reproducible.cmake)
@@ -12,7 +12,7 @@
 find_program(WIXL wixl REQUIRED)
 
 function(add_wixl_package target)
-  cmake_parse_arguments(PKG "" "OUTPUT;SOURCE" "DEFINES;DEPENDS;PAYLOAD" ${ARGN})
+  cmake_parse_arguments(PKG "EXCLUDE_FROM_ALL" "OUTPUT;SOURCE" "DEFINES;DEPENDS;PAYLOAD" ${ARGN})
   set(defines
     -D "ProductCode=${PRODUCT_CODE}"
     -D "PackageVersion=${PRODUCT_PACKAGE_VERSION}"
@@ -49,5 +49,9 @@ function(add_wixl_package target)
     WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR}
     COMMENT "wixl ${target}"
     VERBATIM)
-  add_custom_target(${target} ALL DEPENDS ${PKG_OUTPUT})
+  if(PKG_EXCLUDE_FROM_ALL)
+    add_custom_target(${target} DEPENDS ${PKG_OUTPUT})
+  else()
+    add_custom_target(${target} ALL DEPENDS ${PKG_OUTPUT})
+  endif()
 endfunction()

@@ -1,5 +1,5 @@
 # A fresh install: from the click on CONTINUE to "Installation Successful".
-launch ${INSTALLER}
+launch ${BENCH_INSTALLER}
 wait-window ${TITLE}
 click AGREE
 expect-enabled CONTINUE

@@ -1,14 +1,17 @@
 #!/usr/bin/env bash
 # The figures measured under Wine, side by side with their floors, in one
-# fresh 64-bit prefix: start-up, fresh install and upgrade, and package
-# extraction against CopyFileW. The robot times ours. The floors: a minimal
-# dialog program, and a program that calls the service directly on the
-# package already on disk (bench/win32/install_floor.cpp, which times its
-# calls itself); msiexec /qn is a second reference, and the same program
-# asking the service for the installer's handler and log ("service") a
-# third. Each round runs every figure's sides in turns, from the same
-# starting state. Appends "<figure>_<ours|floor|service|msiexec> <ms>" lines
-# to the figures file.
+# fresh 64-bit prefix: start-up, fresh install and upgrade, package
+# extraction against CopyFileW, and how the window answers while the service
+# works. The robot times ours. The floors: a minimal dialog program, and a
+# program that calls the service directly on the package already on disk
+# (bench/win32/install_floor.cpp, which times its calls itself); msiexec /qn
+# is a second reference, and the same program asking the service for the
+# installer's handler and log ("service") a third. The installs are of a
+# package of a real plug-in's size (bench/win32/bench.wxs), carried by a copy
+# of the installer; the responsiveness is measured on a copy that carries
+# 128 MiB. Each round runs every figure's sides in turns, from the same
+# starting state. Appends "<figure>_<ours|floor|service|msiexec> <ms>" and
+# "respond_<what> <ms>" lines to the figures file.
 #
 # Usage: run.sh <build folder> <figures file> [rounds]
 set -uo pipefail
@@ -17,7 +20,7 @@ here=$(cd "$(dirname "$0")" && pwd)
 source "$here/../../scripts/wine-common.sh"
 build=$(cd "$1" && pwd)
 figures=$2
-rounds=${3:-5}
+rounds=${3:-9}
 
 wine_need_display "$0" "$@"
 
@@ -27,9 +30,11 @@ installer=$build/$INSTALLER_FILE
 minimal=$build/bench/win32/minimal_dialog.exe
 floor=$build/bench/win32/install_floor.exe
 extract=$build/bench/win32/extract_bench.exe
-package=$build/app/package/plugin.msi
+swap=$build/tests/e2e/swap_package.exe
+package=$build/bench/win32/bench.msi
+busy=$build/bench/win32/busy.msi
 older=$build/tests/fixtures/packages/older.msi
-for f in "$robot" "$installer" "$minimal" "$floor" "$extract" "$package" "$older"; do
+for f in "$robot" "$installer" "$minimal" "$floor" "$extract" "$swap" "$package" "$busy" "$older"; do
   [ -f "$f" ] || { echo "bench: missing $f" >&2; exit 2; }
 done
 
@@ -49,8 +54,21 @@ wine_server_keep
 # The programs are run from C:, as a user runs a download; the packages too.
 wine_place_installer "$WINEPREFIX" "$installer"
 mkdir -p "$WINEPREFIX/drive_c/bench"
-cp "$minimal" "$floor" "$extract" "$package" "$older" "$WINEPREFIX/drive_c/bench/"
-export MINIMAL='C:\bench\minimal_dialog.exe' PACKAGE='C:\bench\plugin.msi' OLDER='C:\bench\older.msi'
+cp "$minimal" "$floor" "$extract" "$swap" "$package" "$busy" "$older" "$WINEPREFIX/drive_c/bench/"
+export MINIMAL='C:\bench\minimal_dialog.exe' PACKAGE='C:\bench\bench.msi' OLDER='C:\bench\older.msi'
+
+# Copies of the installer that carry the bench packages, made as the
+# end-to-end tests make theirs (unsigned: nothing checks it here).
+carrying() {  # carrying <package file> <folder below C:\bench>
+  mkdir -p "$WINEPREFIX/drive_c/bench/$2"
+  osslsigncode remove-signature -in "$installer" -out "$WINEPREFIX/drive_c/bench/$2/$INSTALLER_FILE" \
+    >/dev/null 2>&1 || cp "$installer" "$WINEPREFIX/drive_c/bench/$2/$INSTALLER_FILE"
+  wine_logged 120 "$work/swap.log" 'C:\bench\swap_package.exe' "C:\\bench\\$2\\$INSTALLER_FILE" \
+    "C:\\bench\\$1" || { wine_quiet "$work/swap.log" >&2; exit 1; }
+}
+carrying bench.msi plugin
+carrying busy.msi busy
+export BENCH_INSTALLER="C:\\bench\\plugin\\$INSTALLER_FILE" BUSY_INSTALLER="C:\\bench\\busy\\$INSTALLER_FILE"
 
 msiexec() { timeout 180 wine msiexec "$@" </dev/null >>"$work/msiexec.log" 2>&1; }
 
@@ -114,13 +132,29 @@ for round in $(seq 1 "$rounds"); do
   echo "round $round of $rounds"
   if [ $((round % 2)) -eq 1 ]; then sides="ours floor service msiexec"; else sides="msiexec service floor ours"; fi
   # A start takes a fraction of a second and varies most with the machine's
-  # load, so each round has five pairs of them: 25 in a run of five rounds.
-  for figure in startup:fresh startup:fresh startup:fresh startup:fresh startup:fresh install:fresh upgrade:older; do
+  # load, so each round has three pairs of them: 27 in a run of nine rounds.
+  for figure in startup:fresh startup:fresh startup:fresh install:fresh upgrade:older; do
     for side in $sides; do
       [ "${figure%%:*}" = startup ] && [ "$side" != ours ] && [ "$side" != floor ] && continue
       measure "${figure%%:*}" "$side" "${figure#*:}"
     done
   done
+done
+
+# The window while the service copies 128 MiB: its worst and 99th-percentile
+# answer to a message and its worst repaint, in three installs.
+echo "responsiveness (3 installs of 128 MiB)"
+for run in 1 2 3; do
+  reach fresh
+  log=$work/respond-$run.log
+  if wine_logged 600 "$log" "$robot" "$(wine_path "$here/respond-ours.robot")"; then
+    tr -d '\r' <"$log" | awk '$1 == "figure" {print $2, $3}' | tee -a "$figures" | sed 's/^/  /'
+  else
+    echo "bench: responsiveness failed:" >&2
+    wine_quiet "$log" | sed 's/^/  /' >&2
+    failed=1
+  fi
+  state=unknown
 done
 
 # A write of 64 MiB now and then waits a tenth of a second on the disk,

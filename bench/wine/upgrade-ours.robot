@@ -1,7 +1,7 @@
 # An upgrade (the older version installed): from the click on CONTINUE,
 # through the removal and the install, to "Installation Successful".
 expect-reg ${PRODUCT_KEY} Version 4.0.3.9
-launch ${INSTALLER}
+launch ${BENCH_INSTALLER}
 wait-window ${TITLE}
 click AGREE
 expect-enabled CONTINUE
