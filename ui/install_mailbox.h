@@ -2,11 +2,13 @@
 // progress bar as the control would hold it and the latest action text.
 // The service's threads write it; the window's thread takes it when told,
 // so that a burst of messages becomes one repaint and never floods the
-// window's queue. Portable: plain state behind a lock.
+// window's queue. Portable: plain state behind a lock held for a copy at
+// most (a spin lock: std::mutex would bring the runtime's exception and
+// locale machinery into the executable, a third of its code).
 #pragma once
 
+#include <atomic>
 #include <cstdint>
-#include <mutex>
 
 class InstallMailbox {
  public:
@@ -37,7 +39,18 @@ class InstallMailbox {
  private:
   bool Changed();
 
-  std::mutex m_lock;
+  class Hold {
+   public:
+    explicit Hold(std::atomic_flag& lock);
+    ~Hold();
+    Hold(const Hold&) = delete;
+    Hold& operator=(const Hold&) = delete;
+
+   private:
+    std::atomic_flag& m_lock;
+  };
+
+  std::atomic_flag m_lock = ATOMIC_FLAG_INIT;
   bool m_told = false;
   // The control's own state (range from 0, position kept in it, step).
   std::int32_t m_maximum = 100;
