@@ -16,7 +16,7 @@ host=$1/bench
 win32=$2
 figures=$3
 wine_build=${4:-$2}
-rounds=${BENCH_ROUNDS:-5}
+rounds=${BENCH_ROUNDS:-9}
 json=$(mktemp)
 out=$(mktemp)
 trap 'rm -f "$json" "$out"' EXIT
