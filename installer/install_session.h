@@ -1,6 +1,6 @@
 // One run of the installer, in every mode: the one place that knows the
 // order of an install and judges its outcome. Whoever shows the run (the
-// window, or nothing at all) observes it; the session never waits on it.
+// window, or nothing at all) observes it; the session knows nothing of how.
 #pragma once
 
 #include "detect/detection.h"

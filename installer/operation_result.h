@@ -1,7 +1,7 @@
 // What an operation that changes the machine reports: the step that failed,
 // if any, and the Windows error or the service's result code behind it. The
-// dialog still judges the outcome by the registration; the log and the exit
-// code say why.
+// install session still judges the outcome by the registration; the log and
+// the exit code say why.
 #pragma once
 
 #include <cstdint>
