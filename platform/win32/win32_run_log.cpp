@@ -5,7 +5,11 @@
 
 namespace {
 
+// A line is at most 1023 units of UTF-16, which take at most 3 bytes each
+// in UTF-8 (a pair of surrogates takes 4 for its two units).
 constexpr int kLineBytes = 4096;
+constexpr char kUtf8Mark[] = "\xEF\xBB\xBF";
+constexpr DWORD kServiceBlock = 16384;
 
 // The temp folder with a name of ours in it: <exe>_<yyyymmddhhmmss>_<pid><suffix>.
 bool TempLogName(wchar_t (&path)[MAX_PATH], const wchar_t* suffix) {
@@ -41,6 +45,9 @@ bool Win32RunLog::Open(const char16_t* path) {
     return false;
   }
   m_file = file;
+  // UTF-8 with its mark, so that any folder or message reads as it was,
+  // in Notepad as in the tools that read logs.
+  WriteBytes(kUtf8Mark, sizeof kUtf8Mark - 1);
   return true;
 }
 
@@ -55,14 +62,13 @@ void Win32RunLog::Write(const char16_t* line) {
   if (m_file == nullptr) return;
   SYSTEMTIME now;
   GetLocalTime(&now);
-  // In the system's code page, as the service writes its own lines.
   wchar_t stamp[64];
   wsprintfW(stamp, L"[%04u-%02u-%02u %02u:%02u:%02u] Installer: ", now.wYear, now.wMonth, now.wDay,
             now.wHour, now.wMinute, now.wSecond);
   char text[kLineBytes];
-  int at = WideCharToMultiByte(CP_ACP, 0, stamp, -1, text, kLineBytes, nullptr, nullptr) - 1;
+  int at = WideCharToMultiByte(CP_UTF8, 0, stamp, -1, text, kLineBytes, nullptr, nullptr) - 1;
   if (at < 0) at = 0;
-  const int converted = WideCharToMultiByte(CP_ACP, 0, AsWide(line), -1, text + at,
+  const int converted = WideCharToMultiByte(CP_UTF8, 0, AsWide(line), -1, text + at,
                                             kLineBytes - at - 2, nullptr, nullptr);
   at += converted > 0 ? converted - 1 : 0;
   text[at++] = '\r';
@@ -84,14 +90,89 @@ void Win32RunLog::TakeServiceLog(const wchar_t* path) {
   HANDLE file = CreateFileW(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                             nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file != INVALID_HANDLE_VALUE) {
-    char block[16384];
-    DWORD read = 0;
     AcquireSRWLockExclusive(&m_writing);
-    while (ReadFile(file, block, sizeof block, &read, nullptr) && read > 0) WriteBytes(block, read);
+    CopyServiceLog(file);
     ReleaseSRWLockExclusive(&m_writing);
     CloseHandle(file);
   }
   DeleteFileW(path);
+}
+
+namespace {
+
+// The service's log is in the system's code page, unless it begins with the
+// mark of UTF-16 or UTF-8; returns the mark's length.
+DWORD EncodingOf(const char* bytes, DWORD size, ServiceLogEncoding* encoding) {
+  *encoding = ServiceLogEncoding::CodePage;
+  if (size >= 2 && bytes[0] == '\xFF' && bytes[1] == '\xFE') {
+    *encoding = ServiceLogEncoding::Utf16;
+    return 2;
+  }
+  if (size >= 3 && bytes[0] == '\xEF' && bytes[1] == '\xBB' && bytes[2] == '\xBF') {
+    *encoding = ServiceLogEncoding::Utf8;
+    return 3;
+  }
+  return 0;
+}
+
+// Where the bytes may be cut without cutting a character: after their last
+// line end (no code page has a line end inside a character), or 0.
+DWORD AfterLastLineEnd(const char* bytes, DWORD size, ServiceLogEncoding encoding) {
+  if (encoding == ServiceLogEncoding::Utf16) {
+    for (DWORD at = size - size % 2; at >= 2; at -= 2)
+      if (bytes[at - 2] == '\n' && bytes[at - 1] == 0) return at;
+    return 0;
+  }
+  for (DWORD at = size; at >= 1; --at)
+    if (bytes[at - 1] == '\n') return at;
+  return 0;
+}
+
+}  // namespace
+
+void Win32RunLog::WriteAsUtf8(const char* bytes, DWORD size, ServiceLogEncoding encoding) {
+  if (encoding == ServiceLogEncoding::Utf8) {
+    WriteBytes(bytes, size);
+    return;
+  }
+  int units = 0;
+  if (encoding == ServiceLogEncoding::Utf16) {
+    units = static_cast<int>(size / 2);
+    CopyMemory(m_wide, bytes, size - size % 2);
+  } else if (size > 0) {
+    units = MultiByteToWideChar(CP_ACP, 0, bytes, static_cast<int>(size), m_wide, kServiceBlock);
+  }
+  const int written = units > 0 ? WideCharToMultiByte(CP_UTF8, 0, m_wide, units, m_utf8, sizeof m_utf8,
+                                                      nullptr, nullptr)
+                                : 0;
+  if (written > 0) WriteBytes(m_utf8, static_cast<DWORD>(written));
+}
+
+// Block by block; each block is converted up to its last line end and the
+// rest carried to the next, unless one line fills it.
+void Win32RunLog::CopyServiceLog(HANDLE file) {
+  DWORD held = 0, read = 0, mark = 0;
+  ServiceLogEncoding encoding = ServiceLogEncoding::CodePage;
+  bool first = true, more = true;
+  while (more) {
+    more = ReadFile(file, m_block + held, kServiceBlock - held, &read, nullptr) && read > 0;
+    if (more) held += read;
+    if (first) {
+      mark = EncodingOf(m_block, held, &encoding);
+      first = false;
+    }
+    DWORD end = held;
+    if (more && encoding != ServiceLogEncoding::Utf8) {
+      end = mark + AfterLastLineEnd(m_block + mark, held - mark, encoding);
+      // One line fills the block: it goes as it is, in whole units.
+      if (end == mark && held == kServiceBlock)
+        end = encoding == ServiceLogEncoding::Utf16 ? held - (held - mark) % 2 : held;
+    }
+    WriteAsUtf8(m_block + mark, end - mark, encoding);
+    MoveMemory(m_block, m_block + end, held - end);
+    held -= end;
+    mark = 0;
+  }
 }
 
 void Win32RunLog::Close() {

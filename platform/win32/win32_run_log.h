@@ -8,6 +8,9 @@
 #include "core/wide.h"
 #include "installer/run_log.h"
 
+// What the service's log is written in.
+enum class ServiceLogEncoding { CodePage, Utf16, Utf8 };
+
 class Win32RunLog final : public RunLog {
  public:
   // Without a path, the new file in the temp folder is named after the
@@ -26,11 +29,18 @@ class Win32RunLog final : public RunLog {
   void Remove() override;
 
  private:
+  static constexpr int kServiceBlock = 16384;
   void WriteBytes(const char* bytes, DWORD size);
+  void CopyServiceLog(HANDLE file);
+  void WriteAsUtf8(const char* bytes, DWORD size, ServiceLogEncoding encoding);
 
   HANDLE m_file = nullptr;  // none open (a constant, unlike INVALID_HANDLE_VALUE)
   // Lines come from the window's thread, the install's worker and the
   // service's threads: one line, or one service log, at a time.
   SRWLOCK m_writing = SRWLOCK_INIT;
   wchar_t m_path[MAX_PATH] = L"";
+  // The service's log on its way into ours, under m_writing.
+  char m_block[kServiceBlock] = {};
+  wchar_t m_wide[kServiceBlock] = {};
+  char m_utf8[3 * kServiceBlock] = {};
 };

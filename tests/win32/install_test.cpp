@@ -19,12 +19,24 @@
 #include "platform/win32/win32_package_file.h"
 #include "res/resource.h"
 #include "platform/win32/win32_registry.h"
+#include "platform/win32/win32_run_log.h"
 #include "platform/win32/win32_services.h"
 
 namespace {
 
 const std::wstring kProductKey = std::wstring(L"Software\\") + AsWide(ProductConfig::MakerKey) +
                                  L"\\" + AsWide(ProductConfig::ProductKey);
+
+std::string FileBytes(const wchar_t* path) {
+  std::string bytes;
+  HANDLE file = CreateFileW(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return bytes;
+  char block[4096];
+  DWORD read = 0;
+  while (ReadFile(file, block, sizeof block, &read, nullptr) && read > 0) bytes.append(block, read);
+  CloseHandle(file);
+  return bytes;
+}
 
 class Win32Install : public ::testing::Test {
  protected:
@@ -106,6 +118,30 @@ TEST_P(Win32InstallFolder, TheCurrentVersionIsRegisteredAndGetsMaxDirExactly) {
 INSTANTIATE_TEST_SUITE_P(Folders, Win32InstallFolder,
                          ::testing::Values(u"C:\\Tools\\Host", u"C:\\Tools\\Host\\",
                                            u"D:\\Program Files (x86)\\Host 2013\\"));
+
+TEST_F(Win32Install, TheLogReadsANonAsciiFolderAsTyped) {
+  // Letters that no single code page holds, and one beyond the 16-bit plane.
+  const char16_t folder[] = u"C:\\\u041F\u0440\u043E\u0433\u0440\u0430\u043C\u043C\u044B\\\u30DB\u30B9\u30C8 \U0001F600\\";
+  const std::wstring path = TempFolder() + L"\\log-test.log";
+  Win32RunLog log;
+  ASSERT_TRUE(log.Open(AsUtf16(path.c_str())));
+  TracingService logged(&log);
+  const InstallerServices services{registry, logged, current, codePage, log};
+  InstallOperations operations(services, dialog);
+  ASSERT_TRUE(operations.PreparePackage(folder).Succeeded());
+  EXPECT_TRUE(operations.InstallPackage().Succeeded());
+  log.Close();
+  EXPECT_EQ(ProductValue(L"MaxDir"), AsWide(folder));
+
+  std::string bytes = FileBytes(path.c_str());
+  DeleteFileW(path.c_str());
+  std::string utf8(64, '\0');
+  utf8.resize(static_cast<size_t>(WideCharToMultiByte(CP_UTF8, 0, AsWide(folder), -1, utf8.data(), 64, nullptr, nullptr) - 1));
+  EXPECT_EQ(bytes.rfind("\xEF\xBB\xBF", 0), 0u) << "no UTF-8 mark";
+  EXPECT_NE(bytes.find("MAXDIR=\"" + utf8 + "\""), std::string::npos) << bytes.substr(0, 2000);
+  // The service's own log is copied in between our lines.
+  EXPECT_NE(bytes.find("1: " PRODUCT_DISPLAY_NAME_TEXT), std::string::npos);
+}
 
 TEST_F(Win32Install, AFailingPackageLeavesTheProductUnregisteredAndShowsTheError) {
   EXPECT_EQ(Install(failing, u"C:\\Tools\\Host"), 0);

@@ -56,6 +56,9 @@ class TestDialog final : public InstallView {
 // test run with a message instead of holding it until the outer timeout.
 class TracingService final : public InstallerServiceSeam {
  public:
+  // log: where the service's log of each call is copied, if anywhere.
+  explicit TracingService(Win32RunLog* log = nullptr) : m_real(log) {}
+
   std::vector<TraceMessage> trace;
   unsigned int lastResult = 0;
 
