@@ -1,6 +1,7 @@
 #include "installer/install_session.h"
 
 #include "installer/exit_code.h"
+#include "installer/failure_reason.h"
 #include "installer/run_log.h"
 
 InstallSession::InstallSession(const InstallerServices& services, UiMode mode)
@@ -59,6 +60,10 @@ const InstallOutcome& InstallSession::Run(const char16_t* folder) {
   m_outcome.exitCode = ExitCodeFor(m_outcome.state, m_outcome.last, m_outcome.stepsRan);
   m_outcome.cancelled = m_outcome.stepsRan && m_outcome.exitCode == kExitUserLeft;
   if (m_outcome.cancelled) LogLine(m_services.log, {u"The installation was cancelled"});
+  if (IsFailureExitCode(m_outcome.exitCode)) {
+    char16_t reason[kFailureReasonCapacity];
+    LogLine(m_services.log, {u"Installation failed: ", FailureReason(m_outcome.last, reason)});
+  }
   m_observer->Finished(m_outcome);
   return m_outcome;
 }

@@ -2,6 +2,7 @@
 
 #include "core/wide.h"
 #include "installer/exit_code.h"
+#include "installer/failure_reason.h"
 #include "installer/folder_check.h"
 #include "product/product_config.h"
 #include "res/resource.h"
@@ -29,9 +30,6 @@ constexpr wchar_t kCancelTooLate[] =
 // How long the window waits for the worker to return once it has said that
 // it is done (it has nothing left to do but return).
 constexpr DWORD kWorkerEndMs = 10000;
-constexpr wchar_t kBusyText[] =
-    L"Another installation is in progress. Wait until it has finished, then run this installer "
-    L"again.";
 
 }  // namespace
 
@@ -212,7 +210,7 @@ void CTrellinDlg::AfterOutcome() {
   if (m_installState != InstallState::UpToDate) {
     if (m_logPath[0] != u'\0') ::ShowWindow(GetDlgItem(IDC_LOG_LINK), SW_SHOWNORMAL);
     if (m_outcome.last.code == kServiceBusy && m_mode == UiMode::Full) {
-      MessageBoxW(m_hWnd, kBusyText, kBusyBoxCaption, MB_OK | MB_ICONWARNING);
+      MessageBoxW(m_hWnd, AsWide(kAnotherInstallText), kBusyBoxCaption, MB_OK | MB_ICONWARNING);
     }
   }
   if (m_mode == UiMode::Passive) Press(IDC_FINISHED);

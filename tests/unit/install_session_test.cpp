@@ -13,6 +13,7 @@
 #include "fake_registry.h"
 #include "recording_log.h"
 #include "recording_observer.h"
+#include "installer/exit_code.h"
 #include "installer/run_installer.h"
 #include "product/product_config.h"
 
@@ -133,6 +134,7 @@ TEST_P(SessionTest, RunsTheStepsInOrderAndJudgesByTheRegistration) {
   EXPECT_EQ(outcome.cancelled, c.cancelTaken);
   EXPECT_TRUE(machine.files.files.empty()) << "the package is left behind";
   EXPECT_TRUE(machine.runLog.Has(u"At the end: "));
+  EXPECT_EQ(machine.runLog.Has(u"Installation failed: The "), IsFailureExitCode(c.exitCode));
 }
 
 using enum Registered;
