@@ -96,3 +96,16 @@ void OpenInViewer(HWND owner, const wchar_t* path) {
     shell->execute(owner, nullptr, L"notepad.exe", quoted.GetString(), nullptr, SW_SHOWNORMAL);
   }
 }
+
+SIZE TextExtent(HWND control, const wchar_t* text, int wrapWidth) {
+  RECT rect = {0, 0, wrapWidth, 0};
+  HDC dc = GetDC(control);
+  if (dc == nullptr) return {0, 0};
+  auto font = reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0));
+  HGDIOBJ previous = font != nullptr ? SelectObject(dc, font) : nullptr;
+  DrawTextW(dc, text, -1, &rect,
+            DT_CALCRECT | DT_NOPREFIX | DT_EXPANDTABS | (wrapWidth > 0 ? DT_WORDBREAK : DT_SINGLELINE));
+  if (previous != nullptr) SelectObject(dc, previous);
+  ReleaseDC(control, dc);
+  return {rect.right - rect.left, rect.bottom - rect.top};
+}

@@ -1,5 +1,6 @@
 // What both dialogs share beyond the framework: the white background, the
-// platform's folder chooser and its file viewer.
+// measure of a control's text, the platform's folder chooser and its file
+// viewer.
 #pragma once
 
 #include "ui/framework/afxwin.h"
@@ -15,6 +16,10 @@ BOOL EraseBackgroundWhite(CWnd* window, CDC* pDC);
 // folder in path (260 units), when a file-system folder was chosen; false,
 // with path as it was, when the user cancelled or the choice has no path.
 bool ChooseFolder(HWND owner, wchar_t* path);
+
+// The size text takes in control's own font: on one line (wrapWidth 0), or
+// wrapped at wrapWidth pixels as a static control wraps it.
+SIZE TextExtent(HWND control, const wchar_t* text, int wrapWidth);
 
 // Opens the file at path in the viewer registered for it, or in Notepad where
 // none is.

@@ -1,5 +1,7 @@
 #include "ui/trellin_dlg.h"
 
+#include <algorithm>
+
 #include "core/wide.h"
 #include "installer/exit_code.h"
 #include "installer/failure_reason.h"
@@ -22,6 +24,8 @@ constexpr wchar_t kLogLinkName[] = L"Open the installation log";
 // The template's two pictures at each scale, in PictureScale's order.
 constexpr WORD kBannerPictures[] = {IDB_SIDE_BANNER, IDB_SIDE_BANNER_150, IDB_SIDE_BANNER_200};
 constexpr WORD kSeparatorPictures[] = {IDB_SEPARATOR, IDB_SEPARATOR_150, IDB_SEPARATOR_200};
+// Between the failure's line and the log link, in dialog units.
+constexpr LONG kLogLinkGapUnits = 4;
 constexpr wchar_t kBusyBoxCaption[] = L"Installation in Progress";
 constexpr wchar_t kCancelBoxCaption[] = L"Cancel Installation";
 constexpr wchar_t kCancelQuestion[] = L"Do you want to cancel the installation?";
@@ -93,6 +97,8 @@ BOOL CTrellinDlg::OnInitDialog() {
   SetIcon(m_hIcon, TRUE);
   SetIcon(m_hIcon, FALSE);
 
+  FitAcceptLine();
+
   // A passive run takes the terms as accepted (the command line says so)
   // and presses the screen's button itself, once the window is up.
   if (m_mode == UiMode::Passive) {
@@ -104,7 +110,65 @@ BOOL CTrellinDlg::OnInitDialog() {
       Press(IDC_CONTINUE);
     }
   }
-  return TRUE;
+  // The first focus is the window's choice, whatever the tab order: the one
+  // thing Welcome needs from the user, or else the one button there is. Not
+  // the folder box, which would open with its text selected and scrolled
+  // to its end.
+  int first = IDC_AGREE;
+  if (m_installState == InstallState::UpToDate) {
+    first = IDC_FINISHED;
+  } else if (m_mode == UiMode::Passive) {
+    first = IDC_CONTINUE;
+  }
+  SendMessage(WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(GetDlgItem(first)), TRUE);
+  return FALSE;  // the focus is set
+}
+
+RECT CTrellinDlg::ChildRect(int id) const {
+  RECT rect = {};
+  ::GetWindowRect(GetDlgItem(id), &rect);
+  MapWindowPoints(nullptr, m_hWnd, reinterpret_cast<POINT*>(&rect), 2);
+  return rect;
+}
+
+void CTrellinDlg::FitAcceptLine() {
+  // The label takes the width of its text and a space in the font the
+  // window got, whatever the dpi, and the link follows it: the template's
+  // width cuts "the" off under some fonts.
+  HWND label = GetDlgItem(IDC_AGREE_LABEL);
+  wchar_t text[64] = L"";
+  const int length = ::GetWindowTextW(label, text, 63);
+  text[length] = L' ';
+  text[length + 1] = L'\0';
+  const SIZE extent = TextExtent(label, text, 0);
+  if (extent.cx <= 0) return;
+  const RECT at = ChildRect(IDC_AGREE_LABEL);
+  ::SetWindowPos(label, nullptr, 0, 0, extent.cx, std::max<LONG>(at.bottom - at.top, extent.cy),
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  ::SetWindowPos(GetDlgItem(IDC_TERMS_LINK), nullptr, at.left + extent.cx, ChildRect(IDC_TERMS_LINK).top, 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void CTrellinDlg::ShowFailureReason() {
+  char16_t reason[kFailureReasonCapacity];
+  m_actionText = AsWide(FailureReason(m_outcome.last, reason));
+  SetDlgItemTextW(m_hWnd, IDC_ACTION_TEXT, m_actionText.GetString());
+  ::ShowWindow(GetDlgItem(IDC_ACTION_TEXT), SW_SHOWNORMAL);
+  PlaceBelowFailureReason();
+}
+
+void CTrellinDlg::PlaceBelowFailureReason() {
+  // The line wraps inside its control's width, which grows down to hold
+  // it; the log link goes below, where a longer line cannot reach.
+  HWND line = GetDlgItem(IDC_ACTION_TEXT);
+  const RECT at = ChildRect(IDC_ACTION_TEXT);
+  const SIZE extent = TextExtent(line, m_actionText.GetString(), at.right - at.left);
+  const int height = std::max<LONG>(at.bottom - at.top, extent.cy);
+  ::SetWindowPos(line, nullptr, 0, 0, at.right - at.left, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  RECT gap = {0, 0, 0, kLogLinkGapUnits};
+  MapDialogRect(m_hWnd, &gap);
+  ::SetWindowPos(GetDlgItem(IDC_LOG_LINK), nullptr, ChildRect(IDC_LOG_LINK).left, at.top + height + gap.bottom, 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void CTrellinDlg::Press(int id) {
@@ -133,6 +197,9 @@ void CTrellinDlg::ShowPicture(int control, WORD picture, CBitmap& shown) {
 void CTrellinDlg::OnDpiChanged(UINT dpi) {
   for (CBitmapButton* button : {&m_continueButton, &m_configureButton, &m_finishedButton}) button->LoadForDpi(dpi);
   ShowPicturesFor(dpi);
+  // The texts' extents changed with the font.
+  FitAcceptLine();
+  if (m_step == WizardStep::Finished && ::IsWindowVisible(GetDlgItem(IDC_ACTION_TEXT))) PlaceBelowFailureReason();
 }
 
 void CTrellinDlg::SetStatus(StatusText text) {
@@ -208,6 +275,8 @@ void CTrellinDlg::OnFinished(const InstallOutcome& outcome) {
 
 void CTrellinDlg::AfterOutcome() {
   if (m_installState != InstallState::UpToDate) {
+    // What failed, in a line under the status; a cancel says enough itself.
+    if (!m_outcome.cancelled) ShowFailureReason();
     if (m_logPath[0] != u'\0') ::ShowWindow(GetDlgItem(IDC_LOG_LINK), SW_SHOWNORMAL);
     if (m_outcome.last.code == kServiceBusy && m_mode == UiMode::Full) {
       MessageBoxW(m_hWnd, AsWide(kAnotherInstallText), kBusyBoxCaption, MB_OK | MB_ICONWARNING);

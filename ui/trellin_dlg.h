@@ -63,6 +63,14 @@ class CTrellinDlg : public CDialog, private InstallView {
   // run's end.
   void AfterOutcome();
   void Press(int id);
+  // A control's place in the client area.
+  RECT ChildRect(int id) const;
+  // Sizes the accept label to its text and puts the link right after it.
+  void FitAcceptLine();
+  // On a failure's Finished screen: what failed, in the action text's place,
+  // and the log link below it.
+  void ShowFailureReason();
+  void PlaceBelowFailureReason();
   // The banner and the separator at the scale nearest dpi.
   void ShowPicturesFor(UINT dpi);
   void ShowPicture(int control, WORD picture, CBitmap& shown);

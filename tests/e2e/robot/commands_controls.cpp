@@ -197,6 +197,18 @@ bool Robot::ExpectFirstLine(const Words& args) {
   return true;
 }
 
+bool Robot::ExpectSelection(const Words& args) {
+  HWND control = RequireControl(args[0]);
+  if (control == nullptr) return false;
+  long start = 0, end = 0;
+  if (!ParseInt(args[1], &start) || !ParseInt(args[2], &end))
+    return StopWithScriptError("expect-selection <control> <start> <end>");
+  LRESULT selection = -1;
+  if (!Settle([&] { return Ask(control, EM_GETSEL, 0, 0, &selection) && selection == MAKELONG(start, end); }))
+    FailAndGoOn("selection is " + std::to_string(LOWORD(selection)) + " to " + std::to_string(HIWORD(selection)));
+  return true;
+}
+
 bool Robot::RequireNotFrozen() {
   if (!m_frozen) return true;
   return FailAndStop("the installer is frozen: thaw it before giving it input");

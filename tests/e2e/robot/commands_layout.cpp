@@ -6,6 +6,7 @@
 #include <cstdlib>
 
 #include "control_names.h"
+#include "probes.h"
 #include "robot.h"
 
 namespace e2e {
@@ -114,6 +115,35 @@ bool Robot::ExpectAccessibleName(const Words& args) {
   SysFreeString(name);
   object->Release();
   if (have != args[1]) return FailAndGoOn("accessible name is \"" + Narrow(have) + "\"");
+  return true;
+}
+
+// The control's text fits its client area, wrapped as a static wraps it, in
+// the dialog's font as the dialog manager makes it from the template (face
+// and points), at the screen's dpi: a word that wraps out of a one-line
+// label's height, or one wider than the label, fails.
+bool Robot::ExpectTextFits(const Words& args) {
+  HWND control = RequireControl(args[0]);
+  if (control == nullptr) return false;
+  long points = 0;
+  if (!ParseInt(args[2], &points)) return StopWithScriptError("expect-text-fits <control> <face> <points>");
+  const std::wstring text = TextOf(control);
+  RECT client = {};
+  GetClientRect(control, &client);
+  HFONT font = CreateFontW(-MulDiv(points, ScreenDpi(), 72), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+                           OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, FF_DONTCARE, args[1].c_str());
+  HDC dc = GetDC(nullptr);
+  HGDIOBJ previous = SelectObject(dc, font);
+  RECT need = {0, 0, client.right, 0};
+  DrawTextW(dc, text.c_str(), -1, &need, DT_CALCRECT | DT_WORDBREAK | DT_EXPANDTABS);
+  SelectObject(dc, previous);
+  ReleaseDC(nullptr, dc);
+  DeleteObject(font);
+  if (need.right > client.right || need.bottom > client.bottom)
+    return FailAndGoOn("\"" + Narrow(text) + "\" needs " + std::to_string(need.right) + "x" +
+                       std::to_string(need.bottom) + " pixels; " + Narrow(args[0]) + " has " +
+                       std::to_string(client.right) + "x" + std::to_string(client.bottom) + " at " +
+                       std::to_string(ScreenDpi()) + " dpi");
   return true;
 }
 

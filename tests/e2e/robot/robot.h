@@ -141,6 +141,7 @@ class Robot {
   bool ExpectStyleHas(const Words& args);
   bool ExpectFocus(const Words& args);
   bool ExpectFirstLine(const Words& args);
+  bool ExpectSelection(const Words& args);
   bool Click(const Words& args);
   bool ClickLink(const Words& args);
   bool Type(const Words& args);
@@ -178,6 +179,7 @@ class Robot {
   bool ExpectClientSize(const Words& args);
   bool ExpectRect(const Words& args);
   bool ExpectAbove(const Words& args);
+  bool ExpectTextFits(const Words& args);
   bool ExpectAccessibleName(const Words& args);
 
   // The machine (commands_machine.cpp).

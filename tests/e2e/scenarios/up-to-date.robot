@@ -6,6 +6,7 @@ wait-window ${TITLE}
 expect-text STATUS_TEXT "${TITLE} is up-to-date"
 expect-only-visible SIDE_BANNER SEPARATOR STATUS_TEXT FINISHED
 expect-enabled STATUS_TEXT FINISHED
+expect-focus FINISHED
 expect-pixel -8 8 0x00FFFFFF
 expect-colour-in STATUS_TEXT 0x00672300
 screenshot welcome-up-to-date

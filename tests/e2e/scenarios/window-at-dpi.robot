@@ -14,6 +14,10 @@ expect-rect STATUS_TEXT 185 109 196 34
 expect-rect FOLDER 182 148 231 23
 expect-rect CONFIGURE 417 148 22 20 picture
 expect-rect AGREE 227 262 15 16
+expect-text-fits AGREE_LABEL "MS Shell Dlg" 8     # "the" does not wrap out of the label
+expect-focus AGREE                                 # the folder is read from its start
+expect-selection FOLDER 0 0
+expect-first-line FOLDER 0
 expect-rect CONTINUE 404 330 72 22 picture
 screenshot at-dpi-welcome
 
