@@ -9,7 +9,7 @@ namespace {
 // in UTF-8 (a pair of surrogates takes 4 for its two units).
 constexpr int kLineBytes = 4096;
 constexpr char kUtf8Mark[] = "\xEF\xBB\xBF";
-constexpr DWORD kServiceBlock = 16384;
+constexpr DWORD kServiceBlock = 8192;
 
 // The temp folder with a name of ours in it: <exe>_<yyyymmddhhmmss>_<pid><suffix>.
 bool TempLogName(wchar_t (&path)[MAX_PATH], const wchar_t* suffix) {
@@ -130,7 +130,16 @@ DWORD AfterLastLineEnd(const char* bytes, DWORD size, ServiceLogEncoding encodin
 
 }  // namespace
 
-void Win32RunLog::WriteAsUtf8(const char* bytes, DWORD size, ServiceLogEncoding encoding) {
+struct Win32RunLog::ServiceLogBuffers {
+  char block[kServiceBlock];
+  wchar_t wide[kServiceBlock];
+  char utf8[3 * kServiceBlock];
+  DWORD start = 0;  // where the block's text begins (after a mark)
+};
+
+// The first size bytes of the block's text, as UTF-8.
+void Win32RunLog::WriteAsUtf8(ServiceLogBuffers& buffers, DWORD size, ServiceLogEncoding encoding) {
+  const char* bytes = buffers.block + buffers.start;
   if (encoding == ServiceLogEncoding::Utf8) {
     WriteBytes(bytes, size);
     return;
@@ -138,40 +147,40 @@ void Win32RunLog::WriteAsUtf8(const char* bytes, DWORD size, ServiceLogEncoding 
   int units = 0;
   if (encoding == ServiceLogEncoding::Utf16) {
     units = static_cast<int>(size / 2);
-    CopyMemory(m_wide, bytes, size - size % 2);
+    CopyMemory(buffers.wide, bytes, size - size % 2);
   } else if (size > 0) {
-    units = MultiByteToWideChar(CP_ACP, 0, bytes, static_cast<int>(size), m_wide, kServiceBlock);
+    units = MultiByteToWideChar(CP_ACP, 0, bytes, static_cast<int>(size), buffers.wide, kServiceBlock);
   }
-  const int written = units > 0 ? WideCharToMultiByte(CP_UTF8, 0, m_wide, units, m_utf8, sizeof m_utf8,
-                                                      nullptr, nullptr)
+  const int written = units > 0 ? WideCharToMultiByte(CP_UTF8, 0, buffers.wide, units, buffers.utf8,
+                                                      sizeof buffers.utf8, nullptr, nullptr)
                                 : 0;
-  if (written > 0) WriteBytes(m_utf8, static_cast<DWORD>(written));
+  if (written > 0) WriteBytes(buffers.utf8, static_cast<DWORD>(written));
 }
 
 // Block by block; each block is converted up to its last line end and the
 // rest carried to the next, unless one line fills it.
 void Win32RunLog::CopyServiceLog(HANDLE file) {
-  DWORD held = 0, read = 0, mark = 0;
+  ServiceLogBuffers buffers;
+  char* const block = buffers.block;
+  DWORD held = 0, read = 0;
   ServiceLogEncoding encoding = ServiceLogEncoding::CodePage;
   bool first = true, more = true;
   while (more) {
-    more = ReadFile(file, m_block + held, kServiceBlock - held, &read, nullptr) && read > 0;
+    more = ReadFile(file, block + held, kServiceBlock - held, &read, nullptr) && read > 0;
     if (more) held += read;
-    if (first) {
-      mark = EncodingOf(m_block, held, &encoding);
-      first = false;
-    }
+    buffers.start = first ? EncodingOf(block, held, &encoding) : 0;
+    first = false;
+    const DWORD mark = buffers.start;
     DWORD end = held;
     if (more && encoding != ServiceLogEncoding::Utf8) {
-      end = mark + AfterLastLineEnd(m_block + mark, held - mark, encoding);
+      end = mark + AfterLastLineEnd(block + mark, held - mark, encoding);
       // One line fills the block: it goes as it is, in whole units.
       if (end == mark && held == kServiceBlock)
         end = encoding == ServiceLogEncoding::Utf16 ? held - (held - mark) % 2 : held;
     }
-    WriteAsUtf8(m_block + mark, end - mark, encoding);
-    MoveMemory(m_block, m_block + end, held - end);
+    WriteAsUtf8(buffers, end - mark, encoding);
+    MoveMemory(block, block + end, held - end);
     held -= end;
-    mark = 0;
   }
 }
 

@@ -29,18 +29,15 @@ class Win32RunLog final : public RunLog {
   void Remove() override;
 
  private:
-  static constexpr int kServiceBlock = 16384;
+  // The service's log on its way into ours, on the stack of the call.
+  struct ServiceLogBuffers;
   void WriteBytes(const char* bytes, DWORD size);
   void CopyServiceLog(HANDLE file);
-  void WriteAsUtf8(const char* bytes, DWORD size, ServiceLogEncoding encoding);
+  void WriteAsUtf8(ServiceLogBuffers& buffers, DWORD size, ServiceLogEncoding encoding);
 
   HANDLE m_file = nullptr;  // none open (a constant, unlike INVALID_HANDLE_VALUE)
   // Lines come from the window's thread, the install's worker and the
   // service's threads: one line, or one service log, at a time.
   SRWLOCK m_writing = SRWLOCK_INIT;
   wchar_t m_path[MAX_PATH] = L"";
-  // The service's log on its way into ours, under m_writing.
-  char m_block[kServiceBlock] = {};
-  wchar_t m_wide[kServiceBlock] = {};
-  char m_utf8[3 * kServiceBlock] = {};
 };
