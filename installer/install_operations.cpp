@@ -73,19 +73,33 @@ unsigned int InstallOperations::CallService(const char16_t* what, Call call) {
   return code;
 }
 
+void InstallOperations::WritePackageAhead() {
+  if (m_package.Path() != nullptr) return;
+  m_writtenAhead = m_package.Extract().Succeeded();
+  if (m_writtenAhead) LogResult(m_services.log, u"Writing out the package", {});
+}
+
 OperationResult InstallOperations::PreparePackage(const char16_t* folder) {
-  DiscardPackage();
+  if (!m_writtenAhead) DiscardPackage();
+  m_writtenAhead = false;
   const FolderProblem problem = CheckFolder(m_services.packageFile, folder);
-  if (problem != FolderProblem::None) return FolderFailure(problem);
+  if (problem != FolderProblem::None) {
+    DiscardPackage();
+    return FolderFailure(problem);
+  }
   // Fits: the folder has at most kLongestFolder units.
   JoinText(m_commandLine, sizeof m_commandLine / sizeof m_commandLine[0],
            {u"MAXDIR=\"", folder, u"\" ", kNoRestartProperty});
+  if (m_package.Path() != nullptr) return {};
   const OperationResult result = m_package.Extract();
   LogResult(m_services.log, u"Writing out the package", result);
   return result;
 }
 
-void InstallOperations::DiscardPackage() { m_package.Release(); }
+void InstallOperations::DiscardPackage() {
+  m_package.Release();
+  m_writtenAhead = false;
+}
 
 OperationResult InstallOperations::RemovePreviousVersion() {
   if (!IsProductRegistered(m_services.registry)) return {};

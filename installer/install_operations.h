@@ -67,10 +67,17 @@ class InstallOperations {
   void ForbidCancel() { m_cancel.allowed = false; }
   bool CancelAllowed() const { return m_cancel.allowed; }
 
+  // Writes the package out before its folder is known, while the user is
+  // still at Welcome, so that the install starts at once; PreparePackage
+  // then takes it. Logged when it succeeds; a failure is met again, and
+  // logged, by PreparePackage.
+  void WritePackageAhead();
+
   // Checks that folder can be the install's target (CheckFolderText, and
   // no part of it is a file) and writes the package out for the install,
   // held until InstallPackage() or DiscardPackage(). No installer call;
-  // a package prepared before is discarded first.
+  // a package prepared before is discarded first, one written ahead is
+  // taken.
   OperationResult PreparePackage(const char16_t* folder);
 
   // Removes the product by its product code when it is registered.
@@ -98,6 +105,7 @@ class InstallOperations {
   CancelState m_cancel;
   ProgressContext m_progress;
   ExtractedPackage m_package;
+  bool m_writtenAhead = false;
   // MAXDIR="<folder>" REBOOT=ReallySuppress
   char16_t m_commandLine[kPathCapacity + sizeof kNoRestartProperty / sizeof(char16_t)] = {};
 };

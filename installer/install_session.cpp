@@ -55,6 +55,8 @@ const InstallOutcome& InstallSession::Run(const char16_t* folder) {
   m_outcome.last = {};
   m_outcome.stepsRan = false;
   RunSteps(m_outcome.found, folder);
+  // A package written ahead for a product found up to date goes too.
+  m_operations.DiscardPackage();
   m_outcome.state = DetectInstallState(m_services.registry);
   LogInstallState(m_services.log, u"At the end", m_outcome.state);
   m_outcome.exitCode = ExitCodeFor(m_outcome.state, m_outcome.last, m_outcome.stepsRan);

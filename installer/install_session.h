@@ -36,6 +36,13 @@ class InstallSession {
   // outcome is that of a run that leaves here.
   InstallState Begin();
 
+  // On the thread that will call Run, before the folder is known: writes
+  // the package out, so that Run starts with the service at once. Run takes
+  // it, or deletes it when nothing is to be installed; Discard deletes it
+  // when Run will not be called.
+  void PrepareAhead() { m_operations.WritePackageAhead(); }
+  void Discard() { m_operations.DiscardPackage(); }
+
   // Detects again and runs the steps that state needs: checks the folder
   // and writes the package out (before anything is removed, so that an
   // upgrade that cannot go on leaves the older version), removes the

@@ -230,11 +230,23 @@ void CTrellinDlg::OnBnClickedContinue() {
   // run's folder was checked before the window opened.)
   if (m_mode == UiMode::Full && !FolderIsUsable()) return;
   m_step = WizardStep::Installing;
+  // The service starts first; the screen turns while it works.
+  StartInstall();
   ShowScreen();
   // No control of this screen takes the focus; without one the keys would
   // reach the window as system keys, and Escape would not ask to cancel.
   ::SetFocus(m_hWnd);
-  StartInstall();
+}
+
+CTrellinDlg::~CTrellinDlg() {
+  StopWorker();
+  if (m_go != nullptr) CloseHandle(m_go);
+}
+
+void CTrellinDlg::StartWorker() {
+  if (m_worker != nullptr) return;
+  if (m_go == nullptr) m_go = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+  if (m_go != nullptr) m_worker = CreateThread(nullptr, 0, InstallThread, this, 0, nullptr);
 }
 
 void CTrellinDlg::StartInstall() {
@@ -242,14 +254,34 @@ void CTrellinDlg::StartInstall() {
   if (!CopyText(m_installFolder, kPathCapacity, AsUtf16(m_folder.GetString()))) {
     m_installFolder[0] = 0;  // longer than any folder the check lets through
   }
-  m_worker = CreateThread(nullptr, 0, InstallThread, this, 0, nullptr);
+  StartWorker();
+  if (m_worker != nullptr) {
+    SetEvent(m_go);
+    return;
+  }
   // Without a thread the install runs here, as a window that does not paint.
-  if (m_worker == nullptr) m_session.Run(m_installFolder);
+  m_session.Run(m_installFolder);
+}
+
+void CTrellinDlg::StopWorker() {
+  if (m_worker == nullptr) return;
+  m_leaving = true;
+  SetEvent(m_go);
+  WaitForSingleObject(m_worker, kWorkerEndMs);
+  CloseHandle(m_worker);
+  m_worker = nullptr;
 }
 
 DWORD WINAPI CTrellinDlg::InstallThread(void* dialog) {
   auto* self = static_cast<CTrellinDlg*>(dialog);
-  self->m_session.Run(self->m_installFolder);
+  self->m_session.PrepareAhead();
+  // Not the window's thread: it waits as long as the user reads.
+  WaitForSingleObject(self->m_go, INFINITE);
+  if (self->m_leaving) {
+    self->m_session.Discard();
+  } else {
+    self->m_session.Run(self->m_installFolder);
+  }
   return 0;
 }
 
@@ -361,8 +393,12 @@ void CTrellinDlg::OnBnClickedAgree() {
   const bool agreed = m_agreeCheck.GetCheck() == BST_CHECKED;
   m_continueButton.EnableWindow(agreed);
   // The install is the next thing the user can start: its service loads
-  // now, while the user moves to CONTINUE, not after the click.
-  if (agreed) m_services.service.Prepare();
+  // and its package is written now, while the user moves to CONTINUE, not
+  // after the click.
+  if (agreed) {
+    m_services.service.Prepare();
+    StartWorker();
+  }
 }
 
 void CTrellinDlg::OnBnClickedConfigure() {

@@ -21,6 +21,7 @@ class CTrellinDlg : public CDialog, private InstallView {
   // failure; empty without one.
   CTrellinDlg(InstallSession& session, const InstallerServices& services, UiMode mode,
               const char16_t* folder, const char16_t* logPath);
+  ~CTrellinDlg() override;
 
  protected:
   void DoDataExchange(CDataExchange* pDX) override;
@@ -45,9 +46,14 @@ class CTrellinDlg : public CDialog, private InstallView {
  private:
   // Turns the window into the screen of m_step for m_installState.
   void ShowScreen();
-  // Runs the session on a worker thread of its own; the window's thread
-  // keeps its message loop and hears of the end by message.
+  // The worker: started when the terms are accepted, it writes the package
+  // out while the user moves to CONTINUE, then waits to run the session.
+  // The window's thread keeps its message loop and hears of the end by
+  // message.
+  void StartWorker();
   void StartInstall();
+  // The dialog ends without an install: the worker deletes the package.
+  void StopWorker();
   static DWORD WINAPI InstallThread(void* dialog);
   void OnStage(InstallStage stage) override;
   void OnFinished(const InstallOutcome& outcome) override;
@@ -96,6 +102,10 @@ class CTrellinDlg : public CDialog, private InstallView {
   WizardStep m_step = WizardStep::Welcome;
   InstallOutcome m_outcome;
   HANDLE m_worker = nullptr;
+  // Set when the worker may go on from the written package: to install, or
+  // to delete it when m_leaving. Both fields are written before it is set.
+  HANDLE m_go = nullptr;
+  bool m_leaving = false;
   char16_t m_installFolder[kPathCapacity] = {};  // the worker's copy
   bool m_cancelling = false;
 };

@@ -190,6 +190,39 @@ INSTANTIATE_TEST_SUITE_P(
                     0, kUpToDate, "InstallProduct", false}),
     [](const auto& info) { return std::string(info.param.name); });
 
+// A package written ahead, while the user is at Welcome, is the one
+// installed; it is deleted when nothing is installed after all.
+TEST(SessionAhead, APackageWrittenAheadIsInstalledOnceOrDeleted) {
+  struct {
+    const char* name;
+    const char16_t* folder;  // null: Run is not called
+    bool installedMeanwhile;
+    CallLog steps;
+  } cases[] = {
+      {"installed", u"C:\\Host", false,
+       {"CreateNewFile", "stage installing", "InstallProduct", "RemoveFile", "finished 0"}},
+      {"up to date by now", u"C:\\Host", true, {"CreateNewFile", "RemoveFile", "finished 0"}},
+      {"folder refused", u"C:\\Ho\"st", false, {"CreateNewFile", "RemoveFile", "finished 1603"}},
+      {"window closed at Welcome", nullptr, false, {"CreateNewFile", "RemoveFile"}},
+  };
+  for (const auto& c : cases) {
+    Machine machine;
+    machine.service.onInstall = [&] { machine.Register(Current); };
+    InstallSession session(machine.services, UiMode::Full);
+    session.Observe(machine.observer);
+    session.Begin();
+    session.PrepareAhead();
+    if (c.installedMeanwhile) machine.Register(Current);
+    if (c.folder != nullptr) {
+      session.Run(c.folder);
+    } else {
+      session.Discard();
+    }
+    EXPECT_EQ(machine.Steps(), c.steps) << c.name;
+    EXPECT_TRUE(machine.files.files.empty()) << c.name << ": the package is left behind";
+  }
+}
+
 // What the start-up shows, and a window that runs the install as a passive
 // run does, or cannot open.
 class FakeUi final : public InstallerUi {
