@@ -1,7 +1,7 @@
-# An install with the keyboard alone: Tab goes through the controls in the
-# order they stand on the screen, Space ticks the box, Enter opens the terms,
-# closes them and installs. Each control met on the way has a name that a
-# screen reader can say.
+# An install with the keyboard alone: the accept box has the first focus,
+# Tab goes through the controls in the order they stand on the screen,
+# Space ticks the box, Enter opens the terms, closes them and installs.
+# Each control met on the way has a name that a screen reader can say.
 launch ${INSTALLER}
 wait-window ${TITLE}
 expect-accessible-name FOLDER "Installation Folder"
@@ -10,7 +10,11 @@ expect-accessible-name AGREE "I Agree to the Terms of Use"
 expect-accessible-name TERMS_LINK "Terms of Use"
 expect-accessible-name CONTINUE CONTINUE
 
-expect-focus FOLDER
+expect-focus AGREE                                 # the window's first choice
+key tab
+expect-focus TERMS_LINK
+key tab
+expect-focus FOLDER                                # round the tab order
 key tab
 expect-focus CONFIGURE
 key tab

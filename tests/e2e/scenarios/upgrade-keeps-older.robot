@@ -30,7 +30,8 @@ wait-window ${TITLE}
 click AGREE
 click CONTINUE
 wait-text STATUS_TEXT "Installation Failed" 120
-expect-only-visible SIDE_BANNER SEPARATOR STATUS_TEXT FINISHED
+expect-only-visible SIDE_BANNER SEPARATOR STATUS_TEXT ACTION_TEXT FINISHED
+expect-text ACTION_TEXT "The installation package could not be written to the temp folder (error 3)."
 click FINISHED
 expect-process-exit any
 expect-no-file "C:\No Such Temp"
@@ -43,7 +44,7 @@ wait-window ${TITLE}
 click AGREE
 click CONTINUE
 wait-text STATUS_TEXT "Installation Failed" 120
-expect-only-visible SIDE_BANNER SEPARATOR STATUS_TEXT FINISHED
+expect-only-visible SIDE_BANNER SEPARATOR STATUS_TEXT ACTION_TEXT FINISHED
 click FINISHED
 expect-process-exit any
 expect-reg ${PRODUCT_KEY} Version 4.0.3.9
@@ -56,7 +57,7 @@ wait-window ${TITLE}
 click AGREE
 click CONTINUE
 wait-text STATUS_TEXT "Installation Failed" 120
-expect-only-visible SIDE_BANNER SEPARATOR STATUS_TEXT FINISHED
+expect-only-visible SIDE_BANNER SEPARATOR STATUS_TEXT ACTION_TEXT FINISHED
 click FINISHED
 expect-process-exit any
 expect-reg ${PRODUCT_KEY} Version 4.0.3.9
