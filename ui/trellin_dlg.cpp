@@ -286,8 +286,8 @@ DWORD WINAPI CTrellinDlg::InstallThread(void* dialog) {
 }
 
 void CTrellinDlg::OnStage(InstallStage stage) {
-  SetStatus(stage == InstallStage::RemovingOlder ? StatusText::Uninstalling : StatusText::DisplayName);
-  UpdateData(FALSE);
+  // The status alone: the action text is the service's, and stays.
+  ShowStatus(stage == InstallStage::RemovingOlder ? StatusText::Uninstalling : StatusText::DisplayName);
 }
 
 void CTrellinDlg::OnFinished(const InstallOutcome& outcome) {
