@@ -14,9 +14,7 @@ int ExitCodeFor(InstallState installed, const OperationResult& last, bool operat
     case OperationStep::RemoveProduct:
     case OperationStep::InstallProduct:
       // The service's own code, unless it claimed success.
-      return code != kExitSuccess && code != kExitRestartRequired && code != kExitRestartStarted
-                 ? code
-                 : kExitInstallFailed;
+      return ServiceClaimsSuccess(last.code) ? kExitInstallFailed : code;
     default:
       // A step of ours: the Windows error is for the log, not the caller.
       return kExitInstallFailed;
@@ -24,6 +22,5 @@ int ExitCodeFor(InstallState installed, const OperationResult& last, bool operat
 }
 
 bool IsFailureExitCode(int code) {
-  return code != kExitSuccess && code != kExitRestartRequired && code != kExitRestartStarted &&
-         code != kExitUserLeft;
+  return code != kExitUserLeft && !ServiceClaimsSuccess(static_cast<std::uint32_t>(code));
 }

@@ -33,6 +33,12 @@ inline constexpr ExitCodeMeaning kExitCodeMeanings[] = {
     {kExitInvalidCommandLine, u"the command line is wrong"},
 };
 
+// Whether the service's code for a call says that it succeeded (a restart
+// to come included), whatever the registration shows.
+inline bool ServiceClaimsSuccess(std::uint32_t code) {
+  return code == kExitSuccess || code == kExitRestartRequired || code == kExitRestartStarted;
+}
+
 // installed: the state fresh detection found at the end. last: the result of
 // the last operation that ran, or an empty result when none ran (the user
 // left at Welcome, or the product was up to date already).

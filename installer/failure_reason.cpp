@@ -17,10 +17,6 @@ const char16_t* WithCode(const char16_t* text, std::uint32_t code, char16_t (&bu
   return buffer;
 }
 
-bool ClaimsSuccess(std::uint32_t code) {
-  return code == kExitSuccess || code == kExitRestartRequired || code == kExitRestartStarted;
-}
-
 }  // namespace
 
 const char16_t* FailureReason(const OperationResult& last, char16_t (&buffer)[kFailureReasonCapacity]) {
@@ -45,13 +41,13 @@ const char16_t* FailureReason(const OperationResult& last, char16_t (&buffer)[kF
     case OperationStep::NoPackage:
       return WithCode(u"This installer carries no usable installation package", last.code, buffer);
     case OperationStep::RemoveProduct:
-      if (ClaimsSuccess(last.code)) return WithCode(u"The older version is still registered after its removal", 0, buffer);
+      if (ServiceClaimsSuccess(last.code)) return WithCode(u"The older version is still registered after its removal", 0, buffer);
       return WithCode(u"The older version could not be removed", last.code, buffer);
     case OperationStep::InstallProduct:
     case OperationStep::None:
       break;
   }
-  if (ClaimsSuccess(last.code)) {
+  if (ServiceClaimsSuccess(last.code)) {
     return WithCode(u"The Windows Installer service reported success, but nothing was registered", 0, buffer);
   }
   char16_t number[11];

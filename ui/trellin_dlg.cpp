@@ -267,6 +267,11 @@ void CTrellinDlg::StopWorker() {
   if (m_worker == nullptr) return;
   m_leaving = true;
   SetEvent(m_go);
+  JoinWorker();
+}
+
+void CTrellinDlg::JoinWorker() {
+  if (m_worker == nullptr) return;
   WaitForSingleObject(m_worker, kWorkerEndMs);
   CloseHandle(m_worker);
   m_worker = nullptr;
@@ -291,11 +296,7 @@ void CTrellinDlg::OnStage(InstallStage stage) {
 }
 
 void CTrellinDlg::OnFinished(const InstallOutcome& outcome) {
-  if (m_worker != nullptr) {
-    WaitForSingleObject(m_worker, kWorkerEndMs);
-    CloseHandle(m_worker);
-    m_worker = nullptr;
-  }
+  JoinWorker();
   m_cancelling = false;
   m_outcome = outcome;
   m_installState = outcome.state;
@@ -357,17 +358,16 @@ void CTrellinDlg::ShowStatus(StatusText text) {
 
 void CTrellinDlg::AskToCancel() {
   if (m_cancelling) return;
-  const wchar_t* caption = kCancelBoxCaption;
   if (!m_session.CancelAllowed()) {
-    MessageBoxW(m_hWnd, kCancelTooLate, caption, MB_OK | MB_ICONINFORMATION);
+    MessageBoxW(m_hWnd, kCancelTooLate, kCancelBoxCaption, MB_OK | MB_ICONINFORMATION);
     return;
   }
   const int answer =
-      MessageBoxW(m_hWnd, kCancelQuestion, caption, MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2);
+      MessageBoxW(m_hWnd, kCancelQuestion, kCancelBoxCaption, MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2);
   // The install may have ended while the box was open.
   if (answer != IDYES || m_step != WizardStep::Installing) return;
   if (!m_session.RequestCancel()) {
-    MessageBoxW(m_hWnd, kCancelTooLate, caption, MB_OK | MB_ICONINFORMATION);
+    MessageBoxW(m_hWnd, kCancelTooLate, kCancelBoxCaption, MB_OK | MB_ICONINFORMATION);
     return;
   }
   m_cancelling = true;

@@ -54,6 +54,8 @@ class CTrellinDlg : public CDialog, private InstallView {
   void StartInstall();
   // The dialog ends without an install: the worker deletes the package.
   void StopWorker();
+  // Waits, bounded, for a worker that has nothing left to do but return.
+  void JoinWorker();
   static DWORD WINAPI InstallThread(void* dialog);
   void OnStage(InstallStage stage) override;
   void OnFinished(const InstallOutcome& outcome) override;

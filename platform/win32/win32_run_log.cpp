@@ -134,12 +134,11 @@ struct Win32RunLog::ServiceLogBuffers {
   char block[kServiceBlock];
   wchar_t wide[kServiceBlock];
   char utf8[3 * kServiceBlock];
-  DWORD start = 0;  // where the block's text begins (after a mark)
 };
 
-// The first size bytes of the block's text, as UTF-8.
-void Win32RunLog::WriteAsUtf8(ServiceLogBuffers& buffers, DWORD size, ServiceLogEncoding encoding) {
-  const char* bytes = buffers.block + buffers.start;
+// size bytes of the block, as UTF-8.
+void Win32RunLog::WriteAsUtf8(ServiceLogBuffers& buffers, const char* bytes, DWORD size,
+                              ServiceLogEncoding encoding) {
   if (encoding == ServiceLogEncoding::Utf8) {
     WriteBytes(bytes, size);
     return;
@@ -168,9 +167,9 @@ void Win32RunLog::CopyServiceLog(HANDLE file) {
   while (more) {
     more = ReadFile(file, block + held, kServiceBlock - held, &read, nullptr) && read > 0;
     if (more) held += read;
-    buffers.start = first ? EncodingOf(block, held, &encoding) : 0;
+    // Only the first block may begin with a mark.
+    const DWORD mark = first ? EncodingOf(block, held, &encoding) : 0;
     first = false;
-    const DWORD mark = buffers.start;
     DWORD end = held;
     if (more && encoding != ServiceLogEncoding::Utf8) {
       end = mark + AfterLastLineEnd(block + mark, held - mark, encoding);
@@ -178,7 +177,7 @@ void Win32RunLog::CopyServiceLog(HANDLE file) {
       if (end == mark && held == kServiceBlock)
         end = encoding == ServiceLogEncoding::Utf16 ? held - (held - mark) % 2 : held;
     }
-    WriteAsUtf8(buffers, end - mark, encoding);
+    WriteAsUtf8(buffers, block + mark, end - mark, encoding);
     MoveMemory(block, block + end, held - end);
     held -= end;
   }

@@ -33,7 +33,7 @@ class Win32RunLog final : public RunLog {
   struct ServiceLogBuffers;
   void WriteBytes(const char* bytes, DWORD size);
   void CopyServiceLog(HANDLE file);
-  void WriteAsUtf8(ServiceLogBuffers& buffers, DWORD size, ServiceLogEncoding encoding);
+  void WriteAsUtf8(ServiceLogBuffers& buffers, const char* bytes, DWORD size, ServiceLogEncoding encoding);
 
   HANDLE m_file = nullptr;  // none open (a constant, unlike INVALID_HANDLE_VALUE)
   // Lines come from the window's thread, the install's worker and the
