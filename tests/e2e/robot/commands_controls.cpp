@@ -93,7 +93,8 @@ bool Robot::WaitText(const Words& args) {
   HWND control = RequireControl(args[0]);
   if (control == nullptr) return false;
   std::wstring text;
-  if (!PollMaybeFreezing(args, 2, [&] { return (text = TextOf(control)) == args[1]; }))
+  const TextReader read(control);
+  if (!PollMaybeFreezing(args, 2, [&] { return (text = read()) == args[1]; }))
     return FailAndStop("text of " + Narrow(args[0]) + " stayed " + Shown(text) + ", want " + Shown(args[1]));
   return true;
 }

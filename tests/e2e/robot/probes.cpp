@@ -15,9 +15,14 @@ std::wstring ClassOf(HWND window) {
 // the window itself, so it is read without a message: that also works while
 // the installer's thread is busy in a long installer call. Edit controls
 // keep their own text and are asked, with a timeout.
-std::wstring TextOf(HWND window) {
+TextReader::TextReader(HWND window) : m_window(window) {
   const std::wstring type = ClassOf(window);
-  if (_wcsicmp(type.c_str(), L"Edit") == 0 || _wcsnicmp(type.c_str(), L"RichEdit", 8) == 0) {
+  m_asked = _wcsicmp(type.c_str(), L"Edit") == 0 || _wcsnicmp(type.c_str(), L"RichEdit", 8) == 0;
+}
+
+std::wstring TextReader::operator()() const {
+  HWND window = m_window;
+  if (m_asked) {
     DWORD_PTR length = 0;
     if (SendMessageTimeoutW(window, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, kMessageTimeoutMs, &length)) {
       std::wstring text(length + 1, L'\0');
@@ -33,6 +38,8 @@ std::wstring TextOf(HWND window) {
   text.resize(static_cast<size_t>(InternalGetWindowText(window, text.data(), 4096)));
   return text;
 }
+
+std::wstring TextOf(HWND window) { return TextReader(window)(); }
 
 bool Ask(HWND window, UINT message, WPARAM wParam, LPARAM lParam, LRESULT* answer) {
   DWORD_PTR result = 0;

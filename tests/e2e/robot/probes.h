@@ -16,6 +16,18 @@ std::wstring ClassOf(HWND window);
 // The window's text; most windows are read without a message, so that it
 // also works while the installer's thread is busy (see probes.cpp).
 std::wstring TextOf(HWND window);
+// TextOf for one window read again and again: its class is read once, as a
+// wait that looks every millisecond or two should ask little of the system
+// it times.
+class TextReader {
+ public:
+  explicit TextReader(HWND window);
+  std::wstring operator()() const;
+
+ private:
+  HWND m_window;
+  bool m_asked;  // an edit control: its text is asked for by message
+};
 // Sends a message with a time limit; false when the window does not answer.
 bool Ask(HWND window, UINT message, WPARAM wParam, LPARAM lParam, LRESULT* answer);
 // The first visible top-level window of the process that match accepts.
