@@ -78,6 +78,12 @@ INT_PTR CALLBACK CDialog::DialogProc(HWND window, UINT message, WPARAM wParam, L
   return dialog->Dispatch(message, wParam, lParam);
 }
 
+// Written only when it changes: each write is a request to the window
+// manager, and most answers are 0, which the dialog manager has set already.
+void CDialog::SetMessageResult(LRESULT result) {
+  if (GetWindowLongPtrW(m_hWnd, DWLP_MSGRESULT) != result) SetWindowLongPtrW(m_hWnd, DWLP_MSGRESULT, result);
+}
+
 // FALSE leaves a message to the dialog manager's own handling.
 INT_PTR CDialog::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
   const AFX_MSGMAP* map = GetMessageMap();
@@ -87,7 +93,7 @@ INT_PTR CDialog::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
     CWnd* control = CWnd::FromHandleAttached(item->hwndItem);
     LRESULT result = 0;
     if (control != nullptr && control->OnChildNotify(message, wParam, lParam, &result)) {
-      SetWindowLongPtrW(m_hWnd, DWLP_MSGRESULT, result);
+      SetMessageResult(result);
       return TRUE;
     }
     return FALSE;
@@ -103,7 +109,7 @@ INT_PTR CDialog::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
     const AFX_MSGMAP_ENTRY* entry = FindMessageEntry(map, WM_NOTIFY, header->code,
                                                      static_cast<std::uint32_t>(header->idFrom));
     if (entry == nullptr) return FALSE;
-    SetWindowLongPtrW(m_hWnd, DWLP_MSGRESULT, entry->pfn(this, wParam, lParam));
+    SetMessageResult(entry->pfn(this, wParam, lParam));
     return TRUE;
   }
   if (message >= WM_CTLCOLORMSGBOX && message <= WM_CTLCOLORSTATIC) {
@@ -136,6 +142,6 @@ INT_PTR CDialog::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
   if (entry == nullptr) return FALSE;
   const INT_PTR result = entry->pfn(this, wParam, lParam);
   if (message == WM_QUERYDRAGICON) return result;
-  SetWindowLongPtrW(m_hWnd, DWLP_MSGRESULT, result);
+  SetMessageResult(result);
   return TRUE;
 }

@@ -62,6 +62,7 @@ class CDialog : public CWnd {
  private:
   static INT_PTR CALLBACK DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
   INT_PTR Dispatch(UINT message, WPARAM wParam, LPARAM lParam);
+  void SetMessageResult(LRESULT result);
 };
 
 // ---------------------------------------------------------------------------

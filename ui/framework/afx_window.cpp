@@ -1,26 +1,22 @@
 #include "ui/framework/afx_window.h"
 
-namespace {
-
-// The window property that leads from a window to the object bound to it.
-const wchar_t kObjectProperty[] = L"KelvaneFrameworkObject";
-
-}  // namespace
-
 CWnd::~CWnd() {
-  if (m_hWnd != nullptr && FromHandleAttached(m_hWnd) == this) RemovePropW(m_hWnd, kObjectProperty);
+  if (m_hWnd != nullptr && FromHandleAttached(m_hWnd) == this) SetWindowLongPtrW(m_hWnd, GWLP_USERDATA, 0);
 }
 
 BOOL CWnd::Attach(HWND window) {
   if (window == nullptr) return FALSE;
   m_hWnd = window;
-  SetPropW(window, kObjectProperty, this);
+  // Reading the user data is a read of the process's own memory, where a
+  // window property may be a request to the window manager, and the lookup
+  // runs for every message the dialog gets.
+  SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
   return TRUE;
 }
 
 HWND CWnd::Detach() {
   HWND window = m_hWnd;
-  if (window != nullptr && FromHandleAttached(window) == this) RemovePropW(window, kObjectProperty);
+  if (window != nullptr && FromHandleAttached(window) == this) SetWindowLongPtrW(window, GWLP_USERDATA, 0);
   m_hWnd = nullptr;
   return window;
 }
@@ -30,7 +26,7 @@ BOOL CWnd::SubclassDlgItem(UINT id, CWnd* parent) {
 }
 
 CWnd* CWnd::FromHandleAttached(HWND window) {
-  return static_cast<CWnd*>(GetPropW(window, kObjectProperty));
+  return reinterpret_cast<CWnd*>(GetWindowLongPtrW(window, GWLP_USERDATA));
 }
 
 UINT CWnd::GetDpiForWindow(HWND window) {

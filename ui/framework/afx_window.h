@@ -18,7 +18,8 @@ class CWnd : public CCmdTarget {
   CWnd(const CWnd&) = delete;
   CWnd& operator=(const CWnd&) = delete;
 
-  // Binds the object to an existing window through a window property, the
+  // Binds the object to an existing window through the window's user data
+  // (GWLP_USERDATA: the system's controls leave it to their parent), the
   // one way from a window back to its object: the dialog procedure finds
   // its dialog by it, and a parent the control it passes a notification to
   // (owner drawing, control colours).
