@@ -14,55 +14,18 @@
 //                                                   version first, by the
 //                                                   product code)
 #include <windows.h>
-#include <msi.h>
 
 #include <cstdio>
 #include <cwchar>
 
-#include "installer/install_operations.h"
-#include "platform/win32/win32_installer_service.h"
-#include "product_identity.h"
+#include "bench/win32/service_calls.h"
 
 namespace {
-
-// What the installer passes too: no restart, whatever the package asks.
-constexpr wchar_t kCommandLine[] = L"REBOOT=ReallySuppress";
 
 double Milliseconds(LARGE_INTEGER from, LARGE_INTEGER to) {
   LARGE_INTEGER frequency;
   QueryPerformanceFrequency(&frequency);
   return static_cast<double>(to.QuadPart - from.QuadPart) * 1000.0 / static_cast<double>(frequency.QuadPart);
-}
-
-// Answers as the installer does where it shows nothing: handled, except
-// what only the service can resolve.
-INT WINAPI DoNothingHandler(LPVOID, UINT messageType, LPCWSTR) {
-  switch (messageType & 0xFF000000) {
-    case INSTALLMESSAGE_FATALEXIT:
-    case INSTALLMESSAGE_ERROR:
-    case INSTALLMESSAGE_WARNING:
-    case INSTALLMESSAGE_RESOLVESOURCE:
-      return 0;
-    default:
-      return 1;
-  }
-}
-
-
-// Each call gets a log of its own, as the installer's calls do.
-template <typename Call>
-UINT Asked(bool asked, Call call) {
-  wchar_t log[MAX_PATH + 1] = L"";
-  wchar_t folder[MAX_PATH + 1];
-  if (asked && GetTempPathW(MAX_PATH + 1, folder) != 0 && GetTempFileNameW(folder, L"flr", 0, log) != 0) {
-    MsiEnableLogW(kVerboseLogMode, log, INSTALLLOGATTRIBUTES_FLUSHEACHLINE);
-  }
-  const UINT result = call();
-  if (log[0] != L'\0') {
-    MsiEnableLogW(0, nullptr, 0);
-    DeleteFileW(log);
-  }
-  return result;
 }
 
 }  // namespace
@@ -74,28 +37,13 @@ int wmain(int argc, wchar_t** argv) {
     std::printf("usage: install_floor install|upgrade <package> [asked]\n");
     return 2;
   }
-  if (asked) {
-    MsiSetInternalUI(static_cast<INSTALLUILEVEL>(INSTALLUILEVEL_NONE | INSTALLUILEVEL_SOURCERESONLY), nullptr);
-    MsiSetExternalUIW(DoNothingHandler, kHandlerMessageFilter, nullptr);
-  } else {
-    MsiSetInternalUI(INSTALLUILEVEL_NONE, nullptr);
-  }
+  service_calls::SetUi(asked);
   LARGE_INTEGER start, end;
   QueryPerformanceCounter(&start);
-  if (upgrade) {
-    const UINT removed = Asked(asked, [] {
-      return MsiConfigureProductExW(L"" PRODUCT_CODE_TEXT, INSTALLLEVEL_DEFAULT, INSTALLSTATE_ABSENT,
-                                    kCommandLine);
-    });
-    if (removed != ERROR_SUCCESS) {
-      std::printf("removal failed: %u\n", removed);
-      return 1;
-    }
-  }
-  const UINT installed = Asked(asked, [&] { return MsiInstallProductW(argv[2], kCommandLine); });
+  const UINT result = service_calls::InstallOrUpgrade(upgrade, argv[2], asked);
   QueryPerformanceCounter(&end);
-  if (installed != ERROR_SUCCESS) {
-    std::printf("install failed: %u\n", installed);
+  if (result != ERROR_SUCCESS) {
+    std::printf("%s failed: %u\n", upgrade ? "upgrade" : "install", result);
     return 1;
   }
   std::printf("figure %s %.1f\n", upgrade ? "upgrade" : "install", Milliseconds(start, end));

@@ -5,13 +5,16 @@
 # works. The robot times ours. The floors: a minimal dialog program, and a
 # program that calls the service directly on the package already on disk
 # (bench/win32/install_floor.cpp, which times its calls itself); msiexec /qn
-# is a second reference, and the same program asking the service for the
-# installer's handler and log ("service") a third. The installs are of a
-# package of a real plug-in's size (bench/win32/bench.wxs), carried by a copy
-# of the installer; the responsiveness is measured on a copy that carries
-# 128 MiB. Each round runs every figure's sides in turns, from the same
-# starting state. Appends "<figure>_<ours|floor|service|msiexec> <ms>" and
-# "respond_<what> <ms>" lines to the figures file.
+# is a second reference, the same program asking the service for the
+# installer's handler and log ("service") a third, and the same calls made
+# from a window that changes only its status ("window",
+# bench/win32/window_floor.cpp, timed by the robot as ours is) a fourth. The
+# installs are of a package of a real plug-in's size (bench/win32/bench.wxs),
+# carried by a copy of the installer; the responsiveness is measured on a
+# copy that carries 128 MiB. Each round runs every figure's sides in turns,
+# from the same starting state. Appends
+# "<figure>_<ours|floor|service|window|msiexec> <ms>" and "respond_<what> <ms>"
+# lines to the figures file.
 #
 # Usage: run.sh <build folder> <figures file> [rounds]
 set -uo pipefail
@@ -29,12 +32,13 @@ robot=$build/tests/e2e/robot.exe
 installer=$build/$INSTALLER_FILE
 minimal=$build/bench/win32/minimal_dialog.exe
 floor=$build/bench/win32/install_floor.exe
+window_floor=$build/bench/win32/window_floor.exe
 extract=$build/bench/win32/extract_bench.exe
 swap=$build/tests/e2e/swap_package.exe
 package=$build/bench/win32/bench.msi
 busy=$build/bench/win32/busy.msi
 older=$build/tests/fixtures/packages/older.msi
-for f in "$robot" "$installer" "$minimal" "$floor" "$extract" "$swap" "$package" "$busy" "$older"; do
+for f in "$robot" "$installer" "$minimal" "$floor" "$window_floor" "$extract" "$swap" "$package" "$busy" "$older"; do
   [ -f "$f" ] || { echo "bench: missing $f" >&2; exit 2; }
 done
 
@@ -54,8 +58,8 @@ wine_server_keep
 # The programs are run from C:, as a user runs a download; the packages too.
 wine_place_installer "$WINEPREFIX" "$installer"
 mkdir -p "$WINEPREFIX/drive_c/bench"
-cp "$minimal" "$floor" "$extract" "$swap" "$package" "$busy" "$older" "$WINEPREFIX/drive_c/bench/"
-export MINIMAL='C:\bench\minimal_dialog.exe' PACKAGE='C:\bench\bench.msi' OLDER='C:\bench\older.msi'
+cp "$minimal" "$floor" "$window_floor" "$extract" "$swap" "$package" "$busy" "$older" "$WINEPREFIX/drive_c/bench/"
+export MINIMAL='C:\bench\minimal_dialog.exe' WINDOW_FLOOR='C:\bench\window_floor.exe' PACKAGE='C:\bench\bench.msi' OLDER='C:\bench\older.msi'
 
 # Copies of the installer that carry the bench packages, made as the
 # end-to-end tests make theirs (unsigned: nothing checks it here).
@@ -88,7 +92,7 @@ reach() {
 
 failed=0
 recording=1
-measure() {  # measure <figure> <ours|floor|service|msiexec> <start state>
+measure() {  # measure <figure> <ours|floor|service|window|msiexec> <start state>
   local figure=$1 side=$2 log=$work/$1-$2.log
   reach "$3"
   if [ "$side" = floor ] && [ "$figure" != startup ]; then
@@ -121,7 +125,7 @@ sync
 echo "warm-up round"
 recording=0
 for figure in startup:fresh install:fresh upgrade:older; do
-  for side in ours floor service msiexec; do
+  for side in ours floor service window msiexec; do
     [ "${figure%%:*}" = startup ] && [ "$side" != ours ] && [ "$side" != floor ] && continue
     measure "${figure%%:*}" "$side" "${figure#*:}" >/dev/null
   done
@@ -130,7 +134,7 @@ recording=1
 
 for round in $(seq 1 "$rounds"); do
   echo "round $round of $rounds"
-  if [ $((round % 2)) -eq 1 ]; then sides="ours floor service msiexec"; else sides="msiexec service floor ours"; fi
+  if [ $((round % 2)) -eq 1 ]; then sides="ours floor service window msiexec"; else sides="msiexec window service floor ours"; fi
   # A start takes a fraction of a second and varies most with the machine's
   # load, so each round has three pairs of them: 27 in a run of nine rounds.
   for figure in startup:fresh startup:fresh startup:fresh install:fresh upgrade:older; do
