@@ -12,10 +12,12 @@
 //   SameText               exact comparison that takes a null text
 //   IsBlank                the C library's isspace for ASCII
 //   ReadSaturatedInt       atoi/_wtoi, saturated at the limits of int
+//   DecimalText            the decimal digits of a number
 #pragma once
 
 #include <climits>
 #include <cstddef>
+#include <cstdint>
 #include <cstdlib>
 #include <initializer_list>
 #include <memory>
@@ -110,4 +112,15 @@ int ReadSaturatedInt(const Char* text) {
   }
   const long long value = negative ? -magnitude : magnitude;
   return value > INT_MAX ? INT_MAX : value < INT_MIN ? INT_MIN : static_cast<int>(value);
+}
+
+// The decimal digits of value, in buffer; the text starts within it.
+inline const char16_t* DecimalText(std::uint32_t value, char16_t (&buffer)[11]) {
+  char16_t* at = buffer + 10;
+  *at = 0;
+  do {
+    *--at = static_cast<char16_t>(u'0' + value % 10);
+    value /= 10;
+  } while (value != 0);
+  return at;
 }

@@ -1,49 +1,63 @@
-// The process's exit code, for scripts and distribution systems: what the
-// run ended with, in the codes of the service's own command line. The one
-// place that gives them their numbers.
+// The numbers a run deals in, and the one place that gives them: the
+// process's exit code, for scripts and distribution systems (the codes of
+// the service's own command line), and the result codes of the service's
+// calls, which the seam translates into a service result as it returns.
 #pragma once
 
 #include <cstdint>
 
-#include "detect/detection.h"
-#include "installer/operation_result.h"
+enum class ExitCode : std::uint32_t {
+  Success = 0,
+  InvalidCommandLine = 87,  // ERROR_INVALID_PARAMETER
+  UserExit = 1602,          // ERROR_INSTALL_USEREXIT
+  InstallFailure = 1603,    // ERROR_INSTALL_FAILURE
+  AnotherInstall = 1618,    // ERROR_INSTALL_ALREADY_RUNNING
+  LogFailure = 1622,        // ERROR_INSTALL_LOG_FAILURE
+  RestartStarted = 1641,    // ERROR_SUCCESS_REBOOT_INITIATED
+  RestartRequired = 3010,   // ERROR_SUCCESS_REBOOT_REQUIRED
+  // Any other value is the service's own code, passed through.
+};
 
-inline constexpr int kExitSuccess = 0;
-inline constexpr int kExitInvalidCommandLine = 87;  // ERROR_INVALID_PARAMETER
-inline constexpr int kExitUserLeft = 1602;          // ERROR_INSTALL_USEREXIT
-inline constexpr int kExitInstallFailed = 1603;     // ERROR_INSTALL_FAILURE
-inline constexpr int kExitAnotherInstall = 1618;    // ERROR_INSTALL_ALREADY_RUNNING
-inline constexpr int kExitLogFailed = 1622;         // ERROR_INSTALL_LOG_FAILURE
-inline constexpr int kExitRestartStarted = 1641;    // ERROR_SUCCESS_REBOOT_INITIATED
-inline constexpr int kExitRestartRequired = 3010;   // ERROR_SUCCESS_REBOOT_REQUIRED
+inline int ExitCodeNumber(ExitCode code) { return static_cast<int>(code); }
 
-// Every code a run may end with but the service's own failures, which pass
-// through, and what it means, in the order the usage text lists them.
+// Every exit code a run may end with but the service's own failures, which
+// pass through, and what it means, in the order the usage text lists them.
 struct ExitCodeMeaning {
-  int code;
+  ExitCode code;
   const char16_t* meaning;
 };
 inline constexpr ExitCodeMeaning kExitCodeMeanings[] = {
-    {kExitSuccess, u"installed or up to date"},
-    {kExitRestartRequired, u"installed and Windows must restart"},
-    {kExitUserLeft, u"cancelled"},
-    {kExitInstallFailed, u"failed"},
-    {kExitAnotherInstall, u"another installation is running"},
-    {kExitLogFailed, u"the log cannot be written"},
-    {kExitInvalidCommandLine, u"the command line is wrong"},
+    {ExitCode::Success, u"installed or up to date"},
+    {ExitCode::RestartRequired, u"installed and Windows must restart"},
+    {ExitCode::UserExit, u"cancelled"},
+    {ExitCode::InstallFailure, u"failed"},
+    {ExitCode::AnotherInstall, u"another installation is running"},
+    {ExitCode::LogFailure, u"the log cannot be written"},
+    {ExitCode::InvalidCommandLine, u"the command line is wrong"},
 };
 
-// Whether the service's code for a call says that it succeeded (a restart
-// to come included), whatever the registration shows.
-inline bool ServiceClaimsSuccess(std::uint32_t code) {
-  return code == kExitSuccess || code == kExitRestartRequired || code == kExitRestartStarted;
-}
+// What one call of the service came to.
+enum class ServiceStatus : std::uint8_t {
+  Done,
+  RestartRequired,  // done; a restart finishes it
+  RestartStarted,   // done; the service has started a restart
+  Busy,             // another installation holds the service
+  UserExit,         // ended as cancelled (by our answer, or by the package)
+  Failed,           // any other code
+};
 
-// installed: the state fresh detection found at the end. last: the result of
-// the last operation that ran, or an empty result when none ran (the user
-// left at Welcome, or the product was up to date already).
-int ExitCodeFor(InstallState installed, const OperationResult& last, bool operationsRan);
+struct ServiceResult {
+  ServiceStatus status = ServiceStatus::Done;
+  std::uint32_t code = 0;  // the service's own number, for the log and to pass through
 
-// Whether a run that ended with code failed (anything but installed, up to
-// date, a restart to come, or the user leaving before any change).
-bool IsFailureExitCode(int code);
+  bool ClaimsSuccess() const {
+    return status == ServiceStatus::Done || status == ServiceStatus::RestartRequired ||
+           status == ServiceStatus::RestartStarted;
+  }
+};
+
+// The seam's translation of a call's result code.
+ServiceResult ServiceResultOf(std::uint32_t code);
+
+// A failed call's code as the run's exit code.
+inline ExitCode PassedThrough(const ServiceResult& result) { return static_cast<ExitCode>(result.code); }

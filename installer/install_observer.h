@@ -47,8 +47,10 @@ class InstallObserver {
   // service take its default).
   virtual int Ask(const ServiceQuestion&) { return 0; }
 
-  // Whether the service lets the running call be cancelled now.
-  virtual void CancelPossible(bool) {}
+  // A cancel that was taken is dropped: the older version was removed
+  // before the service acted on it (CancelRefusal::PreviousVersionRemoved),
+  // and the new one is installed.
+  virtual void CancelDropped() {}
 
   // The run is over; outcome holds what fresh detection found.
   virtual void Finished(const InstallOutcome&) {}

@@ -31,18 +31,13 @@ OperationResult FolderFailure(FolderProblem problem) {
 
 InstallOperations::InstallOperations(const InstallerServices& services,
                                      InstallObserver& observer, UiMode mode)
-    : m_services(services), m_mode(mode), m_package(services.packageFile) {
+    : m_services(services), m_mode(mode), m_cancel(services.threads), m_package(services.packageFile) {
   m_progress.observer = &observer;
   m_progress.codePage = &services.codePage;
   m_progress.service = &services.service;
   m_progress.log = &services.log;
   m_progress.unattended = mode != UiMode::Full;
   m_progress.cancel = &m_cancel;
-}
-
-bool InstallOperations::RequestCancel() {
-  m_cancel.requested = true;
-  return m_cancel.allowed;
 }
 
 // Sets the service's own UI and registers the handler. The progress state
@@ -57,25 +52,29 @@ void InstallOperations::PrepareService() {
 }
 
 template <typename Call>
-unsigned int InstallOperations::CallService(const char16_t* what, Call call) {
-  unsigned int code = call();
-  for (int retry = 1; code == kServiceBusy && retry <= kBusyRetries; ++retry) {
-    // A cancel asked for while waiting for the other installation ends the
-    // wait; the service's own code for it stands.
-    if (m_cancel.Active()) return static_cast<unsigned int>(kExitUserLeft);
+ServiceResult InstallOperations::CallService(const char16_t* what, Call call) {
+  ServiceResult result = call();
+  for (int retry = 1; result.status == ServiceStatus::Busy && retry <= kBusyRetries; ++retry) {
     char16_t number[11];
     LogLine(m_services.log, {what, u": another installation is running; try ",
                              DecimalText(static_cast<std::uint32_t>(retry), number), u" of 3 in 3 s"});
     static_assert(kBusyRetries == 3 && kBusyRetryPauseMs == 3000, "the line above says so");
-    m_services.packageFile.Pause(kBusyRetryPauseMs);
-    code = call();
+    // A cancel ends the wait at once; the run then ends cancelled.
+    if (m_cancel.WaitForRequest(kBusyRetryPauseMs)) {
+      LogLine(m_services.log, {what, u": the wait for the other installation is cancelled"});
+      break;
+    }
+    result = call();
   }
-  return code;
+  return result;
 }
 
-void InstallOperations::WritePackageAhead() {
+void InstallOperations::WritePackageAhead(const std::atomic<bool>* stop) {
   if (m_package.Path() != nullptr) return;
-  m_writtenAhead = m_package.Extract().Succeeded();
+  // Its client and all it loads take tens of milliseconds, here rather
+  // than after CONTINUE.
+  m_services.service.Prepare();
+  m_writtenAhead = m_package.Extract(stop).Succeeded();
   if (m_writtenAhead) LogResult(m_services.log, u"Writing out the package", {});
 }
 
@@ -106,11 +105,10 @@ OperationResult InstallOperations::RemovePreviousVersion() {
   PrepareService();
   constexpr const char16_t* kWhat = u"Removing the installed version";
   LogLine(m_services.log, {kWhat, u": ", ProductConfig::ProductCode});
-  const unsigned int code = CallService(kWhat, [&] {
+  OperationResult result = ServiceCall(CallService(kWhat, [&] {
     return m_services.service.ConfigureProduct(ProductConfig::ProductCode, kInstallLevelDefault,
                                                kInstallStateAbsent, kNoRestartProperty);
-  });
-  OperationResult result{OperationStep::None, code};
+  }));
   if (IsProductRegistered(m_services.registry)) result.failedStep = OperationStep::RemoveProduct;
   LogResult(m_services.log, kWhat, result);
   return result;
@@ -122,9 +120,9 @@ OperationResult InstallOperations::InstallPackage() {
   if (m_package.Path() != nullptr) {
     PrepareService();
     LogLine(m_services.log, {kWhat, u": ", m_package.Path(), u" ", m_commandLine});
-    result = {OperationStep::None, CallService(kWhat, [&] {
-                return m_services.service.InstallProduct(m_package.Path(), m_commandLine);
-              })};
+    result = ServiceCall(CallService(kWhat, [&] {
+      return m_services.service.InstallProduct(m_package.Path(), m_commandLine);
+    }));
     // A package left behind is the temp folder's to clear; the install's
     // outcome stands either way.
     m_package.Release();

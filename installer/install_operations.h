@@ -9,6 +9,7 @@
 #include <cstdint>
 
 #include "detect/registry_seam.h"
+#include "installer/cancel_gate.h"
 #include "installer/command_line.h"
 #include "installer/folder_check.h"
 #include "installer/code_page_seam.h"
@@ -19,6 +20,7 @@
 #include "installer/package_file_seam.h"
 #include "installer/progress_context.h"
 #include "installer/run_log.h"
+#include "installer/thread_seam.h"
 
 // What the operations reach the machine through; the start-up builds it.
 struct InstallerServices {
@@ -27,6 +29,7 @@ struct InstallerServices {
   PackageFileSeam& packageFile;
   CodePageSeam& codePage;
   RunLog& log;
+  ThreadSeam& threads;
 };
 
 // Every kind from fatal exit to show dialog but files in use, which the
@@ -59,19 +62,18 @@ class InstallOperations {
   // The observer of the following calls.
   void ReportTo(InstallObserver& observer) { m_progress.observer = &observer; }
 
-  // From any thread: the running and following calls are cancelled at the
-  // service's next message that allows it. False when cancelling is no
-  // longer allowed.
-  bool RequestCancel();
-  // From now on no call is cancelled.
-  void ForbidCancel() { m_cancel.allowed = false; }
-  bool CancelAllowed() const { return m_cancel.allowed; }
+  // Whether the running and following calls are cancelled: asked from any
+  // thread, answered by the handler, closed by the caller once an
+  // upgrade's removal has removed the older version.
+  CancelGate& Cancel() { return m_cancel; }
+  const CancelGate& Cancel() const { return m_cancel; }
 
-  // Writes the package out before its folder is known, while the user is
-  // still at Welcome, so that the install starts at once; PreparePackage
-  // then takes it. Logged when it succeeds; a failure is met again, and
-  // logged, by PreparePackage.
-  void WritePackageAhead();
+  // Loads the service and writes the package out before its folder is
+  // known, while the user is still at Welcome, so that the install starts
+  // at once; PreparePackage then takes it. stop ends the write between two
+  // pieces. Logged when it succeeds; a failure is met again, and logged, by
+  // PreparePackage.
+  void WritePackageAhead(const std::atomic<bool>* stop);
 
   // Checks that folder can be the install's target (CheckFolderText, and
   // no part of it is a file) and writes the package out for the install,
@@ -80,8 +82,9 @@ class InstallOperations {
   // taken.
   OperationResult PreparePackage(const char16_t* folder);
 
-  // Removes the product by its product code when it is registered.
-  // Succeeds when the product is not registered afterwards.
+  // Removes the product by its product code when it is registered (the
+  // result says whether a call was made). Succeeds when the product is not
+  // registered afterwards.
   OperationResult RemovePreviousVersion();
 
   // Installs the prepared package with MAXDIR set to its folder, then
@@ -96,13 +99,14 @@ class InstallOperations {
 
  private:
   void PrepareService();
-  // Calls the service until it is not busy or the retries are used up.
+  // Calls the service until it is not busy, the retries are used up or a
+  // cancel ends the wait for them.
   template <typename Call>
-  unsigned int CallService(const char16_t* what, Call call);
+  ServiceResult CallService(const char16_t* what, Call call);
 
   const InstallerServices& m_services;
   const UiMode m_mode;
-  CancelState m_cancel;
+  CancelGate m_cancel;
   ProgressContext m_progress;
   ExtractedPackage m_package;
   bool m_writtenAhead = false;

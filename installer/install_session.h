@@ -3,22 +3,39 @@
 // window, or nothing at all) observes it; the session knows nothing of how.
 #pragma once
 
+#include <atomic>
+#include <cstdint>
+
 #include "detect/detection.h"
+#include "installer/cancel_gate.h"
 #include "installer/command_line.h"
+#include "installer/exit_code.h"
 #include "installer/install_observer.h"
 #include "installer/install_operations.h"
 #include "installer/operation_result.h"
 
+// How a run ended: the one judgement that the screens, the log's last line
+// and the exit code all read.
+enum class Verdict : std::uint8_t {
+  Left,           // the user left before anything ran
+  UpToDate,       // this version or a newer one was installed already
+  Installed,
+  RestartNeeded,  // installed; Windows must restart to finish it
+  Cancelled,      // the user cancelled, and the service rolled back
+  Failed,         // failure holds the step and its code
+};
+
 struct InstallOutcome {
-  InstallState found = InstallState::NotInstalled;  // before the install
+  InstallState found = InstallState::NotInstalled;  // before the steps
   InstallState state = InstallState::NotInstalled;  // at the end, freshly detected
-  // The last step that ran, with its Windows or service code; empty when
-  // none ran (the user left, or the product was up to date already).
-  OperationResult last;
-  bool stepsRan = false;
-  // The user cancelled, and the service stopped and rolled back.
-  bool cancelled = false;
-  int exitCode = 0;
+  Verdict verdict = Verdict::Left;
+  // The step that ended a failed run, with its Windows or service code.
+  OperationResult failure;
+  ExitCode exitCode = ExitCode::UserExit;
+  // A failed run's line in a user's words; empty otherwise.
+  char16_t reason[kFailureReasonCapacity] = {};
+
+  bool Failed() const { return verdict == Verdict::Failed; }
 };
 
 class InstallSession {
@@ -36,34 +53,43 @@ class InstallSession {
   // outcome is that of a run that leaves here.
   InstallState Begin();
 
-  // On the thread that will call Run, before the folder is known: writes
-  // the package out, so that Run starts with the service at once. Run takes
-  // it, or deletes it when nothing is to be installed; Discard deletes it
-  // when Run will not be called.
-  void PrepareAhead() { m_operations.WritePackageAhead(); }
+  // On the thread that will call Run, before the folder is known: loads
+  // the service and writes the package out, so that Run starts with the
+  // service at once; stop ends the write early. Run takes the package, or
+  // deletes it when nothing is to be installed; Discard deletes it when Run
+  // will not be called.
+  void PrepareAhead(const std::atomic<bool>* stop) { m_operations.WritePackageAhead(stop); }
   void Discard() { m_operations.DiscardPackage(); }
 
   // Detects again and runs the steps that state needs: checks the folder
   // and writes the package out (before anything is removed, so that an
   // upgrade that cannot go on leaves the older version), removes the
-  // registered older version, installs. Success is judged by the
-  // registration found at the end, not by the service's codes. The
-  // observer's Finished gets the outcome before it is returned.
+  // registered older version, installs. The verdict is judged by the
+  // registration found at the end, with the restart any call asked for and
+  // whether the user's cancel reached the service. The observer's Finished
+  // gets the outcome before it is returned.
   const InstallOutcome& Run(const char16_t* folder);
 
-  // From any thread while Run runs: cancels the removal or the install at
-  // the service's next message that allows it, and logs who asked. False,
-  // and nothing is cancelled, once an upgrade has removed the older
-  // version: the user must not end up without the product.
-  bool RequestCancel();
-  bool CancelAllowed() const { return m_operations.CancelAllowed(); }
+  // From any thread: whether a cancel would be taken now, and the request
+  // itself, logged with its answer (CancelGate).
+  CancelRefusal CanCancel() const { return m_operations.Cancel().Check(); }
+  CancelRefusal RequestCancel();
 
   // The outcome so far: Begin's, then Run's.
   const InstallOutcome& Outcome() const { return m_outcome; }
 
  private:
+  // What the steps came to, for the verdict.
+  struct Facts {
+    bool stepsRan = false;
+    OperationResult last;  // the last step's result
+    bool restartRequired = false;
+    bool restartStarted = false;
+  };
+
   // The steps for state, up to the first that fails.
-  void RunSteps(InstallState state, const char16_t* folder);
+  void RunSteps(InstallState state, const char16_t* folder, Facts& facts);
+  void Judge(const Facts& facts);
 
   const InstallerServices& m_services;
   InstallObserver m_nobody;

@@ -33,10 +33,6 @@ inline constexpr unsigned int kInstallUiLevelNone = 2;
 inline constexpr unsigned int kInstallUiLevelBasic = 3;
 inline constexpr unsigned int kInstallUiLevelSourceResOnly = 0x100;
 
-// The service's result when another installation holds it
-// (ERROR_INSTALL_ALREADY_RUNNING).
-inline constexpr unsigned int kServiceBusy = kExitAnotherInstall;
-
 // ConfigureProduct arguments (INSTALLLEVEL_DEFAULT, INSTALLSTATE_ABSENT).
 inline constexpr int kInstallLevelDefault = 0;
 inline constexpr int kInstallStateAbsent = 2;
@@ -63,11 +59,11 @@ class InstallerServiceSeam {
   virtual void SetExternalUI(InstallUiHandler handler, unsigned int messageFilter,
                              void* context) = 0;
 
-  // Both block until the service has finished and return its result code,
-  // which the operations do not judge success by, kServiceBusy when
-  // another installation is running (MsiInstallProductW, MsiConfigureProductExW).
-  virtual unsigned int InstallProduct(const char16_t* packagePath,
-                                      const char16_t* commandLine) = 0;
-  virtual unsigned int ConfigureProduct(const char16_t* productCode, int installLevel,
-                                        int installState, const char16_t* commandLine) = 0;
+  // Both block until the service has finished and return its result
+  // (ServiceResultOf its code), which the operations do not judge success
+  // by; Busy when another installation is running (MsiInstallProductW,
+  // MsiConfigureProductExW).
+  virtual ServiceResult InstallProduct(const char16_t* packagePath, const char16_t* commandLine) = 0;
+  virtual ServiceResult ConfigureProduct(const char16_t* productCode, int installLevel, int installState,
+                                         const char16_t* commandLine) = 0;
 };

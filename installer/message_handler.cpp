@@ -2,6 +2,7 @@
 
 #include <cstdint>
 
+#include "installer/cancel_gate.h"
 #include "installer/install_observer.h"
 #include "installer/installer_service_seam.h"
 #include "installer/progress_context.h"
@@ -25,9 +26,18 @@ std::int32_t WrappingNegate(std::int32_t a) {
   return static_cast<std::int32_t>(0u - static_cast<std::uint32_t>(a));
 }
 
+void OnActionStart(InstallObserver& observer, ProgressContext& progress, const char16_t* message) {
+  progress.stepOnActionData = 0;
+  // An action without a description leaves the text of the one before.
+  const char16_t* description = ActionDescription(message);
+  if (description != nullptr) observer.ActionText(description);
+}
+
 void OnActionData(InstallObserver& observer, ProgressContext& progress, const char16_t* message) {
   if (progress.progressTotal == 0) return;
-  observer.ActionText(message);
+  // Data without a template of the package's is a row of numbered fields,
+  // which says nothing to a user.
+  if (!IsNumberedFields(message)) observer.ActionText(message);
   if (progress.stepOnActionData != 0) observer.StepProgress();
 }
 
@@ -50,6 +60,8 @@ void OnProgress(InstallObserver& observer, ProgressContext& progress, const char
       progress.progressTotal = field[2];
       progress.forwardProgress = field[3] == 0 ? 1 : 0;
       progress.startPosition = progress.forwardProgress != 0 ? 0 : progress.progressTotal;
+      // The service reports its rollback backward.
+      if (progress.cancel != nullptr) progress.cancel->RollingBack(progress.forwardProgress == 0);
       observer.ProgressRange(progress.progressTotal);
       // A reset after a script shows the script's bar as finished.
       observer.ProgressPosition(progress.scriptInProgress != 0 ? progress.progressTotal
@@ -77,25 +89,22 @@ void OnProgress(InstallObserver& observer, ProgressContext& progress, const char
   }
 }
 
-void OnCommonData(InstallObserver& observer, ProgressContext& progress, const char16_t* message) {
+void OnCommonData(ProgressContext& progress, const char16_t* message) {
   if (!ParseCommonDataMessage(progress, message)) return;
   const std::int32_t* field = progress.commonDataField;
   if (field[1] == kCommonDataLanguage) {
     progress.languageId = static_cast<std::uint16_t>(field[2] & 0xFFFF);
-  } else if (field[1] == kCommonDataCancelButton) {
-    progress.cancelPossible = field[2] != 0 ? 1 : 0;
-    observer.CancelPossible(field[2] != 0);
+  } else if (field[1] == kCommonDataCancelButton && progress.cancel != nullptr) {
+    // The service shows or hides its Cancel button: whether it may be
+    // cancelled now.
+    progress.cancel->ServiceAllows(field[2] != 0);
   }
 }
 
-// The answer to a message the service lets us cancel at: cancel when it is
-// asked for and allowed, the service says it may be cancelled, and it is
-// not rolling back (which it reports backward).
+// The answer to a message the service lets us cancel at: cancel when the
+// gate says so.
 int AnswerOrCancel(ProgressContext& progress) {
-  if (progress.cancel == nullptr || !progress.cancel->Active() || progress.cancelPossible == 0 ||
-      progress.forwardProgress == 0) {
-    return kAnswerHandled;
-  }
+  if (progress.cancel == nullptr || !progress.cancel->AnswerCancel()) return kAnswerHandled;
   if (progress.cancelAnswered == 0 && progress.log != nullptr) {
     LogLine(*progress.log, {u"Cancelling: the service's next message is answered with cancel"});
   }
@@ -141,11 +150,13 @@ int InstallerMessageHandler(void* context, unsigned int messageType, const char1
     const ServiceQuestion question{KindOfQuestion(kind), message, messageType & kMessageStyleMask,
                                    kind == kInstallMessageError ? progress.languageId
                                                                 : std::uint16_t{0}};
-    return observer.Ask(question);
+    const int answer = observer.Ask(question);
+    if (answer == kAnswerCancel && progress.cancel != nullptr) progress.cancel->UserCancelled();
+    return answer;
   }
   switch (kind) {
     case kInstallMessageActionStart:
-      progress.stepOnActionData = 0;
+      OnActionStart(observer, progress, message);
       return AnswerOrCancel(progress);
     case kInstallMessageActionData:
       OnActionData(observer, progress, message);
@@ -154,7 +165,7 @@ int InstallerMessageHandler(void* context, unsigned int messageType, const char1
       OnProgress(observer, progress, message);
       return AnswerOrCancel(progress);
     case kInstallMessageCommonData:
-      OnCommonData(observer, progress, message);
+      OnCommonData(progress, message);
       return kAnswerHandled;
     case kInstallMessageUser:
     case kInstallMessageInfo:

@@ -129,7 +129,37 @@ bool ParseProgressText(char* text, const char* end, std::int32_t* field) {
   });
 }
 
+// The same fields through the service's template for common data,
+// "Message type: [1], Argument: [2]{, [3]}", which Wine's service gives a
+// common-data message that a package's custom action sends.
+bool ParseTemplatedCommonData(char* text, const char* end, std::int32_t* field) {
+  constexpr char kType[] = "Message type: ";
+  constexpr char kArgument[] = ", Argument: ";
+  constexpr std::size_t kTypeLength = sizeof kType - 1;
+  constexpr std::size_t kArgumentLength = sizeof kArgument - 1;
+  if (static_cast<std::size_t>(end - text) < kTypeLength + 1 + kArgumentLength ||
+      std::memcmp(text, kType, kTypeLength) != 0) {
+    return false;
+  }
+  char* cursor = text + kTypeLength;
+  if (*cursor < '0' || *cursor > '9') return false;
+  field[1] = *cursor++ - '0';
+  if (field[1] == kCommonDataCaption) return false;
+  if (static_cast<std::size_t>(end - cursor) < kArgumentLength ||
+      std::memcmp(cursor, kArgument, kArgumentLength) != 0) {
+    return false;
+  }
+  cursor += kArgumentLength;
+  // The argument ends at the comma before field 3, or at the end.
+  char* stop = cursor;
+  while (stop != end && *stop != ',') ++stop;
+  *stop = 0;
+  field[2] = ReadSaturatedInt(cursor);
+  return true;
+}
+
 bool ParseCommonDataText(char* text, const char* end, std::int32_t* field) {
+  if (*text == 'M') return ParseTemplatedCommonData(text, end, field);
   return ParseFields(text, end, [field, end](char marker, char*& cursor) {
     switch (marker) {
       case '1':
@@ -171,4 +201,23 @@ bool ParseProgressMessage(ProgressContext& progress, const char16_t* message) {
 
 bool ParseCommonDataMessage(ProgressContext& progress, const char16_t* message) {
   return ParseMessage(progress.codePage, message, ParseCommonDataText, progress.commonDataField);
+}
+
+const char16_t* ActionDescription(const char16_t* message) {
+  if (message == nullptr) return nullptr;
+  // The time ends at the first ": " (the word before it is the language's).
+  const char16_t* at = message;
+  while (*at != 0 && !(at[0] == u':' && at[1] == u' ')) ++at;
+  if (*at == 0) return nullptr;
+  at += 2;
+  // The name is an identifier, which holds no blank.
+  while (*at != 0 && *at != u' ') ++at;
+  if (*at == 0 || at == message || at[-1] != u'.') return nullptr;
+  while (*at == u' ') ++at;
+  return *at != 0 ? at : nullptr;
+}
+
+bool IsNumberedFields(const char16_t* message) {
+  return message != nullptr && message[0] == u'1' && message[1] == u':' &&
+         (message[2] == 0 || message[2] == u' ');
 }

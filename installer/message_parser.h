@@ -32,3 +32,13 @@ bool ParseCommonDataMessage(ProgressContext& progress, const char16_t* message);
 // a terminator written over that blank, leaves *cursor on it, and returns
 // the token's value as atoi reads it (saturated at the limits of int).
 int ReadNumberToken(char** cursor);
+
+// The description in an action-start text ("Action 16:12:53: InstallFiles.
+// Copying new files"): what follows the action's name and its period; null
+// when the action has none.
+const char16_t* ActionDescription(const char16_t* message);
+
+// Whether an action-data text is the service's row of numbered fields
+// ("1: {5B0C...} 2: ..."), which it sends for an action the package gives
+// no template.
+bool IsNumberedFields(const char16_t* message);

@@ -1,10 +1,17 @@
 // What an operation that changes the machine reports: the step that failed,
-// if any, and the Windows error or the service's result code behind it. The
-// install session still judges the outcome by the registration; the log and
-// the exit code say why.
+// if any, with the Windows error behind it, and the service's result when
+// it made an installer call. The session judges the outcome by the
+// registration; the log and the exit code say why. Each step has a name in
+// the log and, for a failed run, a line in a user's words with its code:
+// shown under "Installation Failed" and written to the log, so that the user
+// knows whether to free disk space, wait for another setup, choose another
+// folder or call support.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
+
+#include "installer/exit_code.h"
 
 enum class OperationStep : std::uint8_t {
   None,            // nothing failed
@@ -24,12 +31,31 @@ enum class OperationStep : std::uint8_t {
 
 struct OperationResult {
   OperationStep failedStep = OperationStep::None;
-  // The Windows error of a failed file step, or the service's result code
-  // of the last installer call (kept on success too: it may ask for a
-  // restart); 0 when neither applies.
-  std::uint32_t code = 0;
+  // The Windows error of a failed step of ours; 0 otherwise.
+  std::uint32_t error = 0;
+  // The installer call's result, when one was made (kept on success too:
+  // it may ask for a restart).
+  bool called = false;
+  ServiceResult service;
 
   bool Succeeded() const { return failedStep == OperationStep::None; }
+  // The number the log and the user's line show.
+  std::uint32_t Code() const { return called ? service.code : error; }
 };
 
-inline OperationResult Failure(OperationStep step, std::uint32_t code) { return {step, code}; }
+inline OperationResult Failure(OperationStep step, std::uint32_t error) { return {step, error, false, {}}; }
+inline OperationResult ServiceCall(ServiceResult service) { return {OperationStep::None, 0, true, service}; }
+
+// The step's name in the log.
+const char16_t* StepName(OperationStep step);
+
+// Room for the longest line, terminator included.
+inline constexpr std::size_t kFailureReasonCapacity = 128;
+
+// Another installation held the service through every retry; a box in the
+// window says it too.
+inline constexpr char16_t kAnotherInstallText[] =
+    u"Another installation is in progress. Wait until it has finished, then run this installer again.";
+
+// The line for last, the result of the step that ended a failed run.
+const char16_t* FailureReason(const OperationResult& last, char16_t (&buffer)[kFailureReasonCapacity]);

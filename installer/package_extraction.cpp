@@ -57,7 +57,7 @@ OperationResult ExtractedPackage::MakeWorkFolder(bool adminsOnly) {
 }
 
 OperationResult ExtractedPackage::WriteAndHold(bool adminsOnly, const std::uint8_t* bytes,
-                                               std::size_t size) {
+                                               std::size_t size, const std::atomic<bool>* stop) {
   JoinText(m_path, kPathCapacity, {m_folder, u"\\", kPackageFileName});
   PackageFileHandle writer = nullptr;
   if (!m_files.CreateNewFile(m_path, adminsOnly, &writer)) {
@@ -66,6 +66,10 @@ OperationResult ExtractedPackage::WriteAndHold(bool adminsOnly, const std::uint8
     return failed;
   }
   for (std::size_t done = 0; done < size;) {
+    if (stop != nullptr && stop->load()) {
+      m_files.Close(writer);
+      return Failure(OperationStep::WriteFile, kErrorCancelled);
+    }
     const std::size_t piece = size - done < kLargestWrite ? size - done : kLargestWrite;
     if (m_files.Write(writer, bytes + done, piece) != piece) {
       const OperationResult failed = Failure(OperationStep::WriteFile, m_files.LastError());
@@ -101,7 +105,7 @@ OperationResult ExtractedPackage::WriteAndHold(bool adminsOnly, const std::uint8
   return {};
 }
 
-OperationResult ExtractedPackage::Extract() {
+OperationResult ExtractedPackage::Extract(const std::atomic<bool>* stop) {
   Release();
   const std::uint8_t* bytes = nullptr;
   std::size_t size = 0;
@@ -111,7 +115,7 @@ OperationResult ExtractedPackage::Extract() {
   const bool adminsOnly = m_files.IsElevated();
   const OperationResult made = MakeWorkFolder(adminsOnly);
   if (!made.Succeeded()) return made;
-  const OperationResult written = WriteAndHold(adminsOnly, bytes, size);
+  const OperationResult written = WriteAndHold(adminsOnly, bytes, size, stop);
   if (!written.Succeeded()) Release();
   return written;
 }

@@ -2,6 +2,7 @@
 // folder of our own, held open until the install is over.
 #pragma once
 
+#include <atomic>
 #include <cstddef>
 #include <cstdint>
 
@@ -15,6 +16,7 @@ inline constexpr std::uint32_t kErrorFileNotFound = 2;         // ERROR_FILE_NOT
 inline constexpr std::uint32_t kErrorPathNotFound = 3;         // ERROR_PATH_NOT_FOUND
 inline constexpr std::uint32_t kErrorAlreadyExists = 183;      // ERROR_ALREADY_EXISTS
 inline constexpr std::uint32_t kErrorFilenameTooLong = 206;    // ERROR_FILENAME_EXCED_RANGE
+inline constexpr std::uint32_t kErrorCancelled = 1223;         // ERROR_CANCELLED
 inline constexpr std::uint32_t kErrorResourceNotFound = 1814;  // ERROR_RESOURCE_NAME_NOT_FOUND
 
 // The work folder is the temp folder, this prefix and 16 random
@@ -43,8 +45,9 @@ class ExtractedPackage {
   // most 8 MiB. A failure when there is no temp folder or it is too long
   // for the package's name, no new folder could be made, the executable
   // carries no package, or the file cannot be written whole, closed and
-  // held; nothing of ours is left behind then.
-  OperationResult Extract();
+  // held; nothing of ours is left behind then. A write that stop (when
+  // given) asks to end between two pieces fails with kErrorCancelled.
+  OperationResult Extract(const std::atomic<bool>* stop = nullptr);
 
   // The package's full name while it is held; null otherwise.
   const char16_t* Path() const { return m_held != nullptr ? m_path : nullptr; }
@@ -56,7 +59,8 @@ class ExtractedPackage {
 
  private:
   OperationResult MakeWorkFolder(bool adminsOnly);
-  OperationResult WriteAndHold(bool adminsOnly, const std::uint8_t* bytes, std::size_t size);
+  OperationResult WriteAndHold(bool adminsOnly, const std::uint8_t* bytes, std::size_t size,
+                               const std::atomic<bool>* stop);
   bool RemoveWithRetries(bool folder, const char16_t* path);
 
   PackageFileSeam& m_files;

@@ -5,23 +5,13 @@
 // carries over from one to the other.
 #pragma once
 
-#include <atomic>
 #include <cstdint>
 
+class CancelGate;
 class CodePageSeam;
 class InstallObserver;
 class InstallerServiceSeam;
 class RunLog;
-
-// A cancel: asked for from the window's thread, allowed by the operations
-// (never once an upgrade's removal has finished), taken by the handler on
-// the service's threads.
-struct CancelState {
-  std::atomic<bool> requested{false};
-  std::atomic<bool> allowed{true};
-
-  bool Active() const { return requested.load() && allowed.load(); }
-};
 
 struct ProgressContext {
   // Either null: the handler answers 0 and reports nothing.
@@ -33,11 +23,9 @@ struct ProgressContext {
   // No one is there to answer a question: the service answers its own and
   // keeps its UI level.
   bool unattended = false;
-  // Null: nothing ever cancels the calls.
-  const CancelState* cancel = nullptr;
-  // Whether the service lets its call be cancelled now (common data): it
-  // does until it says otherwise.
-  std::int32_t cancelPossible = 1;
+  // Told what the service says of cancelling, and asked whether to answer
+  // with cancel. Null: nothing ever cancels the calls.
+  CancelGate* cancel = nullptr;
   // The handler has answered cancel (once in the log is enough).
   std::int32_t cancelAnswered = 0;
 

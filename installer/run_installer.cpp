@@ -3,6 +3,7 @@
 #include "core/text.h"
 #include "installer/exit_code.h"
 #include "installer/folder_check.h"
+#include "installer/install_runner.h"
 #include "installer/run_log.h"
 #include "product/product_config.h"
 
@@ -40,8 +41,14 @@ OwnedText StartFolder(RegistrySeam& registry, const InstallOptions& options) {
   return DetectInstallFolder(registry);
 }
 
-// The run once the log is open: the exit code.
-int RunWithLog(const char16_t* commandLine, const InstallOptions& options, CommandLineError error,
+// How a run ended, for the exit code and the log's fate.
+struct RunEnd {
+  ExitCode code;
+  bool failed;  // the log stays
+};
+
+// The run once the log is open.
+RunEnd RunWithLog(const char16_t* commandLine, const InstallOptions& options, CommandLineError error,
                const char16_t* offending, const InstallerServices& services, InstallerUi& ui) {
   RunLog& log = services.log;
   LogLine(log, {u"" PRODUCT_INSTALLER_NAME_TEXT, u" for ", ProductConfig::DisplayName, u" ",
@@ -51,7 +58,7 @@ int RunWithLog(const char16_t* commandLine, const InstallOptions& options, Comma
     LogLine(log, {u"The command line is refused from here on: ", offending});
     char16_t usage[kUsageCapacity];
     if (options.mode != UiMode::Quiet) ui.ShowUsage(UsageText(usage));
-    return kExitInvalidCommandLine;
+    return {ExitCode::InvalidCommandLine, true};
   }
   LogLine(log, {u"Mode: ", ModeName(options.mode), u"; folder: ",
                 options.hasFolder ? options.folder : u"(as detected)"});
@@ -62,20 +69,24 @@ int RunWithLog(const char16_t* commandLine, const InstallOptions& options, Comma
     const FolderProblem problem = CheckFolder(services.packageFile, folder ? folder.get() : u"");
     if (problem != FolderProblem::None) {
       LogLine(log, {u"The folder is refused: ", FolderProblemText(problem)});
-      return kExitInvalidCommandLine;
+      return {ExitCode::InvalidCommandLine, true};
     }
   }
   InstallSession session(services, options.mode);
   session.Begin();
-  if (options.mode == UiMode::Quiet) return session.Run(folder.get()).exitCode;
-  // Every way out of the window ends the same way, but for a window that
-  // never opened: nothing was chosen then, and the caller must not read
-  // "the user left".
-  if (!ui.RunWindow(session, options.mode, folder.get(), log.Path())) {
+  InstallRunner runner(session, services.threads);
+  if (options.mode == UiMode::Quiet) {
+    runner.Start(folder.get());
+  } else if (!ui.RunWindow(runner, options.mode, folder.get(), log.Path())) {
+    // Every way out of the window ends the same way, but for a window that
+    // never opened: nothing was chosen then, and the caller must not read
+    // "the user left".
+    runner.Stop();
     LogLine(log, {u"The window could not be opened."});
-    return kExitInstallFailed;
+    return {ExitCode::InstallFailure, true};
   }
-  return session.Outcome().exitCode;
+  runner.Stop();
+  return {session.Outcome().exitCode, session.Outcome().Failed()};
 }
 
 }  // namespace
@@ -85,7 +96,7 @@ const char16_t* UsageText(char16_t (&buffer)[kUsageCapacity]) {
   buffer[0] = 0;
   AppendText(buffer, kUsageCapacity, kUsageSwitches);
   AppendText(buffer, kUsageCapacity,
-             DecimalText(static_cast<std::uint32_t>(kExitRestartRequired), number));
+             DecimalText(static_cast<std::uint32_t>(ExitCode::RestartRequired), number));
   AppendText(buffer, kUsageCapacity, kUsageAfterRestartCode);
   bool first = true;
   for (const ExitCodeMeaning& exit : kExitCodeMeanings) {
@@ -105,25 +116,25 @@ int RunInstaller(const char16_t* commandLine, const InstallerServices& services,
   if (error == CommandLineError::None && options.help) {
     char16_t usage[kUsageCapacity];
     ui.ShowUsage(UsageText(usage));
-    return kExitSuccess;
+    return ExitCodeNumber(ExitCode::Success);
   }
 
   RunLog& log = services.log;
   if (!log.Open(options.hasLog ? options.logPath : nullptr) && options.hasLog) {
     // A log that was asked for and cannot be written: nothing is changed.
     if (options.mode != UiMode::Quiet) ui.ShowError(u"The log file cannot be written.");
-    return kExitLogFailed;
+    return ExitCodeNumber(ExitCode::LogFailure);
   }
-  const int exitCode = RunWithLog(commandLine, options, error, offending, services, ui);
+  const RunEnd end = RunWithLog(commandLine, options, error, offending, services, ui);
 
   char16_t code[11];
-  LogLine(log, {u"Exit code ", DecimalText(static_cast<std::uint32_t>(exitCode), code)});
+  LogLine(log, {u"Exit code ", DecimalText(static_cast<std::uint32_t>(end.code), code)});
   // A log in the temp folder is for failures; a run that failed nothing
   // leaves nothing behind.
-  if (!options.hasLog && !IsFailureExitCode(exitCode)) {
+  if (!options.hasLog && !end.failed) {
     log.Remove();
   } else {
     log.Close();
   }
-  return exitCode;
+  return ExitCodeNumber(end.code);
 }

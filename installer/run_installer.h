@@ -7,7 +7,7 @@
 
 #include "installer/command_line.h"
 #include "installer/install_operations.h"
-#include "installer/install_session.h"
+#include "installer/install_runner.h"
 
 class InstallerUi {
  public:
@@ -16,11 +16,11 @@ class InstallerUi {
   virtual void ShowUsage(const char16_t* text) = 0;
   // A failure before any window, in a box.
   virtual void ShowError(const char16_t* text) = 0;
-  // The window over session (Full or Passive), which has begun, until it
-  // closes. folder: where it starts (null: the package's default). logPath:
-  // the run's log, offered on failure (empty: none). False when the window
-  // could not be opened.
-  virtual bool RunWindow(InstallSession& session, UiMode mode, const char16_t* folder,
+  // The window over the run (Full or Passive), whose session has begun,
+  // until it closes; the window starts and stops the run. folder: where it
+  // starts (null: the package's default). logPath: the run's log, offered
+  // on failure (empty: none). False when the window could not be opened.
+  virtual bool RunWindow(InstallRunner& runner, UiMode mode, const char16_t* folder,
                          const char16_t* logPath) = 0;
 };
 

@@ -6,36 +6,7 @@ namespace {
 
 constexpr std::size_t kLineCapacity = 1024;
 
-const char16_t* StepName(OperationStep step) {
-  switch (step) {
-    case OperationStep::None: return u"none";
-    case OperationStep::CheckFolder: return u"the folder";
-    case OperationStep::TempFolder: return u"the temp folder";
-    case OperationStep::WorkFolder: return u"the work folder";
-    case OperationStep::PackageResource: return u"the embedded package";
-    case OperationStep::CreateFile: return u"creating the package file";
-    case OperationStep::WriteFile: return u"writing the package file";
-    case OperationStep::CloseFile: return u"closing the package file";
-    case OperationStep::HoldFile: return u"holding the package file";
-    case OperationStep::RemoveFile: return u"deleting the package file";
-    case OperationStep::NoPackage: return u"no package";
-    case OperationStep::RemoveProduct: return u"the removal (still registered)";
-    case OperationStep::InstallProduct: return u"the install (not registered)";
-  }
-  return u"unknown";
-}
-
 }  // namespace
-
-const char16_t* DecimalText(std::uint32_t value, char16_t (&buffer)[11]) {
-  char16_t* at = buffer + 10;
-  *at = 0;
-  do {
-    *--at = static_cast<char16_t>(u'0' + value % 10);
-    value /= 10;
-  } while (value != 0);
-  return at;
-}
 
 void LogLine(RunLog& log, std::initializer_list<const char16_t*> parts) {
   char16_t line[kLineCapacity];
@@ -59,10 +30,10 @@ void LogLine(RunLog& log, std::initializer_list<const char16_t*> parts) {
 void LogResult(RunLog& log, const char16_t* what, const OperationResult& result) {
   char16_t code[11];
   if (result.Succeeded()) {
-    LogLine(log, {what, u": result ", DecimalText(result.code, code)});
+    LogLine(log, {what, u": result ", DecimalText(result.Code(), code)});
   } else {
     LogLine(log, {what, u": failed at ", StepName(result.failedStep), u", error ",
-                  DecimalText(result.code, code)});
+                  DecimalText(result.Code(), code)});
   }
 }
 

@@ -42,6 +42,3 @@ void LogResult(RunLog& log, const char16_t* what, const OperationResult& result)
 
 // "<when>: <the installed state>".
 void LogInstallState(RunLog& log, const char16_t* when, InstallState state);
-
-// The decimal digits of value, in buffer.
-const char16_t* DecimalText(std::uint32_t value, char16_t (&buffer)[11]);

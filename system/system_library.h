@@ -51,3 +51,25 @@ class BindOnce {
   INIT_ONCE m_once = INIT_ONCE_STATIC_INIT;
   bool m_bound = false;
 };
+
+// A set of system calls (a struct of function pointers) bound together at
+// its first use, whichever thread asks: all or nothing, so that a caller
+// sees every call or none. Constant-initialised, for namespace scope.
+template <typename Calls>
+class SystemCalls {
+ public:
+  // bind fills every call of the struct and says whether all are there.
+  using Binder = bool (*)(Calls& calls);
+  constexpr explicit SystemCalls(Binder bind) : m_bind(bind) {}
+
+  // Null when a library or one of its calls is missing.
+  const Calls* Get() {
+    const bool bound = m_once([this] { return m_bind(m_calls); });
+    return bound ? &m_calls : nullptr;
+  }
+
+ private:
+  Binder m_bind;
+  Calls m_calls{};
+  BindOnce m_once;
+};

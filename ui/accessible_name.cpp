@@ -5,6 +5,7 @@
 
 #include <new>
 
+#include "res/resource.h"
 #include "system/system_library.h"
 
 namespace {
@@ -20,24 +21,17 @@ struct AccessibilityCalls {
   decltype(&SysAllocString) sysAllocString = nullptr;
   decltype(&CoInitializeEx) coInitializeEx = nullptr;
 };
-AccessibilityCalls g_calls;
-BindOnce g_callsBound;
-
-const AccessibilityCalls* BindAccessibilityCalls() {
-  const bool bound = g_callsBound([] {
-    AccessibilityCalls& c = g_calls;
-    return BindSystemCall(L"oleacc.dll", "CreateStdAccessibleObject", &c.createStdAccessibleObject) &&
-           BindSystemCall(L"oleacc.dll", "LresultFromObject", &c.lresultFromObject) &&
-           BindSystemCall(L"oleacc.dll", "ObjectFromLresult", &c.objectFromLresult) &&
-           BindSystemCall(L"oleaut32.dll", "SysAllocString", &c.sysAllocString) &&
-           BindSystemCall(L"ole32.dll", "CoInitializeEx", &c.coInitializeEx) &&
-           // The object handed out is called across processes through COM,
-           // so COM stays initialised on this (the window's) thread from now
-           // on; the folder browser's own initialisation nests inside it.
-           SUCCEEDED(c.coInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
-  });
-  return bound ? &g_calls : nullptr;
-}
+SystemCalls<AccessibilityCalls> g_calls([](AccessibilityCalls& c) {
+  return BindSystemCall(L"oleacc.dll", "CreateStdAccessibleObject", &c.createStdAccessibleObject) &&
+         BindSystemCall(L"oleacc.dll", "LresultFromObject", &c.lresultFromObject) &&
+         BindSystemCall(L"oleacc.dll", "ObjectFromLresult", &c.objectFromLresult) &&
+         BindSystemCall(L"oleaut32.dll", "SysAllocString", &c.sysAllocString) &&
+         BindSystemCall(L"ole32.dll", "CoInitializeEx", &c.coInitializeEx) &&
+         // The object handed out is called across processes through COM,
+         // so COM stays initialised on this (the window's) thread from now
+         // on; the folder browser's own initialisation nests inside it.
+         SUCCEEDED(c.coInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
+});
 
 bool IsSelf(const VARIANT& child) { return child.vt == VT_I4 && child.lVal == CHILDID_SELF; }
 
@@ -140,7 +134,7 @@ class NamedAccessible final : public IAccessible {
 // (a link has one of its own on Windows) or else the platform's proxy, named.
 // 0 leaves the request to the control.
 LRESULT AnswerWithName(HWND control, WPARAM flags, LPARAM object, const wchar_t* name) {
-  const AccessibilityCalls* calls = BindAccessibilityCalls();
+  const AccessibilityCalls* calls = g_calls.Get();
   if (calls == nullptr) return 0;
   IAccessible* proxy = nullptr;
   const LRESULT own = DefSubclassProc(control, WM_GETOBJECT, flags, object);
@@ -178,4 +172,19 @@ void SetAccessibleName(HWND control, const wchar_t* name) {
   if (control != nullptr) {
     SetWindowSubclass(control, &NamedControlProc, kSubclassId, reinterpret_cast<DWORD_PTR>(name));
   }
+}
+
+void NameDialogControls(HWND dialog) {
+  static constexpr struct {
+    int id;
+    const wchar_t* name;
+  } kNames[] = {
+      // The accept box: its label and link.
+      {IDC_AGREE, L"I Agree to the Terms of Use"},
+      {IDC_FOLDER, L"Installation Folder"},
+      // The links' texts, without their markup.
+      {IDC_TERMS_LINK, L"Terms of Use"},
+      {IDC_LOG_LINK, L"Open the installation log"},
+  };
+  for (const auto& named : kNames) SetAccessibleName(GetDlgItem(dialog, named.id), named.name);
 }

@@ -14,3 +14,7 @@
 
 // From now on, readers name control by name, which must outlive the control.
 void SetAccessibleName(HWND control, const wchar_t* name);
+
+// The names of the main dialog's controls that need one: the accept box,
+// the folder box and the two links.
+void NameDialogControls(HWND dialog);

@@ -19,28 +19,45 @@ struct ShellCalls {
   decltype(&CoUninitialize) uninitializeCom = nullptr;
   decltype(&CoTaskMemFree) freeTaskMemory = nullptr;
 };
-ShellCalls g_shell;
-BindOnce g_shellBound;
-
 // Null when a library or one of its calls is missing.
-const ShellCalls* BindShellCalls() {
-  const bool bound = g_shellBound([] {
-    ShellCalls& c = g_shell;
-    return BindSystemCall(L"shell32.dll", "SHBrowseForFolderW", &c.browseForFolder) &&
-           BindSystemCall(L"shell32.dll", "SHGetPathFromIDListW", &c.pathFromIdList) &&
-           BindSystemCall(L"shell32.dll", "ShellExecuteW", &c.execute) &&
-           BindSystemCall(L"ole32.dll", "CoInitializeEx", &c.initializeCom) &&
-           BindSystemCall(L"ole32.dll", "CoUninitialize", &c.uninitializeCom) &&
-           BindSystemCall(L"ole32.dll", "CoTaskMemFree", &c.freeTaskMemory);
-  });
-  return bound ? &g_shell : nullptr;
-}
+SystemCalls<ShellCalls> g_shell([](ShellCalls& c) {
+  return BindSystemCall(L"shell32.dll", "SHBrowseForFolderW", &c.browseForFolder) &&
+         BindSystemCall(L"shell32.dll", "SHGetPathFromIDListW", &c.pathFromIdList) &&
+         BindSystemCall(L"shell32.dll", "ShellExecuteW", &c.execute) &&
+         BindSystemCall(L"ole32.dll", "CoInitializeEx", &c.initializeCom) &&
+         BindSystemCall(L"ole32.dll", "CoUninitialize", &c.uninitializeCom) &&
+         BindSystemCall(L"ole32.dll", "CoTaskMemFree", &c.freeTaskMemory);
+});
 
 // File-system folders only: a virtual folder has no path to install to.
 constexpr UINT kChooseFolderFlags = BIF_RETURNONLYFSDIRS | BIF_EDITBOX | BIF_VALIDATE |
                                     BIF_NEWDIALOGSTYLE | BIF_BROWSEINCLUDEURLS | BIF_UAHINT;  // 0x1F1
 
 }  // namespace
+
+bool CanPress(HWND dialog, int id) {
+  HWND button = GetDlgItem(dialog, id);
+  return IsWindowVisible(button) && IsWindowEnabled(button);
+}
+
+void MakePrimary(HWND dialog, int id) {
+  SendMessageW(dialog, DM_SETDEFID, static_cast<WPARAM>(id), 0);
+  if (CanPress(dialog, id)) SendMessageW(dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(GetDlgItem(dialog, id)), TRUE);
+}
+
+void PressLater(HWND dialog, int id) {
+  PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
+}
+
+void PaintMinimized(CWnd& window, HICON icon) {
+  CPaintDC dc(&window);
+  window.SendMessage(WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(dc.GetSafeHdc()), 0);
+  RECT client;
+  window.GetClientRect(&client);
+  const int x = (client.right - client.left - GetSystemMetrics(SM_CXICON) + 1) / 2;
+  const int y = (client.bottom - client.top - GetSystemMetrics(SM_CYICON) + 1) / 2;
+  dc.DrawIcon(x, y, icon);
+}
 
 BOOL EraseBackgroundWhite(CWnd* window, CDC* pDC) {
   RECT client;
@@ -54,7 +71,7 @@ BOOL EraseBackgroundWhite(CWnd* window, CDC* pDC) {
 }
 
 bool ChooseFolder(HWND owner, wchar_t* path) {
-  const ShellCalls* shell = BindShellCalls();
+  const ShellCalls* shell = g_shell.Get();
   if (shell == nullptr) return false;
   // The new dialog style needs COM on this thread.
   const HRESULT com = shell->initializeCom(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
@@ -85,7 +102,7 @@ bool ChooseFolder(HWND owner, wchar_t* path) {
 }
 
 void OpenInViewer(HWND owner, const wchar_t* path) {
-  const ShellCalls* shell = BindShellCalls();
+  const ShellCalls* shell = g_shell.Get();
   if (shell == nullptr) return;
   const auto opened =
       reinterpret_cast<INT_PTR>(shell->execute(owner, L"open", path, nullptr, nullptr, SW_SHOWNORMAL));

@@ -9,6 +9,18 @@
 inline constexpr COLORREF kWhite = 0x00FFFFFF;
 inline constexpr COLORREF kDarkBlue = 0x00672300;  // red 0, green 35, blue 103
 
+// Whether the button id of dialog is visible and enabled.
+bool CanPress(HWND dialog, int id);
+// Makes id the button Enter presses, and gives it the focus when it can
+// take it: after a screen change the control that had it may be hidden,
+// and keys would reach no control at all.
+void MakePrimary(HWND dialog, int id);
+// Clicks the button id once the dialog's queue reaches the click.
+void PressLater(HWND dialog, int id);
+
+// Paints window, minimised, as its icon in the middle of the client area.
+void PaintMinimized(CWnd& window, HICON icon);
+
 // Fills the whole client area of window white.
 BOOL EraseBackgroundWhite(CWnd* window, CDC* pDC);
 

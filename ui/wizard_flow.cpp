@@ -1,6 +1,5 @@
 #include "ui/wizard_flow.h"
 
-#include "installer/exit_code.h"
 #include "res/resource.h"
 
 namespace {
@@ -36,9 +35,8 @@ constexpr ScreenAction kInstalling[] = {
 #define FINISHED_LAYOUT                                                                    \
   H(IDC_CONFIGURE), H(IDC_FOLDER), H(IDC_AGREE_LABEL), H(IDC_TERMS_LINK), H(IDC_AGREE),   \
       H(IDC_CONTINUE), S(IDC_FINISHED), E(IDC_FINISHED)
-constexpr ScreenAction kFinishedSuccess[] = {FINISHED_LAYOUT, Do(ProgressRange100),
-                                             Do(ProgressPos100), Status(StatusText::Successful),
-                                             Do(UpdateData)};
+constexpr ScreenAction kFinishedSuccess[] = {FINISHED_LAYOUT, Do(ProgressFull),
+                                             Status(StatusText::Successful), Do(UpdateData)};
 constexpr ScreenAction kFinishedFailure[] = {FINISHED_LAYOUT, H(IDC_PROGRESS), H(IDC_ACTION_TEXT),
                                              Status(StatusText::Failed), Do(UpdateData)};
 #undef FINISHED_LAYOUT
@@ -72,6 +70,14 @@ std::span<const ScreenAction> WizardScreen(WizardStep step, InstallState state) 
   return {};
 }
 
+int PrimaryButton(InstallState state) {
+  return state == InstallState::UpToDate ? IDC_FINISHED : IDC_CONTINUE;
+}
+
+int FirstFocus(InstallState state, bool passive) {
+  return state != InstallState::UpToDate && !passive ? IDC_AGREE : PrimaryButton(state);
+}
+
 const char16_t* StatusLiteral(StatusText text) {
   switch (text) {
     case StatusText::UpToDate: return u" is up-to-date";
@@ -89,9 +95,9 @@ const char16_t* StatusLiteral(StatusText text) {
 }
 
 StatusText FinishedStatus(StatusText text, const InstallOutcome& outcome) {
-  if (text == StatusText::Successful && outcome.exitCode == kExitRestartRequired) {
+  if (text == StatusText::Successful && outcome.verdict == Verdict::RestartNeeded) {
     return StatusText::SuccessfulRestart;
   }
-  if (text == StatusText::Failed && outcome.cancelled) return StatusText::Cancelled;
+  if (text == StatusText::Failed && outcome.verdict == Verdict::Cancelled) return StatusText::Cancelled;
   return text;
 }

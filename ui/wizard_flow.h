@@ -22,8 +22,7 @@ enum class ScreenOp {
   Disable,           // EnableWindow(control, FALSE)
   SetStatus,         // the status string := text (not yet shown)
   UpdateData,        // members to controls
-  ProgressRange100,  // PBM_SETRANGE 0 to 100
-  ProgressPos100,    // PBM_SETPOS 100
+  ProgressFull,      // the bar at 100 of 0 to 100, the action text empty
 };
 
 enum class StatusText {
@@ -47,10 +46,21 @@ struct ScreenAction {
 // The operations for step in state; empty for values outside the enums.
 std::span<const ScreenAction> WizardScreen(WizardStep step, InstallState state);
 
+// Welcome's button: FINISHED when there is nothing to install, else
+// CONTINUE.
+int PrimaryButton(InstallState state);
+
+// The control Welcome gives the first focus, whatever the tab order: the
+// one thing Welcome needs from the user (the accept box), else the one
+// button there is; a passive run, which ticks the box itself, the button.
+// Never the folder box, which would open with its text selected and
+// scrolled to its end.
+int FirstFocus(InstallState state, bool passive);
+
 // The literal of a status text, without the display name.
 const char16_t* StatusLiteral(StatusText text);
 
-// "Installation Successful", or its restart form when the run's exit code
-// asks for a restart; "Installation Cancelled" for a failure the user
-// asked for.
+// "Installation Successful", or its restart form when the run's verdict
+// says that Windows must restart; "Installation Cancelled" for a run the
+// user cancelled.
 StatusText FinishedStatus(StatusText text, const InstallOutcome& outcome);

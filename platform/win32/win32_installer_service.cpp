@@ -24,7 +24,10 @@ static_assert(kInstallMessageFatalExit == INSTALLMESSAGE_FATALEXIT &&
 static_assert(kInstallUiLevelNone == INSTALLUILEVEL_NONE &&
               kInstallUiLevelBasic == INSTALLUILEVEL_BASIC &&
               kInstallUiLevelSourceResOnly == INSTALLUILEVEL_SOURCERESONLY);
-static_assert(kServiceBusy == ERROR_INSTALL_ALREADY_RUNNING);
+static_assert(static_cast<UINT>(ExitCode::AnotherInstall) == ERROR_INSTALL_ALREADY_RUNNING &&
+              static_cast<UINT>(ExitCode::UserExit) == ERROR_INSTALL_USEREXIT &&
+              static_cast<UINT>(ExitCode::RestartRequired) == ERROR_SUCCESS_REBOOT_REQUIRED &&
+              static_cast<UINT>(ExitCode::RestartStarted) == ERROR_SUCCESS_REBOOT_INITIATED);
 static_assert(kInstallLevelDefault == INSTALLLEVEL_DEFAULT &&
               kInstallStateAbsent == INSTALLSTATE_ABSENT);
 
@@ -43,22 +46,18 @@ struct MsiEntryPoints {
   decltype(&MsiEnableLogW) enableLog = nullptr;
 };
 
-MsiEntryPoints g_msi;
-BindOnce g_msiBound;
+SystemCalls<MsiEntryPoints> g_msi([](MsiEntryPoints& c) {
+  return BindSystemCall(L"msi.dll", "MsiSetInternalUI", &c.setInternalUI) &&
+         BindSystemCall(L"msi.dll", "MsiSetExternalUIW", &c.setExternalUI) &&
+         BindSystemCall(L"msi.dll", "MsiInstallProductW", &c.installProduct) &&
+         BindSystemCall(L"msi.dll", "MsiConfigureProductExW", &c.configureProduct) &&
+         BindSystemCall(L"msi.dll", "MsiEnableLogW", &c.enableLog);
+});
 
 // Null without the service: all or nothing, so that every call fails as
 // one. The handler's first message may arrive on one of the service's
 // threads.
-const MsiEntryPoints* Msi() {
-  const bool bound = g_msiBound([] {
-    return BindSystemCall(L"msi.dll", "MsiSetInternalUI", &g_msi.setInternalUI) &&
-           BindSystemCall(L"msi.dll", "MsiSetExternalUIW", &g_msi.setExternalUI) &&
-           BindSystemCall(L"msi.dll", "MsiInstallProductW", &g_msi.installProduct) &&
-           BindSystemCall(L"msi.dll", "MsiConfigureProductExW", &g_msi.configureProduct) &&
-           BindSystemCall(L"msi.dll", "MsiEnableLogW", &g_msi.enableLog);
-  });
-  return bound ? &g_msi : nullptr;
-}
+const MsiEntryPoints* Msi() { return g_msi.Get(); }
 
 // The service gets its own fixed context text; the handler's real context
 // (the operations' progress state) stays here. The service calls back on
@@ -72,7 +71,7 @@ INT WINAPI ExternalUiAdaptor(LPVOID, UINT messageType, LPCWSTR message) {
 }
 
 // The service holds this mutex while it runs any installation's script. It
-// says so itself (kServiceBusy) on Windows; asking first also covers services that
+// says so itself (ERROR_INSTALL_ALREADY_RUNNING) on Windows; asking first also covers services that
 // do not, and costs nothing. A mutex we cannot open counts as free.
 bool AnotherInstallRunning() {
   HANDLE mutex = OpenMutexW(SYNCHRONIZE, FALSE, L"Global\\_MSIExecute");
@@ -88,16 +87,16 @@ bool AnotherInstallRunning() {
 // The service's log of one call goes to a file of its own, then into the
 // run's log.
 template <typename Call>
-unsigned int Win32InstallerService::WithServiceLog(Call call) {
+ServiceResult Win32InstallerService::WithServiceLog(Call call) {
   wchar_t path[MAX_PATH];
   const bool logged = m_log != nullptr && m_log->NameServiceLog(path);
   if (logged) Msi()->enableLog(kVerboseLogMode, path, INSTALLLOGATTRIBUTES_FLUSHEACHLINE);
-  const unsigned int code = call();
+  const UINT code = call();
   if (logged) {
     Msi()->enableLog(0, nullptr, 0);
     m_log->TakeServiceLog(path);
   }
-  return code;
+  return ServiceResultOf(code);
 }
 
 // msi.dll and what it loads take tens of milliseconds.
@@ -121,17 +120,16 @@ void Win32InstallerService::SetExternalUI(InstallUiHandler handler, unsigned int
                       const_cast<wchar_t*>(kServiceContext));
 }
 
-unsigned int Win32InstallerService::InstallProduct(const char16_t* packagePath,
-                                                   const char16_t* commandLine) {
-  if (Msi() == nullptr) return ERROR_INSTALL_SERVICE_FAILURE;
-  if (AnotherInstallRunning()) return ERROR_INSTALL_ALREADY_RUNNING;
+ServiceResult Win32InstallerService::InstallProduct(const char16_t* packagePath, const char16_t* commandLine) {
+  if (Msi() == nullptr) return ServiceResultOf(ERROR_INSTALL_SERVICE_FAILURE);
+  if (AnotherInstallRunning()) return ServiceResultOf(ERROR_INSTALL_ALREADY_RUNNING);
   return WithServiceLog([&] { return Msi()->installProduct(AsWide(packagePath), AsWide(commandLine)); });
 }
 
-unsigned int Win32InstallerService::ConfigureProduct(const char16_t* productCode, int installLevel,
-                                                     int installState, const char16_t* commandLine) {
-  if (Msi() == nullptr) return ERROR_INSTALL_SERVICE_FAILURE;
-  if (AnotherInstallRunning()) return ERROR_INSTALL_ALREADY_RUNNING;
+ServiceResult Win32InstallerService::ConfigureProduct(const char16_t* productCode, int installLevel,
+                                                      int installState, const char16_t* commandLine) {
+  if (Msi() == nullptr) return ServiceResultOf(ERROR_INSTALL_SERVICE_FAILURE);
+  if (AnotherInstallRunning()) return ServiceResultOf(ERROR_INSTALL_ALREADY_RUNNING);
   return WithServiceLog([&] {
     return Msi()->configureProduct(AsWide(productCode), installLevel,
                                   static_cast<INSTALLSTATE>(installState), AsWide(commandLine));

@@ -23,9 +23,9 @@ class Win32InstallerService final : public InstallerServiceSeam {
   // The service calls the handler through a WINAPI adaptor; one handler is
   // registered at a time, as with the service itself.
   void SetExternalUI(InstallUiHandler handler, unsigned int messageFilter, void* context) override;
-  unsigned int InstallProduct(const char16_t* packagePath, const char16_t* commandLine) override;
-  unsigned int ConfigureProduct(const char16_t* productCode, int installLevel, int installState,
-                                const char16_t* commandLine) override;
+  ServiceResult InstallProduct(const char16_t* packagePath, const char16_t* commandLine) override;
+  ServiceResult ConfigureProduct(const char16_t* productCode, int installLevel, int installState,
+                                 const char16_t* commandLine) override;
 
   // log: the run's log, which gets the service's log of each call while it
   // is open (null: never).
@@ -33,7 +33,7 @@ class Win32InstallerService final : public InstallerServiceSeam {
 
  private:
   template <typename Call>
-  unsigned int WithServiceLog(Call call);
+  ServiceResult WithServiceLog(Call call);
 
   Win32RunLog* m_log = nullptr;
   // Read on the service's threads too (the first message sets the level).

@@ -5,6 +5,7 @@
 #include "platform/win32/win32_package_file.h"
 #include "platform/win32/win32_registry.h"
 #include "platform/win32/win32_run_log.h"
+#include "platform/win32/win32_threads.h"
 
 namespace {
 
@@ -15,7 +16,8 @@ constinit Win32RunLog g_log;
 constinit Win32InstallerService g_service{&g_log};
 constinit Win32PackageFile g_packageFile;
 constinit Win32CodePage g_codePage;
-constinit InstallerServices g_services{g_registry, g_service, g_packageFile, g_codePage, g_log};
+constinit Win32Threads g_threads;
+constinit InstallerServices g_services{g_registry, g_service, g_packageFile, g_codePage, g_log, g_threads};
 
 }  // namespace
 

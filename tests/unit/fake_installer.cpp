@@ -15,29 +15,37 @@ void FakeInstallerService::SetExternalUI(InstallUiHandler h, unsigned int messag
 bool FakeInstallerService::SendMessages() {
   if (onStart) onStart();
   bool cancelled = false;
-  for (const TraceMessage& m : messages) {
+  for (std::size_t i = 0; i < messages.size() && !cancelled; ++i) {
     if (handler == nullptr) break;  // no handler: the service logs them
+    const TraceMessage& m = messages[i];
     answers.push_back(handler(context, m.type, m.hasText ? m.text.c_str() : nullptr));
-    cancelled = cancelled || answers.back() == 2;  // IDCANCEL
+    cancelled = answers.back() == 2;  // IDCANCEL
+    if (afterMessage) afterMessage(i);
   }
   return cancelled;
 }
 
-unsigned int FakeInstallerService::InstallProduct(const char16_t* packagePath,
-                                                  const char16_t* commandLine) {
+ServiceResult FakeInstallerService::InstallProduct(const char16_t* packagePath, const char16_t* commandLine) {
   m_log.push_back("InstallProduct " + Narrow(packagePath) + " " + Narrow(commandLine));
-  if (SendMessages()) return 1602;
+  if (SendMessages()) return ServiceResultOf(1602);
   if (onInstall) onInstall();
-  return installResult;
+  return ServiceResultOf(NextResult(installResults, installResult));
 }
 
-unsigned int FakeInstallerService::ConfigureProduct(const char16_t* productCode, int installLevel,
-                                                    int installState, const char16_t* commandLine) {
+ServiceResult FakeInstallerService::ConfigureProduct(const char16_t* productCode, int installLevel,
+                                                     int installState, const char16_t* commandLine) {
   m_log.push_back("ConfigureProduct " + Narrow(productCode) + " " + std::to_string(installLevel) +
                   " " + std::to_string(installState) + " " + Narrow(commandLine));
-  if (SendMessages()) return 1602;
+  if (SendMessages()) return ServiceResultOf(1602);
   if (onRemove) onRemove();
-  return removeResult;
+  return ServiceResultOf(NextResult(removeResults, removeResult));
+}
+
+unsigned int FakeInstallerService::NextResult(std::vector<unsigned int>& queue, unsigned int otherwise) {
+  if (queue.empty()) return otherwise;
+  const unsigned int next = queue.front();
+  queue.erase(queue.begin());
+  return next;
 }
 
 std::uint32_t FakePackageFiles::TempFolder(std::uint32_t capacity, char16_t* buffer) {
@@ -86,6 +94,7 @@ std::size_t FakePackageFiles::Write(PackageFileHandle file, const std::uint8_t* 
   std::vector<std::uint8_t>& content = files.at(m_handles.at(file).path);
   content.insert(content.end(), bytes, bytes + written);
   m_log.push_back("Write " + std::to_string(size));
+  if (onWrite) onWrite();
   return written;
 }
 
@@ -165,3 +174,25 @@ bool FakePackageFiles::PackageBytes(const std::uint8_t** bytes, std::size_t* siz
   *size = package.size();
   return true;
 }
+
+namespace {
+
+class InstantEvent final : public ThreadEvent {
+ public:
+  explicit InstantEvent(CallLog& log) : m_log(log) {}
+  void Set() override { m_set = true; }
+  bool Wait(std::uint32_t milliseconds) override {
+    if (milliseconds != kWaitForever) m_log.push_back("Wait " + std::to_string(milliseconds));
+    return m_set;
+  }
+
+ private:
+  CallLog& m_log;
+  bool m_set = false;
+};
+
+}  // namespace
+
+std::unique_ptr<ThreadEvent> InstantThreads::NewEvent() { return std::make_unique<InstantEvent>(m_log); }
+
+void InstantThreads::Sleep(std::uint32_t milliseconds) { m_log.push_back("Sleep " + std::to_string(milliseconds)); }

@@ -12,6 +12,7 @@
 
 #include "installer/installer_service_seam.h"
 #include "installer/package_file_seam.h"
+#include "installer/thread_seam.h"
 #include "message_trace.h"
 
 using CallLog = std::vector<std::string>;
@@ -26,25 +27,31 @@ class FakeInstallerService : public InstallerServiceSeam {
   // Runs at the end of each install or removal (e.g. to change the registry).
   std::function<void()> onInstall;
   std::function<void()> onRemove;
-  // Runs at the start of each, before its messages.
+  // Runs at the start of each, before its messages, and after each message
+  // with its index.
   std::function<void()> onStart;
-  // What the two calls return.
+  std::function<void(std::size_t)> afterMessage;
+  // What the two calls return: the queued codes first, one a call, then
+  // the code below.
   unsigned int installResult = 0;
   unsigned int removeResult = 0;
+  std::vector<unsigned int> installResults;
+  std::vector<unsigned int> removeResults;
 
   InstallUiHandler handler = nullptr;
   void* context = nullptr;
   void SetDialogOwner(void*) override {}
   void SetInternalUI(unsigned int level) override;
   void SetExternalUI(InstallUiHandler handler, unsigned int messageFilter, void* context) override;
-  unsigned int InstallProduct(const char16_t* packagePath, const char16_t* commandLine) override;
-  unsigned int ConfigureProduct(const char16_t* productCode, int installLevel, int installState,
-                                const char16_t* commandLine) override;
+  ServiceResult InstallProduct(const char16_t* packagePath, const char16_t* commandLine) override;
+  ServiceResult ConfigureProduct(const char16_t* productCode, int installLevel, int installState,
+                                 const char16_t* commandLine) override;
 
  private:
   // Sends the messages; true when one was answered with cancel (the call
   // then stops, changes nothing and returns ERROR_INSTALL_USEREXIT).
   bool SendMessages();
+  static unsigned int NextResult(std::vector<unsigned int>& queue, unsigned int otherwise);
   CallLog& m_log;
 };
 
@@ -66,6 +73,8 @@ class FakePackageFiles : public PackageFileSeam {
   bool closeFails = false;            // closing a writing handle fails
   int removeFailures = 0;             // deletes that fail for a moment before one works
   std::uint32_t lastError = 5;        // ERROR_ACCESS_DENIED
+  // Called after each write, on the writing thread.
+  std::function<void()> onWrite;
   // Called before a file is opened to read, e.g. to open it elsewhere.
   std::function<void(const std::u16string& path)> beforeOpenForReading;
 
@@ -108,4 +117,18 @@ class FakePackageFiles : public PackageFileSeam {
   CallLog& m_log;
   std::map<PackageFileHandle, Open> m_handles;
   std::uintptr_t m_nextHandle = 1;
+};
+
+// Events that never block: a wait with a limit is logged ("Wait 3000") and
+// returns at once, set or not; no thread can be started, so a runner runs
+// where it is asked to.
+class InstantThreads : public ThreadSeam {
+ public:
+  explicit InstantThreads(CallLog& log) : m_log(log) {}
+  std::unique_ptr<ThreadEvent> NewEvent() override;
+  std::unique_ptr<WorkerThread> Start(void (*)(void*), void*) override { return nullptr; }
+  void Sleep(std::uint32_t milliseconds) override;
+
+ private:
+  CallLog& m_log;
 };

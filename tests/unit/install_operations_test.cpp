@@ -45,7 +45,8 @@ class OperationsTest : public ::testing::Test {
   FakePackageFiles files{log};
   RecordingObserver observer;
   RecordingLog runLog;
-  InstallerServices services{registry, service, files, observer, runLog};
+  InstantThreads threads{log};
+  InstallerServices services{registry, service, files, observer, runLog, threads};
   InstallOperations operations{services, observer};
 };
 
@@ -126,7 +127,7 @@ TEST_P(RefusedFolderTest, IsRefusedBeforeThePackageIsWritten) {
   const auto before = files.files;
   const OperationResult result = operations.PreparePackage(GetParam().folder.c_str());
   EXPECT_EQ(result.failedStep, OperationStep::CheckFolder);
-  EXPECT_EQ(result.code, GetParam().code);
+  EXPECT_EQ(result.Code(), GetParam().code);
   for (const std::string& line : log) EXPECT_EQ(line.rfind("IsFile ", 0), 0u) << line;
   EXPECT_EQ(files.files, before);
   EXPECT_EQ(operations.InstallPackage().failedStep, OperationStep::NoPackage);
@@ -209,26 +210,26 @@ TEST_F(OperationsTest, AFailureNamesItsStepAndCode) {
   files.noTempFolder = true;
   const OperationResult noTemp = PrepareAndInstall(u"C:\\Host");
   EXPECT_EQ(noTemp.failedStep, OperationStep::TempFolder);
-  EXPECT_EQ(noTemp.code, 5u);
+  EXPECT_EQ(noTemp.Code(), 5u);
 
   files.noTempFolder = false;
   service.installResult = 1603;
   const OperationResult rejected = PrepareAndInstall(u"C:\\Host");
   EXPECT_EQ(rejected.failedStep, OperationStep::InstallProduct);
-  EXPECT_EQ(rejected.code, 1603u);
+  EXPECT_EQ(rejected.Code(), 1603u);
 
   // A restart request is a success that keeps its code.
   service.installResult = 3010;
   service.onInstall = [this] { Register(u"4.0.4.0"); };
   const OperationResult installed = PrepareAndInstall(u"C:\\Host");
   EXPECT_TRUE(installed.Succeeded());
-  EXPECT_EQ(installed.code, 3010u);
+  EXPECT_EQ(installed.Code(), 3010u);
 
   service.removeResult = 1605;
   service.onRemove = nullptr;
   const OperationResult stuck = operations.RemovePreviousVersion();
   EXPECT_EQ(stuck.failedStep, OperationStep::RemoveProduct);
-  EXPECT_EQ(stuck.code, 1605u);
+  EXPECT_EQ(stuck.Code(), 1605u);
 }
 
 }  // namespace
@@ -236,27 +237,32 @@ TEST_F(OperationsTest, AFailureNamesItsStepAndCode) {
 namespace {
 
 // Another installation holds the service: three more tries, 3 s apart, and
-// then its code stands.
+// then its code stands; a cancel ends the wait before the next try.
 TEST_F(OperationsTest, ABusyServiceIsTriedThreeTimesMore) {
   struct {
     int busyCalls;
     int calls;
     unsigned int code;
-  } cases[] = {{0, 1, 0}, {2, 3, 0}, {9, 4, 1618}};
+    bool cancelled = false;
+  } cases[] = {{0, 1, 0}, {2, 3, 0}, {9, 4, 1618}, {9, 1, 1618, true}};
   for (const auto& c : cases) {
     log.clear();
+    if (c.cancelled) {
+      EXPECT_EQ(operations.Cancel().Request(), CancelRefusal::None);
+    }
     int busy = c.busyCalls;
     service.onInstall = [&] {
       service.installResult = busy-- > 0 ? 1618 : 0;
       if (service.installResult == 0) Register(u"4.0.4.0");
     };
     const OperationResult result = PrepareAndInstall(u"C:\\Host");
-    EXPECT_EQ(result.code, c.code);
+    EXPECT_EQ(result.Code(), c.code);
     EXPECT_EQ(result.Succeeded(), c.code == 0);
     EXPECT_EQ(std::count_if(log.begin(), log.end(),
                             [](const std::string& l) { return l.rfind("InstallProduct ", 0) == 0; }),
               c.calls);
-    EXPECT_EQ(std::count(log.begin(), log.end(), "Pause 3000"), c.calls - 1);
+    EXPECT_EQ(std::count(log.begin(), log.end(), "Wait 3000"), c.cancelled ? 1 : c.calls - 1);
+    EXPECT_EQ(operations.Cancel().ReachedService(), c.cancelled);
     Unregister();
   }
   EXPECT_TRUE(runLog.Has(u"Installing the package: failed at the install (not registered), error 1618"));

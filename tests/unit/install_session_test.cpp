@@ -6,14 +6,18 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <future>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "fake_installer.h"
 #include "fake_registry.h"
 #include "recording_log.h"
 #include "recording_observer.h"
+#include "std_threads.h"
 #include "installer/exit_code.h"
+#include "installer/install_runner.h"
 #include "installer/run_installer.h"
 #include "product/product_config.h"
 
@@ -40,7 +44,7 @@ class Machine {
       m_log.push_back(stage == InstallStage::RemovingOlder ? "stage removing" : "stage installing");
     }
     void Finished(const InstallOutcome& outcome) override {
-      m_log.push_back("finished " + std::to_string(outcome.exitCode));
+      m_log.push_back("finished " + std::to_string(ExitCodeNumber(outcome.exitCode)));
     }
 
    private:
@@ -81,7 +85,11 @@ class Machine {
   FakePackageFiles files{log};
   Observer observer{log};
   RecordingLog runLog;
-  InstallerServices services{registry, service, files, observer, runLog};
+  InstantThreads threads{log};
+  InstallerServices services{registry, service, files, observer, runLog, threads};
+  // The same machine with real threads and events, for the runner.
+  StdThreads realThreads;
+  InstallerServices threaded{registry, service, files, observer, runLog, realThreads};
 };
 
 struct SessionCase {
@@ -95,6 +103,7 @@ struct SessionCase {
   CallLog steps;
   int exitCode;
   InstallState end;
+  Verdict verdict;
   // The user asks to cancel at the start of this call (0: never), and
   // whether the session takes it.
   const char* cancelIn = nullptr;
@@ -120,7 +129,7 @@ TEST_P(SessionTest, RunsTheStepsInOrderAndJudgesByTheRegistration) {
   bool cancelTaken = false;
   machine.service.onStart = [&] {
     if (c.cancelIn != nullptr && machine.log.back().rfind(c.cancelIn, 0) == 0) {
-      cancelTaken = session.RequestCancel();
+      cancelTaken = session.RequestCancel() == CancelRefusal::None;
     }
   };
   EXPECT_EQ(session.Begin(), c.before == Registered::Nothing ? InstallState::NotInstalled
@@ -128,13 +137,15 @@ TEST_P(SessionTest, RunsTheStepsInOrderAndJudgesByTheRegistration) {
                                                              : InstallState::UpToDate);
   const InstallOutcome& outcome = session.Run(u"C:\\Host");
   EXPECT_EQ(machine.Steps(), c.steps);
-  EXPECT_EQ(outcome.exitCode, c.exitCode);
+  EXPECT_EQ(ExitCodeNumber(outcome.exitCode), c.exitCode);
   EXPECT_EQ(outcome.state, c.end);
+  EXPECT_EQ(outcome.verdict, c.verdict);
   EXPECT_EQ(cancelTaken, c.cancelTaken);
-  EXPECT_EQ(outcome.cancelled, c.cancelTaken);
   EXPECT_TRUE(machine.files.files.empty()) << "the package is left behind";
   EXPECT_TRUE(machine.runLog.Has(u"At the end: "));
-  EXPECT_EQ(machine.runLog.Has(u"Installation failed: The "), IsFailureExitCode(c.exitCode));
+  // The one line of a failure, in the outcome and the log alike.
+  EXPECT_EQ(outcome.reason[0] != 0, c.verdict == Verdict::Failed);
+  EXPECT_EQ(machine.runLog.Has(u"Installation failed: " + std::u16string(outcome.reason)), outcome.Failed());
 }
 
 using enum Registered;
@@ -147,47 +158,63 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         SessionCase{"FreshInstall", Nothing, false, Nothing, 0, Current, 0,
                     {"CreateNewFile", "stage installing", "InstallProduct", "RemoveFile", "finished 0"},
-                    0, kUpToDate},
+                    0, kUpToDate, Verdict::Installed},
         // The package is ready before the older version goes.
         SessionCase{"Upgrade", Older, false, Nothing, 0, Current, 0,
                     {"CreateNewFile", "stage removing", "ConfigureProduct", "stage installing",
                      "InstallProduct", "RemoveFile", "finished 0"},
-                    0, kUpToDate},
+                    0, kUpToDate, Verdict::Installed},
         // Nothing is removed when the package cannot be written out.
         SessionCase{"UpgradeWithoutPackage", Older, true, Nothing, 0, Current, 0, {"finished 1603"},
-                    1603, kOlder},
+                    1603, kOlder, Verdict::Failed},
         // A failed removal installs nothing; its code is the exit code.
         SessionCase{"RemovalFails", Older, false, Older, 1605, Current, 0,
                     {"CreateNewFile", "stage removing", "ConfigureProduct", "RemoveFile",
                      "finished 1605"},
-                    1605, kOlder},
+                    1605, kOlder, Verdict::Failed},
         SessionCase{"RegisteredDespiteAnError", Nothing, false, Nothing, 0, Current, 1603,
                     {"CreateNewFile", "stage installing", "InstallProduct", "RemoveFile", "finished 0"},
-                    0, kUpToDate},
+                    0, kUpToDate, Verdict::Installed},
         SessionCase{"SuccessWithNothingRegistered", Nothing, false, Nothing, 0, Nothing, 0,
                     {"CreateNewFile", "stage installing", "InstallProduct", "RemoveFile",
                      "finished 1603"},
-                    1603, kNone},
+                    1603, kNone, Verdict::Failed},
         SessionCase{"RestartRequired", Nothing, false, Nothing, 0, Current, 3010,
                     {"CreateNewFile", "stage installing", "InstallProduct", "RemoveFile",
                      "finished 3010"},
-                    3010, kUpToDate},
+                    3010, kUpToDate, Verdict::RestartNeeded},
+        // The removal's restart is still to come after an install that
+        // needs none.
+        SessionCase{"RemovalAsksForARestart", Older, false, Nothing, 3010, Current, 0,
+                    {"CreateNewFile", "stage removing", "ConfigureProduct", "stage installing",
+                     "InstallProduct", "RemoveFile", "finished 3010"},
+                    3010, kUpToDate, Verdict::RestartNeeded},
+        SessionCase{"RemovalAsksForARestartAndTheInstallFails", Older, false, Nothing, 3010, Nothing, 1603,
+                    {"CreateNewFile", "stage removing", "ConfigureProduct", "stage installing",
+                     "InstallProduct", "RemoveFile", "finished 1603"},
+                    1603, kNone, Verdict::Failed},
         SessionCase{"AlreadyUpToDate", Current, false, Nothing, 0, Current, 0, {"finished 0"}, 0,
-                    kUpToDate},
+                    kUpToDate, Verdict::UpToDate},
+        // A package's own action ended the install as cancelled: nobody
+        // asked, so it is a failure, and its code goes to the caller.
+        SessionCase{"UserExitNobodyAskedFor", Nothing, false, Nothing, 0, Nothing, 1602,
+                    {"CreateNewFile", "stage installing", "InstallProduct", "RemoveFile",
+                     "finished 1602"},
+                    1602, kNone, Verdict::Failed},
         SessionCase{"InstallCancelled", Nothing, false, Nothing, 0, Current, 0,
                     {"CreateNewFile", "stage installing", "InstallProduct", "RemoveFile",
                      "finished 1602"},
-                    1602, kNone, "InstallProduct", true},
+                    1602, kNone, Verdict::Cancelled, "InstallProduct", true},
         // The older version stays: its removal is rolled back.
         SessionCase{"RemovalCancelled", Older, false, Nothing, 0, Current, 0,
                     {"CreateNewFile", "stage removing", "ConfigureProduct", "RemoveFile",
                      "finished 1602"},
-                    1602, kOlder, "ConfigureProduct", true},
+                    1602, kOlder, Verdict::Cancelled, "ConfigureProduct", true},
         // Once the older version is gone, the new one must land.
         SessionCase{"NoCancelAfterTheRemoval", Older, false, Nothing, 0, Current, 0,
                     {"CreateNewFile", "stage removing", "ConfigureProduct", "stage installing",
                      "InstallProduct", "RemoveFile", "finished 0"},
-                    0, kUpToDate, "InstallProduct", false}),
+                    0, kUpToDate, Verdict::Installed, "InstallProduct", false}),
     [](const auto& info) { return std::string(info.param.name); });
 
 // A package written ahead, while the user is at Welcome, is the one
@@ -211,7 +238,7 @@ TEST(SessionAhead, APackageWrittenAheadIsInstalledOnceOrDeleted) {
     InstallSession session(machine.services, UiMode::Full);
     session.Observe(machine.observer);
     session.Begin();
-    session.PrepareAhead();
+    session.PrepareAhead(nullptr);
     if (c.installedMeanwhile) machine.Register(Current);
     if (c.folder != nullptr) {
       session.Run(c.folder);
@@ -232,10 +259,9 @@ class FakeUi final : public InstallerUi {
 
   void ShowUsage(const char16_t*) override { shown.push_back("usage"); }
   void ShowError(const char16_t* text) override { shown.push_back("error " + Narrow(text)); }
-  bool RunWindow(InstallSession& session, UiMode, const char16_t* folder,
-                 const char16_t*) override {
+  bool RunWindow(InstallRunner& runner, UiMode, const char16_t* folder, const char16_t*) override {
     shown.push_back("window");
-    if (windowOpens) session.Run(folder);
+    if (windowOpens) runner.Start(folder);
     return windowOpens;
   }
 };
@@ -250,6 +276,7 @@ struct StartCase {
   int exitCode;
   const char* logFate;
   bool installed;  // an installer call was made
+  unsigned int installCode = 0;
 };
 
 class StartUpTest : public ::testing::TestWithParam<StartCase> {};
@@ -259,6 +286,7 @@ TEST_P(StartUpTest, ChoosesTheModeKeepsTheLogAndReturnsTheExitCode) {
   Machine machine;
   machine.runLog.openFails = c.logFails;
   machine.service.onInstall = [&] { machine.Register(c.afterInstall); };
+  machine.service.installResult = c.installCode;
   FakeUi ui;
   ui.windowOpens = c.windowOpens;
   EXPECT_EQ(RunInstaller(c.commandLine, machine.services, ui), c.exitCode);
@@ -292,10 +320,177 @@ INSTANTIATE_TEST_SUITE_P(
         StartCase{"QuietInstallWithLog", u"setup.exe /quiet /log C:\\x.log", false, true, Current,
                   {}, 0, "kept", true},
         StartCase{"QuietFailure", u"setup.exe /quiet", false, true, Nothing, {}, 1603, "kept", true},
+        // A user exit that nobody asked for is a failure: its log stays.
+        StartCase{"QuietUserExit", u"setup.exe /quiet", false, true, Nothing, {}, 1602, "kept", true, 1602},
         StartCase{"PassiveInstall", u"setup.exe /passive", false, true, Current, {"window"}, 0,
                   "removed", true},
         StartCase{"WindowFails", u"setup.exe", false, false, Current, {"window"}, 1603, "kept",
                   false}),
     [](const auto& info) { return std::string(info.param.name); });
+
+// The run on a worker of its own, as the window and the quiet run have it.
+class RunnerTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    session.Observe(machine.observer);
+    session.Begin();
+  }
+  int Count(const std::string& prefix) const {
+    return static_cast<int>(std::count_if(machine.log.begin(), machine.log.end(),
+                                          [&](const std::string& line) { return line.rfind(prefix, 0) == 0; }));
+  }
+  bool NothingLeft() const {
+    return machine.files.files.empty() && machine.files.folders.empty() && machine.files.OpenFiles() == 0;
+  }
+
+  Machine machine;
+  InstallSession session{machine.threaded, UiMode::Full};
+  InstallRunner runner{session, machine.realThreads};
+};
+
+TEST_F(RunnerTest, InstallsOnTheWorkerOrWithoutOneHere) {
+  for (bool noThreads : {false, true}) {
+    Machine machine;
+    machine.realThreads.noThreads = noThreads;
+    machine.service.onInstall = [&] { machine.Register(Current); };
+    std::thread::id caller = std::this_thread::get_id(), installer;
+    machine.service.onStart = [&] { installer = std::this_thread::get_id(); };
+    InstallSession session(machine.threaded, UiMode::Full);
+    session.Observe(machine.observer);
+    session.Begin();
+    InstallRunner runner(session, machine.realThreads);
+    runner.Prepare();
+    runner.Start(u"C:\\Host");
+    runner.Stop();
+    EXPECT_EQ(installer != caller, !noThreads);
+    EXPECT_EQ(machine.Steps(), (CallLog{"CreateNewFile", "stage installing", "InstallProduct", "RemoveFile",
+                                        "finished 0"}));
+    EXPECT_EQ(runner.Outcome().verdict, Verdict::Installed);
+    EXPECT_TRUE(machine.files.files.empty());
+  }
+}
+
+// The window closes at Welcome, before, during and after the write ahead
+// of a package of two pieces: the write stops, the package goes, the join
+// returns, and nothing is installed.
+TEST_F(RunnerTest, LeavingAtWelcomeStopsTheWriteAndLeavesNothing) {
+  enum class When { BeforeTheWrite, DuringTheWrite, AfterTheWrite };
+  for (When when : {When::BeforeTheWrite, When::DuringTheWrite, When::AfterTheWrite}) {
+    SCOPED_TRACE(static_cast<int>(when));
+    Machine machine;
+    machine.files.package.assign((8u << 20) + 1, 0x5A);
+    std::promise<void> waiting;
+    if (when == When::DuringTheWrite) {
+      // The first piece is written; the next waits until the runner stops.
+      machine.files.onWrite = [&] {
+        waiting.set_value();
+        machine.realThreads.WaitForSets(1);
+      };
+    } else if (when == When::AfterTheWrite) {
+      machine.realThreads.onWait = [&](std::uint32_t ms) {
+        if (ms == kWaitForever) waiting.set_value();
+      };
+    }
+    InstallSession session(machine.threaded, UiMode::Full);
+    session.Begin();
+    {
+      InstallRunner runner(session, machine.realThreads);
+      if (when != When::BeforeTheWrite) runner.Prepare();
+      if (when != When::BeforeTheWrite) waiting.get_future().wait();
+      runner.Stop();
+    }
+    const auto writes = std::count_if(machine.log.begin(), machine.log.end(),
+                                      [](const std::string& line) { return line.rfind("Write ", 0) == 0; });
+    EXPECT_EQ(writes, when == When::BeforeTheWrite ? 0 : when == When::DuringTheWrite ? 1 : 2);
+    EXPECT_TRUE(machine.files.files.empty() && machine.files.folders.empty() && machine.files.OpenFiles() == 0);
+    const CallLog steps = machine.Steps();
+    EXPECT_EQ(std::count(steps.begin(), steps.end(), "InstallProduct"), 0);
+  }
+}
+
+TEST_F(RunnerTest, ACancelEndsTheWaitForAnotherInstallationAtOnce) {
+  machine.service.installResult = 1618;
+  std::promise<void> waiting;
+  bool told = false;
+  machine.realThreads.onWait = [&](std::uint32_t ms) {
+    if (ms == kBusyRetryPauseMs && !told) {
+      told = true;
+      waiting.set_value();
+    }
+  };
+  runner.Start(u"C:\\Host");
+  waiting.get_future().wait();
+  EXPECT_EQ(runner.RequestCancel(), CancelRefusal::None);
+  runner.Stop();
+  EXPECT_EQ(Count("InstallProduct"), 1) << "no more tries after the cancel";
+  EXPECT_EQ(runner.Outcome().verdict, Verdict::Cancelled);
+  EXPECT_EQ(runner.Outcome().exitCode, ExitCode::UserExit);
+  EXPECT_TRUE(NothingLeft());
+}
+
+// Each request is taken or refused at once with its reason; a refused one
+// leaves later requests their answer, and a taken one stands.
+TEST_F(RunnerTest, ACancelIsTakenOrRefusedWithItsReason) {
+  const TraceMessage kHide{0x0B000000, true, u"1: 2 2: 0 "};
+  const TraceMessage kShow{0x0B000000, true, u"1: 2 2: 1 "};
+  const TraceMessage kReport{0x0A000000, true, u"1: 2 2: 1 "};
+  const TraceMessage kRollback{0x0A000000, true, u"1: 0 2: 100 3: 1 4: 0 "};
+  struct Request {
+    const char* call;  // at the start of this call, or
+    int afterMessage;  // after this message of it (-1: at the start)
+  };
+  const struct {
+    const char* name;
+    Registered before;
+    std::vector<TraceMessage> messages;
+    std::vector<Request> requests;
+    std::vector<CancelRefusal> answers;
+    Verdict verdict;
+    bool dropped;
+  } cases[] = {
+      {"taken during the install", Nothing, {kReport}, {{"InstallProduct", -1}}, {CancelRefusal::None},
+       Verdict::Cancelled, false},
+      {"refused while the service hides Cancel, then taken", Nothing, {kHide, kReport, kShow, kReport},
+       {{"InstallProduct", 0}, {"InstallProduct", 2}}, {CancelRefusal::NotAtThisStep, CancelRefusal::None},
+       Verdict::Cancelled, false},
+      {"refused during the rollback", Nothing, {kRollback, kReport}, {{"InstallProduct", 0}},
+       {CancelRefusal::NotAtThisStep}, Verdict::Installed, false},
+      {"refused once the older version is gone", Older, {kReport}, {{"InstallProduct", -1}},
+       {CancelRefusal::PreviousVersionRemoved}, Verdict::Installed, false},
+      {"taken during a removal that finishes anyway", Older, {}, {{"ConfigureProduct", -1}},
+       {CancelRefusal::None}, Verdict::Installed, true},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    Machine machine;
+    machine.Register(c.before);
+    machine.service.messages = c.messages;
+    machine.service.onRemove = [&] { machine.Register(Nothing); };
+    machine.service.onInstall = [&] { machine.Register(Current); };
+    InstallSession session(machine.threaded, UiMode::Full);
+    session.Observe(machine.observer);
+    session.Begin();
+    InstallRunner runner(session, machine.realThreads);
+    std::vector<CancelRefusal> answers;
+    std::string current;
+    auto ask = [&](int at) {
+      for (const Request& r : c.requests) {
+        if (r.afterMessage == at && current == r.call) answers.push_back(runner.RequestCancel());
+      }
+    };
+    machine.service.onStart = [&] {
+      current = machine.log.back().substr(0, machine.log.back().find(' '));
+      ask(-1);
+    };
+    machine.service.afterMessage = [&](std::size_t index) { ask(static_cast<int>(index)); };
+    runner.Start(u"C:\\Host");
+    runner.Stop();
+    EXPECT_EQ(answers, c.answers);
+    EXPECT_EQ(runner.Outcome().verdict, c.verdict);
+    const auto& events = machine.observer.events;
+    EXPECT_EQ(std::count(events.begin(), events.end(), "cancel dropped"), c.dropped ? 1 : 0);
+    EXPECT_TRUE(machine.files.files.empty());
+  }
+}
 
 }  // namespace

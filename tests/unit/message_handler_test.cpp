@@ -9,7 +9,9 @@
 #include "recording_observer.h"
 #include "fake_installer.h"
 #include "recording_log.h"
+#include "installer/cancel_gate.h"
 #include "installer/progress_context.h"
+#include "std_threads.h"
 
 namespace {
 
@@ -191,11 +193,26 @@ INSTANTIATE_TEST_SUITE_P(
                       {kProgress, u"", {}},
                       {kProgress, u"1: 2 2", {}},
                       {kProgress, kReport25, {"pos 25"}}}},
-        SequenceCase{"CommonDataSaysWhetherCancellingIsPossible",
-                     {{kCommonData, u"1: 1 2: Caption", {}},
-                      {kCommonData, u"1: 2 2: 0", {"cancel impossible"}},
-                      {kCommonData, u"1: 2 2: 1 ", {"cancel possible"}},
-                      {kCommonData, u"Message type: 0, Argument: 1033, 0", {}}}},
+        // What the service is doing: an action's description, and its
+        // data where the package gives it a template; never a row of
+        // numbered fields.
+        SequenceCase{"ActionTextIsTheDescriptionAndTemplatedData",
+                     {{kProgress, kForward100, {"range 100", "pos 0"}},
+                      {kActionStart, u"Action 6:33:11: WriteRegistryValues. Writing system registry values",
+                       {"text 'Writing system registry values'"}},
+                      {kActionData, u"Key: HKEY_LOCAL_MACHINE\\Software, Name: Version",
+                       {"text 'Key: HKEY_LOCAL_MACHINE\\Software, Name: Version'"}},
+                      {kActionStart, u"Action 6:33:11: INSTALL. ", {}},
+                      {kActionData, u"1: {5B0C71A2-93D4-4E1F-A6C8-2D7E40B95F13} 2: {8E0F} 3: 02:\\Software", {}},
+                      {kActionData, u"1:  ", {}},
+                      {kActionData, u"1:", {}},
+                      {kActionData, u"1: 2: 3:", {}},
+                      {kActionStart, u"Aktion 16:12:53: InstallFiles. Neue Dateien werden kopiert",
+                       {"text 'Neue Dateien werden kopiert'"}},
+                      {kActionStart, u"Action 16:12:53: Name.", {}},
+                      {kActionStart, u"Action: no name period", {}},
+                      {kActionStart, u"", {}},
+                      {kActionData, u"10: files", {"text '10: files'"}}}},
         SequenceCase{"ErrorBoxFollowsTheAnnouncedLanguage",
                      {{kError | 0x30, u"Disk full",
                        {"ask Error 'Disk full' 0x30 lang 0"}},
@@ -209,35 +226,42 @@ INSTANTIATE_TEST_SUITE_P(
 struct CancelCase {
   const char* name;
   bool requested;
-  bool allowed;              // by the operations: false after an upgrade's removal
-  const char16_t* commonData;  // the service's word on cancelling, or null
-  bool rollingBack;          // the service reports backward
-  int answer;                // to progress, action start and action data alike
+  bool closed;                 // an upgrade's removal has removed the older version
+  const char16_t* commonData;  // the service's word on cancelling, after the request, or null
+  bool rollingBack;            // the service reports backward
+  int answer;                  // to progress, action start and action data alike
 };
 
-TEST_F(HandlerTest, CancelsOnlyWhenAskedAllowedPossibleAndNotRollingBack) {
+TEST_F(HandlerTest, CancelsOnlyWhenTakenPossibleAndNotRollingBack) {
   const CancelCase cases[] = {
-      {"not asked", false, true, nullptr, false, 1},
-      {"asked", true, true, nullptr, false, 2},
-      {"asked, the service allows it", true, true, u"1: 2 2: 1 ", false, 2},
-      {"asked, the service forbids it", true, true, u"1: 2 2: 0 ", false, 1},
-      {"asked during the rollback", true, true, nullptr, true, 1},
-      {"asked after an upgrade's removal", true, false, nullptr, false, 1},
+      {"not asked", false, false, nullptr, false, 1},
+      {"asked", true, false, nullptr, false, 2},
+      {"asked, the service allows it", true, false, u"1: 2 2: 1 ", false, 2},
+      {"asked, then the service forbids it", true, false, u"1: 2 2: 0 ", false, 1},
+      {"asked, then the service forbids it through its template", true, false, u"Message type: 2, Argument: 0", false, 1},
+      {"asked, then a rollback", true, false, nullptr, true, 1},
+      {"asked after an upgrade's removal", true, true, nullptr, false, 1},
   };
+  StdThreads threads;
   for (const CancelCase& c : cases) {
     SCOPED_TRACE(c.name);
-    CancelState cancel;
-    cancel.requested = c.requested;
-    cancel.allowed = c.allowed;
-    progress.cancel = &cancel;
-    progress.cancelPossible = 1;
-    Send(kProgress, c.rollingBack ? u"1: 0 2: 100 3: 1 4: 0 " : u"1: 0 2: 100 3: 0 4: 0 ");
+    CancelGate gate(threads);
+    if (c.closed) gate.Close();
+    if (c.requested) gate.Request();
+    progress.cancel = &gate;
     if (c.commonData != nullptr) Send(kCommonData, c.commonData);
+    if (c.rollingBack) Send(kProgress, u"1: 0 2: 100 3: 1 4: 0 ");
     for (unsigned int kind : {kProgress, kActionStart, kActionData}) {
       EXPECT_EQ(Send(kind, kind == kProgress ? u"1: 2 2: 1 " : u"Action"), c.answer) << kind;
     }
-    // A question is the user's to answer, cancel or not.
+    EXPECT_EQ(gate.ReachedService(), c.answer == 2);
+    // A question is the user's to answer, cancel or not; the user's Cancel
+    // there is a cancel of the run.
     EXPECT_EQ(Send(kError | 0x31, u"Disk full"), observer.answer);
+    observer.answer = 2;
+    EXPECT_EQ(Send(kError | 0x31, u"Disk full"), 2);
+    EXPECT_TRUE(gate.ReachedService());
+    observer.answer = 1;
   }
   progress.cancel = nullptr;
 }
@@ -299,7 +323,16 @@ INSTANTIATE_TEST_SUITE_P(
         ParseCase{C, u"1: ", false, {7, 70}},
         ParseCase{C, u"1:", false, {7, 70}},
         ParseCase{C, u"3: 1", false, {7, 70}},
-        ParseCase{C, u"Message type: 0, Argument: 1033, 0", false, {7, 70}}));
+        // Through the service's template for common data.
+        ParseCase{C, u"Message type: 0, Argument: 1033, 0", true, {0, 1033}},
+        ParseCase{C, u"Message type: 2, Argument: 0", true, {2, 0}},
+        ParseCase{C, u"Message type: 2, Argument: ", true, {2, 0}},
+        ParseCase{C, u"Message type: 1, Argument: Caption", false, {1, 70}},
+        ParseCase{C, u"Message type: x, Argument: 1", false, {7, 70}},
+        ParseCase{C, u"Message type: 2; Argument: 1", false, {2, 70}},
+        ParseCase{C, u"Message type: 22, Argument: 1", false, {2, 70}},
+        ParseCase{C, u"Message type: ", false, {7, 70}},
+        ParseCase{C, u"Message", false, {7, 70}}));
 
 TEST_F(HandlerTest, LongAndWideTextsParse) {
   std::u16string text = u"1: 2 2: 7 ";

@@ -73,7 +73,7 @@ TEST_F(ExtractionTest, AFolderThatExistsIsNeverUsed) {
     files.folders.insert(name);
   const OperationResult result = package.Extract();
   EXPECT_EQ(result.failedStep, OperationStep::WorkFolder);
-  EXPECT_EQ(result.code, 183u);
+  EXPECT_EQ(result.Code(), 183u);
   EXPECT_EQ(log.size(), 4u) << "only folder creations";
   EXPECT_EQ(files.folders.size(), 4u);
   EXPECT_EQ(files.files.at(planted), (std::vector<std::uint8_t>{'m', 'i', 'n', 'e'}));
@@ -102,7 +102,7 @@ TEST_P(ExtractionFailureTest, SaysWhyAndLeavesNothingOfItsOwn) {
   const auto foldersBefore = files.folders;
   const OperationResult result = package.Extract();
   EXPECT_EQ(result.failedStep, GetParam().step);
-  EXPECT_EQ(result.code, GetParam().code);
+  EXPECT_EQ(result.Code(), GetParam().code);
   EXPECT_EQ(Path(), u"(none)");
   EXPECT_EQ(files.files, filesBefore);
   EXPECT_EQ(files.folders, foldersBefore);
@@ -142,7 +142,7 @@ TEST_F(ExtractionTest, AWriterThatGetsInBeforeTheHoldFailsIt) {
   };
   const OperationResult result = package.Extract();
   EXPECT_EQ(result.failedStep, OperationStep::HoldFile);
-  EXPECT_EQ(result.code, 32u);
+  EXPECT_EQ(result.Code(), 32u);
   EXPECT_EQ(files.OpenFiles(), 1) << "only the other writer's";
 }
 

@@ -59,12 +59,10 @@ int RecordingObserver::Ask(const ServiceQuestion& question) {
   return answer;
 }
 
-void RecordingObserver::CancelPossible(bool possible) {
-  events.push_back(possible ? "cancel possible" : "cancel impossible");
-}
+void RecordingObserver::CancelDropped() { events.push_back("cancel dropped"); }
 
 void RecordingObserver::Finished(const InstallOutcome& outcome) {
-  events.push_back("finished " + std::to_string(outcome.exitCode));
+  events.push_back("finished " + std::to_string(ExitCodeNumber(outcome.exitCode)));
 }
 
 int RecordingObserver::ToNarrow(const char16_t* text, char* buffer, int bufferBytes) {

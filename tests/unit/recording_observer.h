@@ -36,7 +36,7 @@ class RecordingObserver : public InstallObserver, public CodePageSeam {
   void Marquee(bool on) override;
   void ActionText(const char16_t* text) override;
   int Ask(const ServiceQuestion& question) override;
-  void CancelPossible(bool possible) override;
+  void CancelDropped() override;
   void Finished(const InstallOutcome& outcome) override;
   int ToNarrow(const char16_t* text, char* buffer, int bufferBytes) override;
 };

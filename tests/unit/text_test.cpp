@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include "installer/run_log.h"
 #include "recording_log.h"
 
 #include <string>

@@ -56,7 +56,9 @@ class TraceReplay : public ::testing::Test {
   ProgressContext progress;
 };
 
-const char16_t kLastActionData[] = u"1: {5B0C71A2-93D4-4E1F-A6C8-2D7E40B95F13} ";
+// What the service last said it did: the last action with a description
+// (the data after it is a row of numbered fields, never shown).
+const char16_t kLastActionData[] = u"Publishing product information";
 
 TEST_F(TraceReplay, AnInstallEndsWithAFullBarAndTheLastActionShown) {
   const std::vector<TraceMessage> trace = LoadTrace("install-current");

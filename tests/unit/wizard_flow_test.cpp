@@ -136,21 +136,32 @@ using enum InstallState;
 INSTANTIATE_TEST_SUITE_P(
     Runs, WholeRunTest,
     ::testing::Values(
-        RunCase{"Installed", NotInstalled, UpToDate, {ProgressRange100, ProgressPos100}, kSuccess,
+        RunCase{"Installed", NotInstalled, UpToDate, {ProgressFull}, kSuccess,
                 StatusText::Successful},
-        RunCase{"Upgraded", OlderInstalled, UpToDate, {ProgressRange100, ProgressPos100}, kSuccess,
+        RunCase{"Upgraded", OlderInstalled, UpToDate, {ProgressFull}, kSuccess,
                 StatusText::Successful},
         RunCase{"Failed", NotInstalled, NotInstalled, {}, kFailure, StatusText::Failed},
         RunCase{"OlderKept", OlderInstalled, OlderInstalled, {}, kFailure, StatusText::Failed}),
     [](const auto& info) { return std::string(info.param.name); });
 
-TEST(FinishedStatus, SaysWhenWindowsMustRestart) {
+TEST(FinishedStatus, ReadsTheVerdict) {
   InstallOutcome outcome;
-  outcome.exitCode = 3010;
+  outcome.verdict = Verdict::RestartNeeded;
   EXPECT_EQ(FinishedStatus(StatusText::Successful, outcome), StatusText::SuccessfulRestart);
-  EXPECT_EQ(FinishedStatus(StatusText::Failed, outcome), StatusText::Failed);
-  outcome.exitCode = 0;
+  outcome.verdict = Verdict::Installed;
   EXPECT_EQ(FinishedStatus(StatusText::Successful, outcome), StatusText::Successful);
+  outcome.verdict = Verdict::Cancelled;
+  EXPECT_EQ(FinishedStatus(StatusText::Failed, outcome), StatusText::Cancelled);
+  outcome.verdict = Verdict::Failed;
+  EXPECT_EQ(FinishedStatus(StatusText::Failed, outcome), StatusText::Failed);
+}
+
+TEST(WizardScreen, TheFirstFocusIsWhatWelcomeNeedsFromTheUser) {
+  EXPECT_EQ(FirstFocus(NotInstalled, false), IDC_AGREE);
+  EXPECT_EQ(FirstFocus(OlderInstalled, false), IDC_AGREE);
+  EXPECT_EQ(FirstFocus(UpToDate, false), IDC_FINISHED);
+  EXPECT_EQ(FirstFocus(NotInstalled, true), IDC_CONTINUE);
+  EXPECT_EQ(FirstFocus(UpToDate, true), IDC_FINISHED);
 }
 
 TEST(WizardScreen, UnknownValuesDoNothing) {

@@ -115,7 +115,7 @@ TEST(Win32Extraction, ATakenNameIsNeverUsed) {
   ExtractedPackage package(files);
   const OperationResult result = package.Extract();
   EXPECT_EQ(result.failedStep, OperationStep::WorkFolder);
-  EXPECT_EQ(result.code, DWORD{ERROR_ALREADY_EXISTS});
+  EXPECT_EQ(result.Code(), DWORD{ERROR_ALREADY_EXISTS});
   EXPECT_FALSE(Exists(taken + L"\\package.msi"));
   EXPECT_TRUE(RemoveDirectoryW(taken.c_str()));
 }
@@ -126,7 +126,7 @@ TEST(Win32Extraction, AMissingTempFolderFailsAndCreatesNothing) {
   ExtractedPackage package(files);
   const OperationResult result = package.Extract();
   EXPECT_EQ(result.failedStep, OperationStep::WorkFolder);
-  EXPECT_EQ(result.code, DWORD{ERROR_PATH_NOT_FOUND});
+  EXPECT_EQ(result.Code(), DWORD{ERROR_PATH_NOT_FOUND});
   EXPECT_FALSE(Exists(L"C:\\kelvane-missing-temp"));
 }
 

@@ -120,18 +120,19 @@ void TracingService::SetExternalUI(InstallUiHandler handler, unsigned int messag
   m_real.SetExternalUI(RecordAndForward, messageFilter, context);
 }
 
-unsigned int TracingService::InstallProduct(const char16_t* packagePath,
-                                            const char16_t* commandLine) {
+ServiceResult TracingService::InstallProduct(const char16_t* packagePath, const char16_t* commandLine) {
   const Watchdog watchdog("MsiInstallProductW");
-  lastResult = m_real.InstallProduct(packagePath, commandLine);
-  return lastResult;
+  const ServiceResult result = m_real.InstallProduct(packagePath, commandLine);
+  lastResult = result.code;
+  return result;
 }
 
-unsigned int TracingService::ConfigureProduct(const char16_t* productCode, int installLevel,
+ServiceResult TracingService::ConfigureProduct(const char16_t* productCode, int installLevel,
                                               int installState, const char16_t* commandLine) {
   const Watchdog watchdog("MsiConfigureProductExW");
-  lastResult = m_real.ConfigureProduct(productCode, installLevel, installState, commandLine);
-  return lastResult;
+  const ServiceResult result = m_real.ConfigureProduct(productCode, installLevel, installState, commandLine);
+  lastResult = result.code;
+  return result;
 }
 
 void TracingService::Save(const char* name, const char* what) const {

@@ -65,9 +65,9 @@ class TracingService final : public InstallerServiceSeam {
   void SetDialogOwner(void* window) override { m_real.SetDialogOwner(window); }
   void SetInternalUI(unsigned int level) override { m_real.SetInternalUI(level); }
   void SetExternalUI(InstallUiHandler handler, unsigned int messageFilter, void* context) override;
-  unsigned int InstallProduct(const char16_t* packagePath, const char16_t* commandLine) override;
-  unsigned int ConfigureProduct(const char16_t* productCode, int installLevel, int installState,
-                                const char16_t* commandLine) override;
+  ServiceResult InstallProduct(const char16_t* packagePath, const char16_t* commandLine) override;
+  ServiceResult ConfigureProduct(const char16_t* productCode, int installLevel, int installState,
+                                 const char16_t* commandLine) override;
 
   // Writes the trace to %KELVANE_TRACE_DIR%\<name>-<prefix arch>.trace when
   // that variable is set, so that traces can be captured for the fixtures.

@@ -1,0 +1,47 @@
+#include "installer/install_runner.h"
+
+void InstallRunner::Prepare() {
+  if (m_worker || m_started || m_stopped) return;
+  m_go = m_threads.NewEvent();
+  if (m_go) m_worker = m_threads.Start(&InstallRunner::Work, this);
+}
+
+void InstallRunner::Start(const char16_t* folder) {
+  if (m_started || m_stopped) return;
+  // A folder too long for the copy stays too long for the folder check,
+  // which then refuses it: it never becomes another folder.
+  std::size_t n = 0;
+  for (; folder != nullptr && folder[n] != 0 && n + 1 < kPathCapacity; ++n) m_folder[n] = folder[n];
+  m_folder[n] = 0;
+  Prepare();
+  m_started = true;
+  if (m_worker) {
+    m_go->Set();
+    return;
+  }
+  // Without a thread the install runs here, as a window that does not paint.
+  m_session.Run(m_folder);
+}
+
+void InstallRunner::Stop() {
+  m_stopped = true;
+  if (!m_worker) return;
+  if (!m_started) {
+    m_leaving.store(true);
+    m_go->Set();
+  }
+  m_worker->Join();
+  m_worker.reset();
+}
+
+void InstallRunner::Work(void* runner) {
+  auto& self = *static_cast<InstallRunner*>(runner);
+  self.m_session.PrepareAhead(&self.m_leaving);
+  // Not the window's thread: it waits as long as the user reads.
+  self.m_go->Wait(kWaitForever);
+  if (self.m_leaving.load()) {
+    self.m_session.Discard();
+    return;
+  }
+  self.m_session.Run(self.m_folder);
+}
