@@ -190,4 +190,35 @@ bool Robot::ExpectNewTempFile(const Words& args) {
   return true;
 }
 
+// The package the installer writes out, in a new work folder of its own
+// in temp (Kel<16 digits>\package.msi): there at all, or as large as the
+// file given (the write is done).
+bool Robot::WaitPackage(const Words& args) {
+  if (!RequireLaunched()) return false;
+  LONGLONG wanted = 0;
+  if (args[0] != L"any") {
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    if (!GetFileAttributesExW(args[0].c_str(), GetFileExInfoStandard, &data))
+      return StopWithScriptError("no file " + Narrow(args[0]));
+    wanted = (static_cast<LONGLONG>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+  }
+  LONGLONG largest = -1;
+  const bool there = Poll(TimeoutArg(args, 1, kDefaultWaitMs), [&] {
+    for (const auto& [folder, before] : m_tempBefore) {
+      for (const std::wstring& name : ListFolder(folder)) {
+        if (before.count(name) || name.rfind(L"Kel", 0) != 0) continue;
+        WIN32_FILE_ATTRIBUTE_DATA data;
+        if (!GetFileAttributesExW((folder + L"\\" + name + L"\\package.msi").c_str(), GetFileExInfoStandard, &data))
+          continue;
+        const LONGLONG size = (static_cast<LONGLONG>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+        if (size > largest) largest = size;
+        if (size >= wanted) return true;
+      }
+    }
+    return false;
+  });
+  if (!there) return FailAndStop("no package in temp, or only " + std::to_string(largest) + " bytes of it");
+  return true;
+}
+
 }  // namespace e2e

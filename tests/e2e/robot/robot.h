@@ -198,6 +198,7 @@ class Robot {
   bool ReleaseMutexCommand(const Words& args);
   bool ExpectFileContains(const Words& args);
   bool ExpectNewTempFile(const Words& args);
+  bool WaitPackage(const Words& args);
   bool PrintReg(const Words& args);
 
   // Timing, and what is printed (commands_timing.cpp).

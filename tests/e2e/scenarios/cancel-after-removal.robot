@@ -17,6 +17,11 @@ wait-box "Cancel Installation"
 expect-box-text "The previous version has been removed; the installation cannot be cancelled now."
 screenshot cancel-refused
 answer-box IDOK
+# Asked again, it is answered again.
+key escape
+wait-box "Cancel Installation"
+expect-box-text "The previous version has been removed; the installation cannot be cancelled now."
+answer-box IDOK
 set-reg Software\KelvaneTest SlowActionGo 1
 wait-text STATUS_TEXT "Installation Successful" 180
 click FINISHED
