@@ -18,12 +18,15 @@ OwnedText KeyPath(std::initializer_list<const char16_t*> parts) {
 
 }  // namespace
 
-InstallState DetectInstallState(RegistrySeam& registry) {
-  // The key the package writes "Version" to.
+OwnedText ReadProductValue(RegistrySeam& registry, const char16_t* valueName) {
   const OwnedText path = KeyPath(
       {u"SOFTWARE\\", ProductConfig::MakerKey, u"\\", ProductConfig::ProductKey, u"\\"});
-  if (!path) return InstallState::NotInstalled;
-  const OwnedText installed = ReadMachineString(registry, path.get(), u"Version");
+  if (!path) return nullptr;
+  return ReadMachineString(registry, path.get(), valueName);
+}
+
+InstallState DetectInstallState(RegistrySeam& registry) {
+  const OwnedText installed = ReadProductValue(registry, u"Version");
   // A registered product whose version cannot be read is offered the
   // upgrade, not told that it is up to date.
   if (!installed) {

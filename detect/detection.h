@@ -15,6 +15,11 @@ enum class InstallState : int {
 // older than the package carried.
 InstallState DetectInstallState(RegistrySeam& registry);
 
+// A value below the key the package writes its values to
+// (SOFTWARE\<maker>\<product>: "Version", "Path"); null when it cannot be
+// read.
+OwnedText ReadProductValue(RegistrySeam& registry, const char16_t* valueName);
+
 // Whether the product's uninstall entry carries a display version.
 bool IsProductRegistered(RegistrySeam& registry);
 

@@ -13,7 +13,13 @@ enum class InstallStage {
   Installing,     // the package is being installed
 };
 
-enum class QuestionKind { FatalExit, Error, Warning };
+enum class QuestionKind {
+  FatalExit,
+  Error,
+  Warning,
+  // Programs hold files the install replaces: Cancel, Try Again or Continue.
+  FilesInUse,
+};
 
 // A message of the service that waits for an answer.
 struct ServiceQuestion {

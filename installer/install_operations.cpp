@@ -18,6 +18,7 @@ constexpr std::uint32_t kErrorInvalidName = 123;  // ERROR_INVALID_NAME
 constexpr std::uint32_t kErrorDirectory = 267;    // ERROR_DIRECTORY
 
 static_assert(kLongestFolder + sizeof "MAXDIR=\"\"" == kPathCapacity);
+static_assert(sizeof kNoRestartProperty + sizeof kNoShutdownProperty <= 64 * sizeof(char16_t));
 
 OperationResult FolderFailure(FolderProblem problem) {
   switch (problem) {
@@ -38,6 +39,8 @@ InstallOperations::InstallOperations(const InstallerServices& services,
   m_progress.log = &services.log;
   m_progress.unattended = mode != UiMode::Full;
   m_progress.cancel = &m_cancel;
+  JoinText(m_properties, sizeof m_properties / sizeof m_properties[0],
+           {kNoRestartProperty, mode == UiMode::Full ? u"" : u" ", mode == UiMode::Full ? u"" : kNoShutdownProperty});
 }
 
 // Sets the service's own UI and registers the handler. The progress state
@@ -45,10 +48,11 @@ InstallOperations::InstallOperations(const InstallerServices& services,
 void InstallOperations::PrepareService() {
   m_services.service.SetInternalUI(m_mode == UiMode::Full ? kServiceUiLevel : kUnattendedUiLevel);
   // Without a window there is nothing for the handler to show; the service
-  // then writes every message to its log.
-  if (m_mode != UiMode::Quiet) {
-    m_services.service.SetExternalUI(InstallerMessageHandler, kHandlerMessageFilter, &m_progress);
-  }
+  // then writes every message to its log, but for its questions about
+  // programs that hold files, which only the handler answers with "go on".
+  m_services.service.SetExternalUI(InstallerMessageHandler,
+                                   m_mode == UiMode::Quiet ? kFilesInUseMessageFilter : kHandlerMessageFilter,
+                                   &m_progress);
 }
 
 template <typename Call>
@@ -88,7 +92,7 @@ OperationResult InstallOperations::PreparePackage(const char16_t* folder) {
   }
   // Fits: the folder has at most kLongestFolder units.
   JoinText(m_commandLine, sizeof m_commandLine / sizeof m_commandLine[0],
-           {u"MAXDIR=\"", folder, u"\" ", kNoRestartProperty});
+           {u"MAXDIR=\"", folder, u"\" ", m_properties});
   if (m_package.Path() != nullptr) return {};
   const OperationResult result = m_package.Extract();
   LogResult(m_services.log, u"Writing out the package", result);
@@ -107,7 +111,7 @@ OperationResult InstallOperations::RemovePreviousVersion() {
   LogLine(m_services.log, {kWhat, u": ", ProductConfig::ProductCode});
   OperationResult result = ServiceCall(CallService(kWhat, [&] {
     return m_services.service.ConfigureProduct(ProductConfig::ProductCode, kInstallLevelDefault,
-                                               kInstallStateAbsent, kNoRestartProperty);
+                                               kInstallStateAbsent, m_properties);
   }));
   if (IsProductRegistered(m_services.registry)) result.failedStep = OperationStep::RemoveProduct;
   LogResult(m_services.log, kWhat, result);

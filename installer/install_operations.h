@@ -13,6 +13,7 @@
 #include "installer/command_line.h"
 #include "installer/folder_check.h"
 #include "installer/code_page_seam.h"
+#include "installer/in_use_seam.h"
 #include "installer/install_observer.h"
 #include "installer/installer_service_seam.h"
 #include "installer/operation_result.h"
@@ -30,15 +31,22 @@ struct InstallerServices {
   CodePageSeam& codePage;
   RunLog& log;
   ThreadSeam& threads;
+  InUseSeam& inUse;
 };
 
-// Every kind from fatal exit to show dialog but files in use, which the
-// service then settles by itself.
-inline constexpr unsigned int kHandlerMessageFilter = 0x7FDF;
+// The files-in-use kinds (INSTALLLOGMODE_FILESINUSE and _RMFILESINUSE):
+// the service asks what to do about programs that hold its files.
+inline constexpr unsigned int kFilesInUseMessageFilter = 0x00000020 | 0x02000000;
+// Every kind from fatal exit to show dialog, and Restart Manager's files in
+// use.
+inline constexpr unsigned int kHandlerMessageFilter = 0x7FFF | kFilesInUseMessageFilter;
 
 // Neither call may restart the machine by itself: a deployment decides
 // when, and the exit code says that one is needed.
 inline constexpr char16_t kNoRestartProperty[] = u"REBOOT=ReallySuppress";
+// An unattended run never has a program closed: Restart Manager still
+// finds the programs that hold files, and never shuts them down.
+inline constexpr char16_t kNoShutdownProperty[] = u"MSIRESTARTMANAGERCONTROL=DisableShutdown";
 
 // When another installation holds the service: this many tries more, this
 // far apart.
@@ -96,6 +104,8 @@ class InstallOperations {
   void DiscardPackage();
 
   const ProgressContext& Progress() const { return m_progress; }
+  // Where the handler puts the programs the service says hold files.
+  void KeepHolders(HoldingPrograms& holders) { m_progress.heldBy = &holders; }
 
  private:
   void PrepareService();
@@ -110,6 +120,8 @@ class InstallOperations {
   ProgressContext m_progress;
   ExtractedPackage m_package;
   bool m_writtenAhead = false;
-  // MAXDIR="<folder>" REBOOT=ReallySuppress
-  char16_t m_commandLine[kPathCapacity + sizeof kNoRestartProperty / sizeof(char16_t)] = {};
+  // The properties of every call: no restart, and unattended no shutdown.
+  char16_t m_properties[64] = {};
+  // MAXDIR="<folder>" and the properties
+  char16_t m_commandLine[kPathCapacity + sizeof m_properties / sizeof(char16_t)] = {};
 };

@@ -1,21 +1,21 @@
 #include "installer/install_runner.h"
 
 void InstallRunner::Prepare() {
-  if (m_worker || m_started || m_stopped) return;
+  if (m_worker || m_stopped) return;
   m_go = m_threads.NewEvent();
   if (m_go) m_worker = m_threads.Start(&InstallRunner::Work, this);
 }
 
 void InstallRunner::Start(const char16_t* folder) {
-  if (m_started || m_stopped) return;
+  if (m_stopped) return;
   // A folder too long for the copy stays too long for the folder check,
   // which then refuses it: it never becomes another folder.
   std::size_t n = 0;
   for (; folder != nullptr && folder[n] != 0 && n + 1 < kPathCapacity; ++n) m_folder[n] = folder[n];
   m_folder[n] = 0;
   Prepare();
-  m_started = true;
   if (m_worker) {
+    m_startPending.store(true);
     m_go->Set();
     return;
   }
@@ -26,22 +26,27 @@ void InstallRunner::Start(const char16_t* folder) {
 void InstallRunner::Stop() {
   m_stopped = true;
   if (!m_worker) return;
-  if (!m_started) {
-    m_leaving.store(true);
-    m_go->Set();
-  }
+  // A worker that waits goes; a run asked for, or under way, ends as it
+  // would first, with the package it wrote ahead.
+  if (!m_startPending.load()) m_stopWrite.store(true);
+  m_leaving.store(true);
+  m_go->Set();
   m_worker->Join();
   m_worker.reset();
 }
 
 void InstallRunner::Work(void* runner) {
   auto& self = *static_cast<InstallRunner*>(runner);
-  self.m_session.PrepareAhead(&self.m_leaving);
-  // Not the window's thread: it waits as long as the user reads.
-  self.m_go->Wait(kWaitForever);
-  if (self.m_leaving.load()) {
-    self.m_session.Discard();
-    return;
+  self.m_session.PrepareAhead(&self.m_stopWrite);
+  for (;;) {
+    if (!self.m_startPending.load() && self.m_leaving.load()) {
+      self.m_session.Discard();
+      return;
+    }
+    // Not the window's thread: it waits as long as the user reads. Reset
+    // before the run, so that the Start after it wakes the worker again.
+    self.m_go->Wait(kWaitForever);
+    self.m_go->Reset();
+    if (self.m_startPending.exchange(false) && self.m_session.Run(self.m_folder).verdict != Verdict::Left) return;
   }
-  self.m_session.Run(self.m_folder);
 }

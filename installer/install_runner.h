@@ -2,10 +2,12 @@
 // it stays alive while the service works; every mode runs through it. The
 // worker starts early (the window starts it when the terms are accepted):
 // it loads the service and writes the package out, then waits to install
-// or to go. The runner outlives the window: when the window goes before
-// the install, it stops the write, deletes the package and joins the
-// worker, however long that takes. The end of a run reaches the session's
-// observer (Finished), on the worker.
+// or to go. A run the user went back from before anything changed (the
+// verdict Left) leaves the worker waiting for the next Start. The runner
+// outlives the window: when the window goes before the install, it stops
+// the write, deletes the package and joins the worker, however long that
+// takes. The end of a run reaches the session's observer (Finished), on
+// the worker.
 #pragma once
 
 #include <atomic>
@@ -32,7 +34,8 @@ class InstallRunner {
   void Prepare();
 
   // The worker runs the session for folder (copied), after what Prepare
-  // began; without a worker, the run happens here and now. Once.
+  // began; without a worker, the run happens here and now. Again only
+  // after a run that came back to Welcome has ended.
   void Start(const char16_t* folder);
 
   // The user's cancel, by the session's one rule (CancelGate).
@@ -49,10 +52,11 @@ class InstallRunner {
 
   InstallSession& m_session;
   ThreadSeam& m_threads;
-  std::unique_ptr<ThreadEvent> m_go;  // set by Start or Stop
+  std::unique_ptr<ThreadEvent> m_go;  // set by Start or Stop, reset as the worker wakes
   std::unique_ptr<WorkerThread> m_worker;
-  bool m_started = false;
   bool m_stopped = false;
   std::atomic<bool> m_leaving{false};
+  std::atomic<bool> m_stopWrite{false};  // the write ahead is not needed any more
+  std::atomic<bool> m_startPending{false};
   char16_t m_folder[kPathCapacity] = {};  // written before m_go is set
 };

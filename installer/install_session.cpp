@@ -1,7 +1,9 @@
 #include "installer/install_session.h"
 
 #include "core/text.h"
+#include "detect/registry_access.h"
 #include "installer/run_log.h"
+#include "product/product_config.h"
 
 namespace {
 
@@ -14,10 +16,101 @@ ExitCode FailureExitCode(const OperationResult& last) {
   return PassedThrough(last.service);
 }
 
+// The folder the package recorded for the installed version.
+OwnedText RecordedPluginFolder(RegistrySeam& registry) { return ReadProductValue(registry, u"Path"); }
+
+// What the install will replace, as the machine knows it now.
+class TargetGatherer final : public InUseSeam::Visitor {
+ public:
+  explicit TargetGatherer(InUseTargets& targets) : m_targets(targets) {}
+  void File(const char16_t* path, const char16_t*) override { m_targets.AddFile(path); }
+
+ private:
+  InUseTargets& m_targets;
+};
+
+void GatherTargets(const InstallerServices& services, InUseTargets& targets) {
+  if (const OwnedText folder = RecordedPluginFolder(services.registry)) {
+    CopyText(targets.pluginFolder, kPathCapacity, folder.get());
+  }
+  if (const OwnedText host = ReadMachineString(services.registry, ProductConfig::HostKey, u"Installdir")) {
+    CopyText(targets.hostFolder, kPathCapacity, host.get());
+  }
+  if (IsProductRegistered(services.registry)) {
+    TargetGatherer gatherer(targets);
+    services.inUse.ForEachComponentFile(ProductConfig::ProductCode, gatherer);
+  }
+}
+
+void LogHolder(RunLog& log, const HoldingPrograms& holders, std::size_t i) {
+  char16_t number[11];
+  LogLine(log, {u"In use by: ", ProgramName(holders, i), u" (", holders[i].executable, u", process ",
+                DecimalText(holders[i].processId, number), u")"});
+}
+
+// The pending renames that touch a folder, in the log.
+class RenameLogger final : public InUseSeam::Visitor {
+ public:
+  RenameLogger(RunLog& log, const char16_t* folder) : m_log(log), m_folder(folder) {}
+  void File(const char16_t* path, const char16_t* to) override {
+    const char16_t* file = Plain(path);
+    const char16_t* target = Plain(to);
+    if (!PathIsIn(file, m_folder) && !PathIsIn(target, m_folder)) return;
+    if (target[0] == 0) {
+      LogLine(m_log, {u"Waits for the restart: deleting ", file});
+    } else {
+      LogLine(m_log, {u"Waits for the restart: ", target, u" from ", file});
+    }
+  }
+
+ private:
+  // Without the "\??\" of an NT path and the "!" that says "replace".
+  static const char16_t* Plain(const char16_t* path) {
+    if (path == nullptr) return u"";
+    if (path[0] == u'!') ++path;
+    if (path[0] == u'\\' && path[1] == u'?' && path[2] == u'?' && path[3] == u'\\') path += 4;
+    return path;
+  }
+
+  RunLog& m_log;
+  const char16_t* m_folder;
+};
+
 }  // namespace
 
 InstallSession::InstallSession(const InstallerServices& services, UiMode mode)
-    : m_services(services), m_operations(services, m_nobody, mode) {}
+    : m_services(services), m_mode(mode), m_operations(services, m_nobody, mode) {
+  m_operations.KeepHolders(m_holders);
+}
+
+bool InstallSession::AgreeOnHolders() {
+  InUseTargets targets;
+  GatherTargets(m_services, targets);
+  for (;;) {
+    m_holders.Clear();
+    FindHoldingPrograms(targets, m_services.inUse, m_holders);
+    for (std::size_t i = 0; i < m_holders.Kept(); ++i) LogHolder(m_services.log, m_holders, i);
+    // Nobody is there to close them: the install goes on, and a restart
+    // finishes it. No program is ever closed for it.
+    if (m_holders.Empty() || m_mode != UiMode::Full) return true;
+    char16_t text[kInUseTextCapacity];
+    const int answer = m_observer->Ask({QuestionKind::FilesInUse, InUseText(m_holders, text), kInUseBoxStyle, 0});
+    if (answer == kAnswerTryAgain) continue;
+    if (answer == kAnswerContinue) {
+      LogLine(m_services.log, {u"The user goes on; a restart finishes the installation"});
+      return true;
+    }
+    LogLine(m_services.log, {u"The user goes back to close them; nothing has changed"});
+    return false;
+  }
+}
+
+void InstallSession::LogPendingRenames() {
+  const OwnedText folder = RecordedPluginFolder(m_services.registry);
+  if (!folder) return;
+  RenameLogger logger(m_services.log, folder.get());
+  m_services.inUse.ForEachPendingRename(logger);
+}
 
 void InstallSession::Observe(InstallObserver& observer) {
   m_observer = &observer;
@@ -45,6 +138,9 @@ CancelRefusal InstallSession::RequestCancel() {
 
 void InstallSession::RunSteps(InstallState state, const char16_t* folder, Facts& facts) {
   if (state == InstallState::UpToDate) return;
+  // Before anything changes; going back leaves the run as if it had not
+  // started.
+  if (!AgreeOnHolders()) return;
   facts.stepsRan = true;
   auto step = [&facts](const OperationResult& result) {
     facts.last = result;
@@ -91,6 +187,17 @@ void InstallSession::Judge(const Facts& facts) {
     outcome.exitCode = facts.restartStarted    ? ExitCode::RestartStarted
                        : facts.restartRequired ? ExitCode::RestartRequired
                                                : ExitCode::Success;
+    if (outcome.verdict == Verdict::RestartNeeded) {
+      // With its cause when a program was found holding the plug-in.
+      if (m_holders.Empty()) {
+        CopyText(outcome.reason, kFailureReasonCapacity, u"Restart Windows to finish the installation.");
+      } else if (!JoinText(outcome.reason, kFailureReasonCapacity,
+                           {u"Restart Windows to finish the installation: ", ProgramName(m_holders, 0),
+                            u" had the plug-in open."})) {
+        CopyText(outcome.reason, kFailureReasonCapacity,
+                 u"Restart Windows to finish the installation: a program had the plug-in open.");
+      }
+    }
   } else if (m_operations.Cancel().ReachedService() && facts.last.called &&
              (facts.last.service.status == ServiceStatus::UserExit ||
               facts.last.service.status == ServiceStatus::Busy)) {
@@ -108,6 +215,7 @@ void InstallSession::Judge(const Facts& facts) {
 const InstallOutcome& InstallSession::Run(const char16_t* folder) {
   // Someone else may have installed or removed since Begin.
   m_outcome.found = DetectInstallState(m_services.registry);
+  m_holders.Clear();
   Facts facts;
   RunSteps(m_outcome.found, folder, facts);
   // A package written ahead for a product found up to date goes too.
@@ -123,7 +231,8 @@ const InstallOutcome& InstallSession::Run(const char16_t* folder) {
       LogLine(m_services.log, {u"Installation failed: ", m_outcome.reason});
       break;
     case Verdict::RestartNeeded:
-      LogLine(m_services.log, {u"Windows must restart to finish the installation"});
+      LogLine(m_services.log, {m_outcome.reason});
+      LogPendingRenames();
       break;
     default:
       break;

@@ -10,6 +10,7 @@
 #include "installer/cancel_gate.h"
 #include "installer/command_line.h"
 #include "installer/exit_code.h"
+#include "installer/in_use.h"
 #include "installer/install_observer.h"
 #include "installer/install_operations.h"
 #include "installer/operation_result.h"
@@ -32,7 +33,8 @@ struct InstallOutcome {
   // The step that ended a failed run, with its Windows or service code.
   OperationResult failure;
   ExitCode exitCode = ExitCode::UserExit;
-  // A failed run's line in a user's words; empty otherwise.
+  // The line under the status, in a user's words: why a run failed, or
+  // why Windows must restart; empty otherwise.
   char16_t reason[kFailureReasonCapacity] = {};
 
   bool Failed() const { return verdict == Verdict::Failed; }
@@ -61,7 +63,10 @@ class InstallSession {
   void PrepareAhead(const std::atomic<bool>* stop) { m_operations.WritePackageAhead(stop); }
   void Discard() { m_operations.DiscardPackage(); }
 
-  // Detects again and runs the steps that state needs: checks the folder
+  // Detects again and runs the steps that state needs: finds the programs
+  // that hold files the install replaces (the window's user decides what
+  // then; an unattended run names them in the log and goes on), checks the
+  // folder
   // and writes the package out (before anything is removed, so that an
   // upgrade that cannot go on leaves the older version), removes the
   // registered older version, installs. The verdict is judged by the
@@ -74,6 +79,9 @@ class InstallSession {
   // itself, logged with its answer (CancelGate).
   CancelRefusal CanCancel() const { return m_operations.Cancel().Check(); }
   CancelRefusal RequestCancel();
+
+  // The programs found holding the plug-in, and those the service named.
+  const HoldingPrograms& Holders() const { return m_holders; }
 
   // The outcome so far: Begin's, then Run's.
   const InstallOutcome& Outcome() const { return m_outcome; }
@@ -89,11 +97,18 @@ class InstallSession {
 
   // The steps for state, up to the first that fails.
   void RunSteps(InstallState state, const char16_t* folder, Facts& facts);
+  // Looks for programs that hold the plug-in until none does or the user
+  // goes on (true), or the user goes back (false). Unattended: true.
+  bool AgreeOnHolders();
+  // The renames the restart will make in the plug-in's folder, in the log.
+  void LogPendingRenames();
   void Judge(const Facts& facts);
 
   const InstallerServices& m_services;
+  const UiMode m_mode;
   InstallObserver m_nobody;
   InstallObserver* m_observer = &m_nobody;
   InstallOperations m_operations;
   InstallOutcome m_outcome;
+  HoldingPrograms m_holders;
 };

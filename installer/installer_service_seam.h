@@ -27,6 +27,7 @@ inline constexpr unsigned int kInstallMessageCommonData = 0x0B000000;
 inline constexpr unsigned int kInstallMessageInitialize = 0x0C000000;
 inline constexpr unsigned int kInstallMessageTerminate = 0x0D000000;
 inline constexpr unsigned int kInstallMessageShowDialog = 0x0E000000;
+inline constexpr unsigned int kInstallMessageRmFilesInUse = 0x19000000;
 
 // UI levels (INSTALLUILEVEL_*).
 inline constexpr unsigned int kInstallUiLevelNone = 2;

@@ -3,6 +3,7 @@
 #include <cstdint>
 
 #include "installer/cancel_gate.h"
+#include "installer/in_use.h"
 #include "installer/install_observer.h"
 #include "installer/installer_service_seam.h"
 #include "installer/progress_context.h"
@@ -16,6 +17,8 @@ constexpr unsigned int kMessageStyleMask = 0x00FFFFFF;
 constexpr int kAnswerNotHandled = 0;
 constexpr int kAnswerHandled = 1;  // IDOK
 constexpr int kAnswerCancel = 2;   // IDCANCEL
+constexpr int kAnswerRetry = 4;    // IDRETRY
+constexpr int kAnswerIgnore = 5;   // IDIGNORE
 
 // Signed 32-bit arithmetic that wraps as the processor does instead of
 // overflowing.
@@ -112,6 +115,39 @@ int AnswerOrCancel(ProgressContext& progress) {
   return kAnswerCancel;
 }
 
+// The service asks what to do about programs that hold files it replaces
+// (INSTALLMESSAGE_FILESINUSE, or INSTALLMESSAGE_RMFILESINUSE when it uses
+// Restart Manager). The user answers in the window's box: Try Again has the
+// service look again (IDRETRY), Continue goes on without closing anything
+// and a restart finishes the install (IDIGNORE), Cancel cancels the run as
+// the user's cancel. Never IDOK, which to Restart Manager means "shut the
+// programs down". Nobody to ask: go on, and the log names them.
+int OnFilesInUse(InstallObserver& observer, ProgressContext& progress, bool restartManager, const char16_t* message) {
+  HoldingPrograms programs;
+  ParseFilesInUseMessage(message, restartManager, programs);
+  for (std::size_t i = 0; i < programs.Kept(); ++i) {
+    if (progress.heldBy != nullptr) {
+      progress.heldBy->Add(programs[i].processId, programs[i].name, programs[i].executable);
+    }
+    if (progress.log != nullptr) {
+      char16_t number[11];
+      LogLine(*progress.log, {u"The service says this program uses files: ", ProgramName(programs, i), u" (",
+                              programs[i].executable, u", process ", DecimalText(programs[i].processId, number),
+                              u")"});
+    }
+  }
+  if (progress.unattended) return kAnswerIgnore;
+  char16_t text[kInUseTextCapacity];
+  const ServiceQuestion question{QuestionKind::FilesInUse, InUseText(programs, text), kInUseBoxStyle, 0};
+  switch (observer.Ask(question)) {
+    case kAnswerTryAgain: return kAnswerRetry;
+    case kAnswerCancel:
+      if (progress.cancel != nullptr) progress.cancel->UserCancelled();
+      return kAnswerCancel;
+    default: return kAnswerIgnore;
+  }
+}
+
 bool IsQuestion(unsigned int kind) {
   return kind == kInstallMessageFatalExit || kind == kInstallMessageError ||
          kind == kInstallMessageWarning;
@@ -167,6 +203,10 @@ int InstallerMessageHandler(void* context, unsigned int messageType, const char1
     case kInstallMessageCommonData:
       OnCommonData(progress, message);
       return kAnswerHandled;
+    case kInstallMessageFilesInUse:
+      return OnFilesInUse(observer, progress, false, message);
+    case kInstallMessageRmFilesInUse:
+      return OnFilesInUse(observer, progress, true, message);
     case kInstallMessageUser:
     case kInstallMessageInfo:
     case kInstallMessageOutOfDiskSpace:
@@ -174,7 +214,7 @@ int InstallerMessageHandler(void* context, unsigned int messageType, const char1
     case kInstallMessageTerminate:
     case kInstallMessageShowDialog:
       return kAnswerHandled;
-    default:  // files in use, resolve source, and every later kind
+    default:  // resolve source, and every other kind
       return kAnswerNotHandled;
   }
 }

@@ -6,6 +6,7 @@
 
 #include "core/text.h"
 #include "installer/code_page_seam.h"
+#include "installer/in_use.h"
 
 #if defined(__SANITIZE_ADDRESS__)
 #define INSTALLER_ASAN 1
@@ -220,4 +221,112 @@ const char16_t* ActionDescription(const char16_t* message) {
 bool IsNumberedFields(const char16_t* message) {
   return message != nullptr && message[0] == u'1' && message[1] == u':' &&
          (message[2] == 0 || message[2] == u' ');
+}
+
+namespace {
+
+// Longest files-in-use text looked at, and the most fields read of it.
+constexpr std::size_t kLongestFilesInUseText = 32 * 1024;
+constexpr std::size_t kMostFilesInUseFields = 2 * HoldingPrograms::kKept + 1;
+
+struct Field {
+  const char16_t* start = nullptr;
+  std::size_t length = 0;
+};
+
+// Whether text at i holds the marker "<number>:" followed by a blank or the
+// end.
+bool MarkerAt(const char16_t* text, std::size_t i, std::size_t length, std::size_t number, std::size_t* after) {
+  char16_t digits[11];
+  const char16_t* marker = DecimalText(static_cast<std::uint32_t>(number), digits);
+  std::size_t n = 0;
+  for (; marker[n] != 0; ++n) {
+    if (i + n >= length || text[i + n] != marker[n]) return false;
+  }
+  if (i + n >= length || text[i + n] != u':') return false;
+  if (i + n + 1 < length && text[i + n + 1] != u' ') return false;
+  *after = i + n + 1 < length ? i + n + 2 : i + n + 1;
+  return true;
+}
+
+// Splits "1: a 2: b 3: c" into its values; a value runs to the blank before
+// the next number's marker. False when the text does not start with "1:".
+bool SplitNumberedFields(const char16_t* text, Field (&fields)[kMostFilesInUseFields], std::size_t* count) {
+  const std::size_t length = BoundedLength(text, kLongestFilesInUseText);
+  std::size_t at = 0;
+  if (!MarkerAt(text, 0, length, 1, &at)) return false;
+  *count = 0;
+  for (std::size_t number = 1; *count < kMostFilesInUseFields; ++number) {
+    const std::size_t start = at;
+    std::size_t end = length;
+    std::size_t next = length;
+    for (std::size_t i = start; i < length; ++i) {
+      if (text[i] == u' ' && MarkerAt(text, i + 1, length, number + 1, &next)) {
+        end = i;
+        break;
+      }
+    }
+    std::size_t trimmed = end;
+    while (trimmed > start && text[trimmed - 1] == u' ') --trimmed;
+    fields[(*count)++] = {text + start, trimmed - start};
+    if (end == length) break;
+    at = next;
+  }
+  return true;
+}
+
+bool IsNumber(const Field& field) {
+  if (field.length == 0 || field.length > 20) return false;
+  for (std::size_t i = 0; i < field.length; ++i) {
+    if (field.start[i] < u'0' || field.start[i] > u'9') return false;
+  }
+  return true;
+}
+
+// 0 (no process) for a number no process id can be.
+std::uint32_t NumberOf(const Field& field) {
+  std::uint64_t value = 0;
+  for (std::size_t i = 0; i < field.length && value <= 0xFFFFFFFFu; ++i) value = value * 10 + (field.start[i] - u'0');
+  return value > 0xFFFFFFFFu ? 0 : static_cast<std::uint32_t>(value);
+}
+
+// A field as a terminated text, cut to the buffer.
+const char16_t* TextOf(const Field& field, char16_t* buffer, std::size_t capacity) {
+  const std::size_t n = field.length < capacity - 1 ? field.length : capacity - 1;
+  for (std::size_t i = 0; i < n; ++i) buffer[i] = field.start[i];
+  buffer[n] = 0;
+  return buffer;
+}
+
+}  // namespace
+
+void ParseFilesInUseMessage(const char16_t* message, bool restartManager, HoldingPrograms& programs) {
+  if (message == nullptr) return;
+  Field fields[kMostFilesInUseFields];
+  std::size_t count = 0;
+  if (!SplitNumberedFields(message, fields, &count)) return;
+  std::size_t first = 0;
+  // Restart Manager's record counts its programs first.
+  if (restartManager && count % 2 == 1 && IsNumber(fields[0])) first = 1;
+  for (std::size_t i = first; i < count; i += 2) {
+    const Field& one = fields[i];
+    const Field none;
+    const Field& other = i + 1 < count ? fields[i + 1] : none;
+    char16_t name[kProgramNameCapacity];
+    char16_t executable[kPathCapacity];
+    if (restartManager) {
+      // The process id and the application's name, whichever comes first.
+      const bool idFirst = IsNumber(one);
+      const Field& id = idFirst ? one : other;
+      const Field& app = idFirst ? other : one;
+      if (app.length == 0 && !IsNumber(id)) continue;
+      programs.Add(IsNumber(id) ? NumberOf(id) : 0, TextOf(app, name, kProgramNameCapacity), u"");
+    } else {
+      // The file or process, and its window's title or its process id.
+      if (one.length == 0) continue;
+      const bool withId = IsNumber(other);
+      programs.Add(withId ? NumberOf(other) : 0, withId ? u"" : TextOf(other, name, kProgramNameCapacity),
+                   TextOf(one, executable, kPathCapacity));
+    }
+  }
 }

@@ -42,3 +42,13 @@ const char16_t* ActionDescription(const char16_t* message);
 // ("1: {5B0C...} 2: ..."), which it sends for an action the package gives
 // no template.
 bool IsNumberedFields(const char16_t* message);
+
+class HoldingPrograms;
+
+// The programs a files-in-use message of the service names, added to
+// programs. Its text is the service's numbered form of the record: pairs
+// of a file or process name and a window title or process id for
+// INSTALLMESSAGE_FILESINUSE; for INSTALLMESSAGE_RMFILESINUSE (restartManager)
+// pairs of a process id and an application name, after their count. A text
+// that is not of that form adds nothing; every field is bounded.
+void ParseFilesInUseMessage(const char16_t* message, bool restartManager, HoldingPrograms& programs);

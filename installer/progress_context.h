@@ -8,6 +8,7 @@
 #include <cstdint>
 
 class CancelGate;
+class HoldingPrograms;
 class CodePageSeam;
 class InstallObserver;
 class InstallerServiceSeam;
@@ -28,6 +29,8 @@ struct ProgressContext {
   CancelGate* cancel = nullptr;
   // The handler has answered cancel (once in the log is enough).
   std::int32_t cancelAnswered = 0;
+  // Gets the programs the service says hold files (null: nobody keeps them).
+  HoldingPrograms* heldBy = nullptr;
 
   std::int32_t firstCall = 1;
   std::int32_t forwardProgress = 1;

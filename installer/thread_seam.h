@@ -9,11 +9,12 @@
 
 inline constexpr std::uint32_t kWaitForever = 0xFFFFFFFF;
 
-// Set once and then stays set (a manual-reset event).
+// Once set, stays set until reset (a manual-reset event).
 class ThreadEvent {
  public:
   virtual ~ThreadEvent() = default;
   virtual void Set() = 0;
+  virtual void Reset() = 0;
   // True when the event is set, at once or within milliseconds
   // (kWaitForever: no limit); false when the time is up.
   virtual bool Wait(std::uint32_t milliseconds) = 0;

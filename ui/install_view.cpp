@@ -20,6 +20,7 @@ const wchar_t* CaptionOf(QuestionKind kind) {
   switch (kind) {
     case QuestionKind::FatalExit: return L"FatalError";
     case QuestionKind::Error: return L"Error";
+    case QuestionKind::FilesInUse: return L"Files in Use";
     case QuestionKind::Warning: break;
   }
   return L"Warning";

@@ -91,7 +91,7 @@ void CTrellinDlg::OnDpiChanged(UINT dpi) {
   ShowArtFor(m_hWnd, dpi, m_art);
   // The texts' extents changed with the font.
   FitAcceptLine(m_hWnd);
-  if (m_step == WizardStep::Finished && m_outcome.Failed()) PlaceBelowLine(m_hWnd, AsWide(m_outcome.reason));
+  if (m_step == WizardStep::Finished && m_outcome.reason[0] != 0) PlaceBelowLine(m_hWnd, AsWide(m_outcome.reason));
 }
 
 void CTrellinDlg::SetStatus(StatusText text) {
@@ -151,6 +151,14 @@ void CTrellinDlg::OnFinished(const InstallOutcome& outcome) {
   m_cancelling = false;
   m_outcome = outcome;
   m_installState = outcome.state;
+  // The user went back before anything changed: Welcome, as it was.
+  if (outcome.verdict == Verdict::Left) {
+    m_step = WizardStep::WelcomeAgain;
+    ShowScreen();
+    m_step = WizardStep::Welcome;
+    MakePrimary(m_hWnd, IDC_CONTINUE);
+    return;
+  }
   m_step = WizardStep::Finished;
   ShowScreen();
   MakePrimary(m_hWnd, IDC_FINISHED);
@@ -158,12 +166,13 @@ void CTrellinDlg::OnFinished(const InstallOutcome& outcome) {
 }
 
 void CTrellinDlg::AfterOutcome() {
+  // What failed, or why Windows must restart, in a line under the status;
+  // a cancel says enough itself.
+  if (m_outcome.reason[0] != 0) {
+    m_view.ShowLine(AsWide(m_outcome.reason));
+    PlaceBelowLine(m_hWnd, AsWide(m_outcome.reason));
+  }
   if (m_installState != InstallState::UpToDate) {
-    // What failed, in a line under the status; a cancel says enough itself.
-    if (m_outcome.Failed()) {
-      m_view.ShowLine(AsWide(m_outcome.reason));
-      PlaceBelowLine(m_hWnd, AsWide(m_outcome.reason));
-    }
     if (m_logPath[0] != u'\0') ::ShowWindow(GetDlgItem(IDC_LOG_LINK), SW_SHOWNORMAL);
     const OperationResult& failure = m_outcome.failure;
     if (failure.called && failure.service.status == ServiceStatus::Busy && m_mode == UiMode::Full) {

@@ -25,6 +25,13 @@ constexpr ScreenAction kWelcomeOlderInstalled[] = {
     Status(StatusText::DisplayName), H(IDC_FINISHED), D(IDC_CONTINUE), H(IDC_PROGRESS),
     H(IDC_ACTION_TEXT), E(IDC_STATUS_TEXT), Do(UpdateData)};
 
+// Back at Welcome from Installing: the offer again, CONTINUE enabled as the
+// terms stay accepted.
+constexpr ScreenAction kWelcomeAgain[] = {
+    Status(StatusText::DisplayName), H(IDC_PROGRESS),  H(IDC_ACTION_TEXT), H(IDC_FINISHED),
+    S(IDC_CONFIGURE),   S(IDC_FOLDER),     S(IDC_AGREE_LABEL), S(IDC_TERMS_LINK),
+    S(IDC_AGREE),       S(IDC_CONTINUE),   E(IDC_CONTINUE),    E(IDC_STATUS_TEXT), Do(UpdateData)};
+
 // Installing: the session's steps run with both buttons out of reach.
 constexpr ScreenAction kInstalling[] = {
     H(IDC_CONFIGURE),  H(IDC_FOLDER),   H(IDC_AGREE_LABEL), H(IDC_TERMS_LINK),
@@ -50,6 +57,13 @@ std::span<const ScreenAction> WizardScreen(WizardStep step, InstallState state) 
         case InstallState::NotInstalled: return kWelcomeNotInstalled;
         case InstallState::UpToDate: return kWelcomeUpToDate;
         case InstallState::OlderInstalled: return kWelcomeOlderInstalled;
+      }
+      break;
+    case WizardStep::WelcomeAgain:
+      switch (state) {
+        case InstallState::NotInstalled:
+        case InstallState::OlderInstalled: return kWelcomeAgain;
+        case InstallState::UpToDate: return kWelcomeUpToDate;
       }
       break;
     case WizardStep::Installing:
@@ -84,8 +98,6 @@ const char16_t* StatusLiteral(StatusText text) {
     case StatusText::Uninstalling: return u"Uninstalling previous Version.";
     case StatusText::Failed: return u"Installation Failed";
     case StatusText::Successful: return u"Installation Successful";
-    case StatusText::SuccessfulRestart:
-      return u"Installation Successful. Windows must restart to finish the installation.";
     case StatusText::Cancelling: return u"Cancelling...";
     case StatusText::Cancelled: return u"Installation Cancelled";
     case StatusText::None:
@@ -95,9 +107,6 @@ const char16_t* StatusLiteral(StatusText text) {
 }
 
 StatusText FinishedStatus(StatusText text, const InstallOutcome& outcome) {
-  if (text == StatusText::Successful && outcome.verdict == Verdict::RestartNeeded) {
-    return StatusText::SuccessfulRestart;
-  }
   if (text == StatusText::Failed && outcome.verdict == Verdict::Cancelled) return StatusText::Cancelled;
   return text;
 }

@@ -13,6 +13,10 @@ enum class WizardStep : int {
   Welcome = 0,
   Installing = 1,
   Finished = 2,
+  // Welcome once more, after the user went back from Installing (to close
+  // the programs that hold the plug-in, say): every control of the offer
+  // shown again, the terms still accepted.
+  WelcomeAgain = 3,
 };
 
 enum class ScreenOp {
@@ -32,7 +36,6 @@ enum class StatusText {
   Uninstalling,  // "Uninstalling previous Version."
   Failed,        // "Installation Failed"
   Successful,    // "Installation Successful"
-  SuccessfulRestart,  // the same, and that Windows must restart to finish
   Cancelling,    // "Cancelling..."
   Cancelled,     // "Installation Cancelled"
 };
@@ -60,7 +63,6 @@ int FirstFocus(InstallState state, bool passive);
 // The literal of a status text, without the display name.
 const char16_t* StatusLiteral(StatusText text);
 
-// "Installation Successful", or its restart form when the run's verdict
-// says that Windows must restart; "Installation Cancelled" for a run the
-// user cancelled.
+// "Installation Cancelled" for a run the user cancelled; the text as it is
+// otherwise (a restart to come is said in the line below the status).
 StatusText FinishedStatus(StatusText text, const InstallOutcome& outcome);

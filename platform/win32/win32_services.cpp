@@ -1,6 +1,7 @@
 #include "platform/win32/win32_services.h"
 
 #include "platform/win32/win32_code_page.h"
+#include "platform/win32/win32_in_use.h"
 #include "platform/win32/win32_installer_service.h"
 #include "platform/win32/win32_package_file.h"
 #include "platform/win32/win32_registry.h"
@@ -17,7 +18,8 @@ constinit Win32InstallerService g_service{&g_log};
 constinit Win32PackageFile g_packageFile;
 constinit Win32CodePage g_codePage;
 constinit Win32Threads g_threads;
-constinit InstallerServices g_services{g_registry, g_service, g_packageFile, g_codePage, g_log, g_threads};
+constinit Win32InUse g_inUse;
+constinit InstallerServices g_services{g_registry, g_service, g_packageFile, g_codePage, g_log, g_threads, g_inUse};
 
 }  // namespace
 

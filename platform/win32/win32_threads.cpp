@@ -16,6 +16,7 @@ class Win32Event final : public ThreadEvent {
   Win32Event& operator=(const Win32Event&) = delete;
 
   void Set() override { SetEvent(m_event); }
+  void Reset() override { ResetEvent(m_event); }
   bool Wait(std::uint32_t milliseconds) override { return WaitForSingleObject(m_event, milliseconds) == WAIT_OBJECT_0; }
 
  private:

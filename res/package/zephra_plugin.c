@@ -4,12 +4,17 @@
 
 #include "product_identity.h"
 
+// A test's older build of the plug-in says its own version.
+#ifndef PLUGIN_VERSION_TEXT
+#define PLUGIN_VERSION_TEXT PRODUCT_PACKAGE_VERSION_TEXT
+#endif
+
 __declspec(dllexport) const wchar_t* PluginDescription(void) {
   return L"" PRODUCT_DISPLAY_NAME_TEXT;
 }
 
 __declspec(dllexport) const wchar_t* PluginVersion(void) {
-  return L"" PRODUCT_PACKAGE_VERSION_TEXT;
+  return L"" PLUGIN_VERSION_TEXT;
 }
 
 BOOL WINAPI DllMainCRTStartup(HINSTANCE instance, DWORD reason, LPVOID reserved) {

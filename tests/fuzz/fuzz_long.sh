@@ -18,6 +18,7 @@ seconds=${FUZZ_SECONDS:-}
 targets=(
   "fuzz_progress_parser progress 4096"
   "fuzz_common_data_parser common_data 4096"
+  "fuzz_files_in_use_parser files_in_use 8192"
   "fuzz_message_handler handler 2048"
   "fuzz_command_line command_line 4096"
 )

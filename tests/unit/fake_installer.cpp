@@ -1,5 +1,7 @@
 #include "fake_installer.h"
 
+#include <algorithm>
+
 #include "recording_observer.h"
 
 void FakeInstallerService::SetInternalUI(unsigned int level) {
@@ -181,6 +183,7 @@ class InstantEvent final : public ThreadEvent {
  public:
   explicit InstantEvent(CallLog& log) : m_log(log) {}
   void Set() override { m_set = true; }
+  void Reset() override { m_set = false; }
   bool Wait(std::uint32_t milliseconds) override {
     if (milliseconds != kWaitForever) m_log.push_back("Wait " + std::to_string(milliseconds));
     return m_set;
@@ -196,3 +199,38 @@ class InstantEvent final : public ThreadEvent {
 std::unique_ptr<ThreadEvent> InstantThreads::NewEvent() { return std::make_unique<InstantEvent>(m_log); }
 
 void InstantThreads::Sleep(std::uint32_t milliseconds) { m_log.push_back("Sleep " + std::to_string(milliseconds)); }
+
+void FakeInUse::ForEachComponentFile(const char16_t*, Visitor& visitor) {
+  for (const std::u16string& file : componentFiles) visitor.File(file.c_str(), nullptr);
+}
+
+void FakeInUse::ForEachModule(Visitor& visitor) {
+  ++looks;
+  if (onLook) onLook();
+  for (const Process& process : processes) {
+    if (!visitor.Module(process.id, process.executable.c_str(), process.executable.c_str())) return;
+    for (const std::u16string& module : process.modules) {
+      if (!visitor.Module(process.id, process.executable.c_str(), module.c_str())) return;
+    }
+  }
+}
+
+void FakeInUse::ForEachRestartManagerHolder(const char16_t* const* files, std::size_t count, Visitor& visitor) {
+  for (std::size_t i = 0; i < count; ++i) askedRestartManager.push_back(files[i]);
+  for (const Holder& holder : restartManager) visitor.Holder(holder.id, holder.name.c_str(), holder.executable.c_str());
+}
+
+bool FakeInUse::Describe(const char16_t* executable, char16_t* buffer, std::size_t capacity) {
+  for (const Process& process : processes) {
+    if (process.executable != executable || process.description.empty()) continue;
+    const std::size_t n = std::min(process.description.size(), capacity - 1);
+    process.description.copy(buffer, n);
+    buffer[n] = 0;
+    return true;
+  }
+  return false;
+}
+
+void FakeInUse::ForEachPendingRename(Visitor& visitor) {
+  for (const auto& [from, to] : pendingRenames) visitor.File(from.c_str(), to.c_str());
+}

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "installer/in_use_seam.h"
 #include "installer/installer_service_seam.h"
 #include "installer/package_file_seam.h"
 #include "installer/thread_seam.h"
@@ -131,4 +132,35 @@ class InstantThreads : public ThreadSeam {
 
  private:
   CallLog& m_log;
+};
+
+// The running programs and what the service knows, as a test sets them.
+class FakeInUse : public InUseSeam {
+ public:
+  struct Process {
+    std::uint32_t id;
+    std::u16string executable;
+    std::vector<std::u16string> modules;  // beside the executable
+    std::u16string description;           // of its version block; empty: none
+  };
+  struct Holder {
+    std::uint32_t id;
+    std::u16string name;
+    std::u16string executable;
+  };
+  std::vector<std::u16string> componentFiles;
+  std::vector<Process> processes;
+  // What Restart Manager names when asked about any file.
+  std::vector<Holder> restartManager;
+  std::vector<std::pair<std::u16string, std::u16string>> pendingRenames;
+  // Called as each look at the processes begins.
+  std::function<void()> onLook;
+  int looks = 0;
+  std::vector<std::u16string> askedRestartManager;
+
+  void ForEachComponentFile(const char16_t* productCode, Visitor& visitor) override;
+  void ForEachModule(Visitor& visitor) override;
+  void ForEachRestartManagerHolder(const char16_t* const* files, std::size_t count, Visitor& visitor) override;
+  bool Describe(const char16_t* executable, char16_t* buffer, std::size_t capacity) override;
+  void ForEachPendingRename(Visitor& visitor) override;
 };

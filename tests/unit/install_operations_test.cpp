@@ -46,7 +46,8 @@ class OperationsTest : public ::testing::Test {
   RecordingObserver observer;
   RecordingLog runLog;
   InstantThreads threads{log};
-  InstallerServices services{registry, service, files, observer, runLog, threads};
+  FakeInUse inUse;
+  InstallerServices services{registry, service, files, observer, runLog, threads, inUse};
   InstallOperations operations{services, observer};
 };
 
@@ -59,7 +60,7 @@ TEST_F(OperationsTest, RemovalPreparesTheServiceThenRemovesByProductCode) {
   Register(u"4.0.3.9");
   service.onRemove = [this] { Unregister(); };
   EXPECT_EQ(Remove(), 1);
-  EXPECT_EQ(log, (CallLog{"SetInternalUI 0x102", "SetExternalUI 0x7fdf",
+  EXPECT_EQ(log, (CallLog{"SetInternalUI 0x102", "SetExternalUI 0x2007fff",
                           "ConfigureProduct " + Narrow(ProductConfig::ProductCode) + " 0 2 REBOOT=ReallySuppress"}));
   EXPECT_EQ(service.handler, &InstallerMessageHandler);
   EXPECT_EQ(service.context, &Progress());
@@ -88,7 +89,7 @@ TEST_P(CommandLineTest, InstallsTheHeldPackageWithMaxDirThenDeletesIt) {
   EXPECT_TRUE(heldDuringInstall);
   const auto from = std::find(log.begin(), log.end(), "SetInternalUI 0x102");
   EXPECT_EQ(CallLog(from, log.end()),
-            (CallLog{"SetInternalUI 0x102", "SetExternalUI 0x7fdf",
+            (CallLog{"SetInternalUI 0x102", "SetExternalUI 0x2007fff",
                      std::string("InstallProduct ") + kPackage + " " + GetParam().commandLine,
                      std::string("Close ") + kPackage + " reader",
                      std::string("RemoveFile ") + kPackage, std::string("RemoveFolder ") + kFolder}));
@@ -268,16 +269,20 @@ TEST_F(OperationsTest, ABusyServiceIsTriedThreeTimesMore) {
   EXPECT_TRUE(runLog.Has(u"Installing the package: failed at the install (not registered), error 1618"));
 }
 
-// A quiet run has no window for the handler; the service shows nothing.
-TEST_F(OperationsTest, AQuietRunRegistersNoHandler) {
+// A quiet run has no window for the handler, which answers only the
+// service's questions about programs in use; the service shows nothing, and
+// no program is shut down for it.
+TEST_F(OperationsTest, AQuietRunHandlesFilesInUseOnlyAndShutsNothingDown) {
   InstallOperations quiet(services, observer, UiMode::Quiet);
   service.onInstall = [this] { Register(u"4.0.4.0"); };
   ASSERT_TRUE(quiet.PreparePackage(u"C:\\Host").Succeeded());
   EXPECT_TRUE(quiet.InstallPackage().Succeeded());
   EXPECT_EQ(std::count(log.begin(), log.end(), "SetInternalUI 0x2"), 1);
-  EXPECT_EQ(std::count_if(log.begin(), log.end(),
-                          [](const std::string& l) { return l.rfind("SetExternalUI", 0) == 0; }),
-            0);
+  EXPECT_EQ(std::count(log.begin(), log.end(), "SetExternalUI 0x2000020"), 1);
+  EXPECT_NE(std::find(log.begin(), log.end(),
+                      std::string("InstallProduct ") + kPackage +
+                          " MAXDIR=\"C:\\Host\" REBOOT=ReallySuppress MSIRESTARTMANAGERCONTROL=DisableShutdown"),
+            log.end());
 }
 
 }  // namespace

@@ -13,6 +13,7 @@
 
 #include "fake_installer.h"
 #include "fake_registry.h"
+#include "installer/in_use.h"
 #include "recording_log.h"
 #include "recording_observer.h"
 #include "std_threads.h"
@@ -86,10 +87,11 @@ class Machine {
   Observer observer{log};
   RecordingLog runLog;
   InstantThreads threads{log};
-  InstallerServices services{registry, service, files, observer, runLog, threads};
+  FakeInUse inUse;
+  InstallerServices services{registry, service, files, observer, runLog, threads, inUse};
   // The same machine with real threads and events, for the runner.
   StdThreads realThreads;
-  InstallerServices threaded{registry, service, files, observer, runLog, realThreads};
+  InstallerServices threaded{registry, service, files, observer, runLog, realThreads, inUse};
 };
 
 struct SessionCase {
@@ -143,8 +145,12 @@ TEST_P(SessionTest, RunsTheStepsInOrderAndJudgesByTheRegistration) {
   EXPECT_EQ(cancelTaken, c.cancelTaken);
   EXPECT_TRUE(machine.files.files.empty()) << "the package is left behind";
   EXPECT_TRUE(machine.runLog.Has(u"At the end: "));
-  // The one line of a failure, in the outcome and the log alike.
-  EXPECT_EQ(outcome.reason[0] != 0, c.verdict == Verdict::Failed);
+  // The one line of a failure or a restart to come, in the outcome and the
+  // log alike.
+  EXPECT_EQ(outcome.reason[0] != 0, c.verdict == Verdict::Failed || c.verdict == Verdict::RestartNeeded);
+  if (c.verdict == Verdict::RestartNeeded) {
+    EXPECT_EQ(std::u16string(outcome.reason), u"Restart Windows to finish the installation.");
+  }
   EXPECT_EQ(machine.runLog.Has(u"Installation failed: " + std::u16string(outcome.reason)), outcome.Failed());
 }
 
@@ -216,6 +222,73 @@ INSTANTIATE_TEST_SUITE_P(
                      "InstallProduct", "RemoveFile", "finished 0"},
                     0, kUpToDate, Verdict::Installed, "InstallProduct", false}),
     [](const auto& info) { return std::string(info.param.name); });
+
+// Programs that hold the plug-in are looked for before anything changes:
+// the window's user decides, an unattended run names them and goes on. No
+// program is ever closed.
+TEST(SessionHolders, TheUserDecidesBeforeAnythingChanges) {
+  const struct {
+    const char* name;
+    UiMode mode;
+    int answer;        // to our box
+    bool endsAtFirst;  // the program ends before the second look
+    unsigned int installCode;
+    CallLog steps;
+    Verdict verdict;
+    int asks;
+    const char16_t* reason;
+  } cases[] = {
+      {"Try Again once it has ended", UiMode::Full, kAnswerTryAgain, true, 0,
+       {"CreateNewFile", "stage removing", "ConfigureProduct", "stage installing", "InstallProduct", "RemoveFile",
+        "finished 0"},
+       Verdict::Installed, 1, u""},
+      {"Continue: a restart finishes it", UiMode::Full, kAnswerContinue, false, 3010,
+       {"CreateNewFile", "stage removing", "ConfigureProduct", "stage installing", "InstallProduct", "RemoveFile",
+        "finished 3010"},
+       Verdict::RestartNeeded, 1,
+       u"Restart Windows to finish the installation: 3ds Max Design 2013 had the plug-in open."},
+      {"Cancel: back to Welcome, nothing changed", UiMode::Full, 2, false, 0,
+       {"CreateNewFile", "RemoveFile", "finished 1602"}, Verdict::Left, 1, u""},
+      {"quiet: named in the log, and on", UiMode::Quiet, 2, false, 3010,
+       {"CreateNewFile", "stage removing", "ConfigureProduct", "stage installing", "InstallProduct", "RemoveFile",
+        "finished 3010"},
+       Verdict::RestartNeeded, 0,
+       u"Restart Windows to finish the installation: 3ds Max Design 2013 had the plug-in open."},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    Machine machine;
+    machine.Register(Older);
+    machine.registry.SetString(kProductPath, u"Path", u"C:\\Host\\plugins\\");
+    machine.inUse.processes = {{7, u"C:\\Host\\3dsmax.exe", {u"C:\\Host\\plugins\\Zephra.dll"}, u"3ds Max Design 2013"}};
+    machine.inUse.onLook = [&] {
+      if (c.endsAtFirst && machine.inUse.looks == 2) machine.inUse.processes.clear();
+    };
+    machine.inUse.pendingRenames = {{u"\\??\\C:\\Host\\plugins\\Zephra.tmp", u"!\\??\\C:\\Host\\plugins\\Zephra.dll"},
+                                    {u"\\??\\C:\\Other\\x.dll", u""}};
+    machine.service.onRemove = [&] { machine.Register(Nothing); };
+    machine.service.onInstall = [&] { machine.Register(Current); };
+    machine.service.installResult = c.installCode;
+    machine.observer.answer = c.answer;
+    InstallSession session(machine.services, c.mode);
+    session.Observe(machine.observer);
+    session.Begin();
+    session.PrepareAhead(nullptr);
+    const InstallOutcome& outcome = session.Run(u"C:\\Host");
+    EXPECT_EQ(machine.Steps(), c.steps);
+    EXPECT_EQ(outcome.verdict, c.verdict);
+    EXPECT_EQ(std::u16string(outcome.reason), c.reason);
+    const auto& events = machine.observer.events;
+    EXPECT_EQ(std::count_if(events.begin(), events.end(),
+                            [](const std::string& e) { return e.rfind("ask FilesInUse", 0) == 0; }),
+              c.asks);
+    EXPECT_TRUE(machine.runLog.Has(u"In use by: 3ds Max Design 2013 (C:\\Host\\3dsmax.exe, process 7)"));
+    EXPECT_EQ(machine.runLog.Has(u"Waits for the restart: C:\\Host\\plugins\\Zephra.dll from "
+                                 u"C:\\Host\\plugins\\Zephra.tmp"),
+              c.verdict == Verdict::RestartNeeded);
+    EXPECT_FALSE(machine.runLog.Has(u"Waits for the restart: deleting C:\\Other"));
+  }
+}
 
 // A package written ahead, while the user is at Welcome, is the one
 // installed; it is deleted when nothing is installed after all.

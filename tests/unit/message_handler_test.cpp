@@ -10,6 +10,7 @@
 #include "fake_installer.h"
 #include "recording_log.h"
 #include "installer/cancel_gate.h"
+#include "installer/in_use.h"
 #include "installer/progress_context.h"
 #include "std_threads.h"
 
@@ -23,6 +24,11 @@ constexpr unsigned int kProgress = 0x0A000000;
 constexpr unsigned int kCommonData = 0x0B000000;
 
 using Events = std::vector<std::string>;
+
+std::u16string Number(int value) {
+  const std::string digits = std::to_string(value);
+  return std::u16string(digits.begin(), digits.end());
+}
 
 class HandlerTest : public ::testing::Test {
  protected:
@@ -91,9 +97,10 @@ TEST_F(HandlerTest, AnswersEachKind) {
       {0x00, 4, {"ask FatalExit 'Text' 0x31 lang 0"}},
       {0x01, 4, {"ask Error 'Text' 0x31 lang 0"}},
       {0x02, 4, {"ask Warning 'Text' 0x31 lang 0"}},
-      {0x03, 1, {}}, {0x04, 1, {}}, {0x05, 0, {}}, {0x06, 0, {}}, {0x07, 1, {}},
+      // Files in use (0x05, 0x19) have a test of their own.
+      {0x03, 1, {}}, {0x04, 1, {}}, {0x06, 0, {}}, {0x07, 1, {}},
       {0x08, 1, {}}, {0x09, 1, {}}, {0x0A, 1, {}}, {0x0B, 1, {}}, {0x0C, 1, {}},
-      {0x0D, 1, {}}, {0x0E, 1, {}}, {0x0F, 0, {}}, {0x19, 0, {}}, {0x80, 0, {}},
+      {0x0D, 1, {}}, {0x0E, 1, {}}, {0x0F, 0, {}}, {0x18, 0, {}}, {0x1A, 0, {}}, {0x80, 0, {}},
       {0xC3, 0, {}}, {0xFF, 0, {}},
   };
   observer.answer = 4;  // IDRETRY goes back to the service as it is
@@ -264,6 +271,98 @@ TEST_F(HandlerTest, CancelsOnlyWhenTakenPossibleAndNotRollingBack) {
     observer.answer = 1;
   }
   progress.cancel = nullptr;
+}
+
+// The service's files-in-use messages: the user answers in our box, and
+// the service gets the answer it knows; nobody there, the run goes on.
+TEST_F(HandlerTest, FilesInUseAreAskedAndAnsweredAsTheServiceExpects) {
+  constexpr unsigned int kFilesInUse = 0x05000000;
+  constexpr unsigned int kRmFilesInUse = 0x19000000;
+  const struct {
+    const char* name;
+    bool unattended;
+    int user;    // the button of our box (0: no window)
+    int answer;  // to the service
+  } cases[] = {
+      {"Try Again: the service looks again", false, kAnswerTryAgain, 4},
+      {"Continue: go on, a restart finishes it", false, kAnswerContinue, 5},
+      {"Cancel: the user's cancel", false, 2, 2},
+      {"no window", false, 0, 5},
+      {"unattended: go on, never shut anything down", true, 2, 5},
+  };
+  StdThreads threads;
+  RecordingLog runLog;
+  progress.log = &runLog;
+  for (const auto& c : cases) {
+    for (unsigned int kind : {kFilesInUse, kRmFilesInUse}) {
+      SCOPED_TRACE(std::string(c.name) + (kind == kRmFilesInUse ? " (Restart Manager)" : ""));
+      CancelGate gate(threads);
+      HoldingPrograms held;
+      progress.cancel = &gate;
+      progress.heldBy = &held;
+      progress.unattended = c.unattended;
+      observer.answer = c.user;
+      runLog.lines.clear();
+      const char16_t* text = kind == kFilesInUse ? u"1: C:\\Host\\3dsmax.exe 2: 3ds Max Design 2013 "
+                                                 : u"1: 1 2: 7 3: 3ds Max Design 2013 ";
+      EXPECT_EQ(Send(kind, text), c.answer);
+      EXPECT_EQ(observer.events.size(), c.unattended ? 0u : 1u);
+      if (!c.unattended) EXPECT_NE(observer.events[0].find("ask FilesInUse '"), std::string::npos);
+      if (!c.unattended) EXPECT_NE(observer.events[0].find("\n3ds Max Design 2013"), std::string::npos);
+      EXPECT_EQ(gate.ReachedService(), c.answer == 2);
+      ASSERT_EQ(held.Kept(), 1u);
+      EXPECT_EQ(Narrow(ProgramName(held, 0)), "3ds Max Design 2013");
+      EXPECT_TRUE(runLog.Has(u"The service says this program uses files: 3ds Max Design 2013"));
+    }
+  }
+  progress.cancel = nullptr;
+  progress.heldBy = nullptr;
+  progress.log = nullptr;
+  progress.unattended = false;
+}
+
+TEST(ParseFilesInUseMessage, ReadsThePairsOfEitherKindAndBoundsEveryField) {
+  const struct {
+    bool restartManager;
+    const char16_t* text;
+    std::vector<std::string> programs;  // "<process id> <name>|<executable>"
+  } cases[] = {
+      {false, u"1: C:\\Host\\host.exe 2: Host Window ", {"0 Host Window|C:\\Host\\host.exe"}},
+      {false, u"1: host.exe 2: 1234 3: blue.exe 4: Blue: 3 Title", {"1234 |host.exe", "0 Blue: 3 Title|blue.exe"}},
+      {false, u"1: one.exe", {"0 |one.exe"}},
+      {false, u"1:  2: title", {}},
+      {true, u"1: 2 2: 1234 3: 3ds Max Design 2013 4: 99 5: Notepad",
+       {"1234 3ds Max Design 2013|", "99 Notepad|"}},
+      {true, u"1: 1234 2: Application", {"1234 Application|"}},
+      {true, u"1: Application 2: 1234", {"1234 Application|"}},
+      {true, u"1: 99999999999 2: App", {"0 App|"}},
+      {false, u"", {}},
+      {false, u"Files in use", {}},
+      {false, u"2: a 3: b", {}},
+      {false, u"1:", {}},
+      {true, u"1:x 2: 3", {}},
+  };
+  for (const auto& c : cases) {
+    HoldingPrograms programs;
+    ParseFilesInUseMessage(c.text, c.restartManager, programs);
+    std::vector<std::string> found;
+    for (std::size_t i = 0; i < programs.Kept(); ++i) {
+      found.push_back(std::to_string(programs[i].processId) + " " + Narrow(programs[i].name) + "|" +
+                      Narrow(programs[i].executable));
+    }
+    EXPECT_EQ(found, c.programs) << Narrow(c.text);
+  }
+  // Forty programs: as many as are kept, and every field cut to its room.
+  std::u16string many;
+  for (int i = 1; i <= 80; i += 2) {
+    many += std::u16string(i > 1 ? u" " : u"") + Number(i) + u": " + Number(i) + std::u16string(300, u'f') + u" " +
+            Number(i + 1) + u": " + std::u16string(500, u't');
+  }
+  HoldingPrograms programs;
+  ParseFilesInUseMessage(many.c_str(), false, programs);
+  EXPECT_EQ(programs.Kept(), HoldingPrograms::kKept);
+  EXPECT_EQ(std::u16string(programs[0].name).size(), kProgramNameCapacity - 1);
+  EXPECT_EQ(std::u16string(programs[0].executable).size(), kPathCapacity - 1);
 }
 
 enum class Text { Progress, CommonData };

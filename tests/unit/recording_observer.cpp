@@ -51,8 +51,9 @@ void RecordingObserver::ActionText(const char16_t* text) {
 }
 
 int RecordingObserver::Ask(const ServiceQuestion& question) {
-  const char* kind = question.kind == QuestionKind::FatalExit ? "FatalExit"
-                     : question.kind == QuestionKind::Error   ? "Error"
+  const char* kind = question.kind == QuestionKind::FatalExit    ? "FatalExit"
+                     : question.kind == QuestionKind::Error      ? "Error"
+                     : question.kind == QuestionKind::FilesInUse ? "FilesInUse"
                                                               : "Warning";
   events.push_back(std::string("ask ") + kind + " '" + Narrow(question.text) + "' " +
                    Hex(question.style) + " lang " + std::to_string(question.language));

@@ -39,6 +39,10 @@ class StdThreads final : public ThreadSeam {
       ++m_threads.m_sets;
       m_threads.m_changed.notify_all();
     }
+    void Reset() override {
+      std::lock_guard<std::mutex> lock(m_mutex);
+      m_set = false;
+    }
     bool Wait(std::uint32_t milliseconds) override {
       if (m_threads.onWait) m_threads.onWait(milliseconds);
       std::unique_lock<std::mutex> lock(m_mutex);

@@ -144,10 +144,24 @@ INSTANTIATE_TEST_SUITE_P(
         RunCase{"OlderKept", OlderInstalled, OlderInstalled, {}, kFailure, StatusText::Failed}),
     [](const auto& info) { return std::string(info.param.name); });
 
+// The user went back from Installing, to close the programs that hold the
+// plug-in: the whole offer shows again, and CONTINUE takes the click.
+TEST(WizardScreen, BackFromInstallingTheOfferIsWholeAgain) {
+  for (InstallState state : {NotInstalled, OlderInstalled}) {
+    Screen screen = TemplateScreen();
+    Play(screen, WizardStep::Welcome, state);
+    Play(screen, WizardStep::Installing, state);
+    Play(screen, WizardStep::WelcomeAgain, state);
+    EXPECT_EQ(Visible(screen), kWelcomeOffer);
+    EXPECT_EQ(Disabled(screen), std::set<int>{});
+    EXPECT_EQ(screen.status, StatusText::DisplayName);
+  }
+}
+
 TEST(FinishedStatus, ReadsTheVerdict) {
   InstallOutcome outcome;
   outcome.verdict = Verdict::RestartNeeded;
-  EXPECT_EQ(FinishedStatus(StatusText::Successful, outcome), StatusText::SuccessfulRestart);
+  EXPECT_EQ(FinishedStatus(StatusText::Successful, outcome), StatusText::Successful);
   outcome.verdict = Verdict::Installed;
   EXPECT_EQ(FinishedStatus(StatusText::Successful, outcome), StatusText::Successful);
   outcome.verdict = Verdict::Cancelled;
@@ -165,7 +179,7 @@ TEST(WizardScreen, TheFirstFocusIsWhatWelcomeNeedsFromTheUser) {
 }
 
 TEST(WizardScreen, UnknownValuesDoNothing) {
-  EXPECT_TRUE(WizardScreen(static_cast<WizardStep>(3), NotInstalled).empty());
+  EXPECT_TRUE(WizardScreen(static_cast<WizardStep>(4), NotInstalled).empty());
   EXPECT_TRUE(WizardScreen(WizardStep::Welcome, static_cast<InstallState>(7)).empty());
   EXPECT_TRUE(WizardScreen(WizardStep::Finished, static_cast<InstallState>(-1)).empty());
 }

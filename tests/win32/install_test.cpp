@@ -22,6 +22,7 @@
 #include "platform/win32/win32_registry.h"
 #include "platform/win32/win32_run_log.h"
 #include "platform/win32/win32_services.h"
+#include "platform/win32/win32_in_use.h"
 #include "platform/win32/win32_threads.h"
 
 namespace {
@@ -53,14 +54,14 @@ class Win32Install : public ::testing::Test {
   }
 
   int Install(Win32PackageFile& package, const char16_t* folder) {
-    const InstallerServices services{registry, service, package, codePage, runLog, threads};
+    const InstallerServices services{registry, service, package, codePage, runLog, threads, inUse};
     InstallOperations operations(services, dialog);
     // The service opens the package while we hold it.
     if (!operations.PreparePackage(folder).Succeeded()) return -1;
     return operations.InstallPackage().Succeeded();
   }
   int Remove() {
-    const InstallerServices services{registry, service, current, codePage, runLog, threads};
+    const InstallerServices services{registry, service, current, codePage, runLog, threads, inUse};
     InstallOperations operations(services, dialog);
     return operations.RemovePreviousVersion().Succeeded();
   }
@@ -72,6 +73,7 @@ class Win32Install : public ::testing::Test {
   TracingService service;
   Win32CodePage codePage;
   Win32Threads threads;
+  Win32InUse inUse;
   Win32PackageFile current{IDR_PACKAGE_MSI};
   Win32PackageFile older{IDR_OLDER_MSI};
   Win32PackageFile failing{IDR_FAILING_MSI};
@@ -135,7 +137,7 @@ TEST_F(Win32Install, TheLogReadsANonAsciiFolderAsTyped) {
   Win32RunLog log;
   ASSERT_TRUE(log.Open(AsUtf16(path.c_str())));
   TracingService logged(&log);
-  const InstallerServices services{registry, logged, current, codePage, log, threads};
+  const InstallerServices services{registry, logged, current, codePage, log, threads, inUse};
   InstallOperations operations(services, dialog);
   ASSERT_TRUE(operations.PreparePackage(folder).Succeeded());
   EXPECT_TRUE(operations.InstallPackage().Succeeded());

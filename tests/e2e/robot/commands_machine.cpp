@@ -93,14 +93,23 @@ bool Robot::CopyFileCommand(const Words& args) {
 }
 
 // Runs a helper program (msiexec to set the machine up) and wants exit 0.
-bool Robot::RunProgram(const Words& args) {
-  long seconds = 0;
-  if (!ParseInt(args[0], &seconds) || seconds <= 0) return StopWithScriptError("run <seconds> <command line>");
+namespace {
+
+std::wstring CommandLineOf(const Words& args, size_t first) {
   std::wstring commandLine;
-  for (size_t i = 1; i < args.size(); ++i) {
+  for (size_t i = first; i < args.size(); ++i) {
     if (!commandLine.empty()) commandLine += L' ';
     commandLine += args[i].find(L' ') != std::wstring::npos ? L"\"" + args[i] + L"\"" : args[i];
   }
+  return commandLine;
+}
+
+}  // namespace
+
+bool Robot::RunProgram(const Words& args) {
+  long seconds = 0;
+  if (!ParseInt(args[0], &seconds) || seconds <= 0) return StopWithScriptError("run <seconds> <command line>");
+  std::wstring commandLine = CommandLineOf(args, 1);
   STARTUPINFOW startup = {};
   startup.cb = sizeof startup;
   PROCESS_INFORMATION process = {};
@@ -114,6 +123,37 @@ bool Robot::RunProgram(const Words& args) {
   CloseHandle(process.hThread);
   if (waited != WAIT_OBJECT_0) return FailAndStop("timed out");
   if (code != 0) return FailAndStop("exit code " + std::to_string(code));
+  return true;
+}
+
+// A helper program that goes on beside the installer (a host with the
+// plug-in loaded); the robot ends it at the end if it is still there.
+bool Robot::StartProgram(const Words& args) {
+  if (m_helper.hProcess != nullptr) return StopWithScriptError("one started program at a time");
+  std::wstring commandLine = CommandLineOf(args, 0);
+  STARTUPINFOW startup = {};
+  startup.cb = sizeof startup;
+  if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &m_helper))
+    return FailAndStop("cannot start it (error " + std::to_string(GetLastError()) + ")");
+  CloseHandle(m_helper.hThread);
+  m_helper.hThread = nullptr;
+  return true;
+}
+
+bool Robot::ExpectStartedAlive(const Words&) {
+  if (m_helper.hProcess == nullptr) return StopWithScriptError("nothing was started");
+  if (WaitForSingleObject(m_helper.hProcess, 0) != WAIT_TIMEOUT) FailAndGoOn("the started program has ended");
+  return true;
+}
+
+bool Robot::WaitStartedExit(const Words& args) {
+  if (m_helper.hProcess == nullptr) return StopWithScriptError("nothing was started");
+  // Whatever the installer does meanwhile: it may show the box the program
+  // holds up, or have ended.
+  if (WaitForSingleObject(m_helper.hProcess, TimeoutArg(args, 0, kDefaultWaitMs)) != WAIT_OBJECT_0)
+    return FailAndStop("the started program is still running");
+  CloseHandle(m_helper.hProcess);
+  m_helper.hProcess = nullptr;
   return true;
 }
 

@@ -69,6 +69,9 @@ const Robot::Entry Robot::kCommands[] = {
     {L"expect-no-module-in", &Robot::ExpectNoModuleIn, 1, "expect-no-module-in <folder>"},
     {L"copy", &Robot::CopyFileCommand, 2, "copy <from> <to>"},
     {L"run", &Robot::RunProgram, 2, "run <seconds> <command line>"},
+    {L"start", &Robot::StartProgram, 1, "start <command line> (goes on beside the installer)"},
+    {L"expect-started-alive", &Robot::ExpectStartedAlive, 0, "expect-started-alive"},
+    {L"wait-started-exit", &Robot::WaitStartedExit, 0, "wait-started-exit [seconds]"},
     {L"hold-mutex", &Robot::HoldMutex, 1, "hold-mutex <name> (owned until release-mutex)"},
     {L"release-mutex", &Robot::ReleaseMutexCommand, 0, "release-mutex"},
     {L"expect-file-contains", &Robot::ExpectFileContains, 2, "expect-file-contains <path> <text>..."},
@@ -82,6 +85,10 @@ const Robot::Entry Robot::kCommands[] = {
 
 Robot::~Robot() {
   if (m_heldMutex != nullptr) CloseHandle(m_heldMutex);
+  if (m_helper.hProcess != nullptr) {
+    TerminateProcess(m_helper.hProcess, 1);
+    CloseHandle(m_helper.hProcess);
+  }
   if (m_process.hProcess != nullptr) {
     CloseHandle(m_process.hProcess);
     CloseHandle(m_process.hThread);

@@ -194,6 +194,9 @@ class Robot {
   bool ExpectNoModuleIn(const Words& args);
   bool CopyFileCommand(const Words& args);
   bool RunProgram(const Words& args);
+  bool StartProgram(const Words& args);
+  bool ExpectStartedAlive(const Words& args);
+  bool WaitStartedExit(const Words& args);
   bool HoldMutex(const Words& args);
   bool ReleaseMutexCommand(const Words& args);
   bool ExpectFileContains(const Words& args);
@@ -219,6 +222,7 @@ class Robot {
   std::wstring m_scriptName;
   PROCESS_INFORMATION m_process{};
   HANDLE m_heldMutex = nullptr;  // hold-mutex's, owned until release-mutex
+  PROCESS_INFORMATION m_helper = {};  // start's, until it ends
   std::vector<HWND> m_windows;  // the windows waited for; the last is acted on
   // Temp folders (the installer's and the usual one) and what they held
   // before the launch.

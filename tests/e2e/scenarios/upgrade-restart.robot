@@ -8,7 +8,8 @@ launch ${INSTALLER}
 wait-window ${TITLE}
 click AGREE
 click CONTINUE
-wait-text STATUS_TEXT "Installation Successful. Windows must restart to finish the installation." 180
+wait-text STATUS_TEXT "Installation Successful" 180
+expect-text ACTION_TEXT "Restart Windows to finish the installation."
 expect-enabled FINISHED
 screenshot finished-restart
 click FINISHED
