@@ -1,5 +1,5 @@
-# Builds the plug-in package and attaches the resource script, with all it
-# embeds, to a target.
+# Builds the plug-in package, checks it against product.cmake, and attaches
+# the resource script, with all it embeds, to a target.
 #   attach_installer_resources(<target>)
 enable_language(RC)
 include(${CMAKE_SOURCE_DIR}/cmake/wixl.cmake)
@@ -49,7 +49,20 @@ add_custom_command(
   DEPENDS ${package_dir}/plugin-wixl.msi ${package_dir}/_ForceCodepage.idt
           ${CMAKE_SOURCE_DIR}/cmake/package_identity.py
   VERBATIM)
-sign_file(${INSTALLER_PACKAGE_MSI} ${package_dir}/plugin-unsigned.msi "${PRODUCT_DISPLAY_NAME}")
+
+# The package agrees with product.cmake before anything carries it.
+set(release_check_stamp ${package_dir}/release-check.stamp)
+add_custom_command(
+  OUTPUT ${release_check_stamp}
+  COMMAND ${DEBIAN_PYTHON3} ${CMAKE_SOURCE_DIR}/cmake/release_check.py ${package_dir}/plugin-unsigned.msi
+          PRODUCT_CODE=${PRODUCT_CODE} PRODUCT_PACKAGE_VERSION=${PRODUCT_PACKAGE_VERSION}
+          PRODUCT_MAKER_KEY=${PRODUCT_MAKER_KEY} PRODUCT_KEY=${PRODUCT_KEY}
+  COMMAND ${CMAKE_COMMAND} -E touch ${release_check_stamp}
+  DEPENDS ${package_dir}/plugin-unsigned.msi ${CMAKE_SOURCE_DIR}/cmake/release_check.py
+  COMMENT "Release check of ${package_dir}/plugin-unsigned.msi"
+  VERBATIM)
+sign_file(${INSTALLER_PACKAGE_MSI} ${package_dir}/plugin-unsigned.msi "${PRODUCT_DISPLAY_NAME}"
+          DEPENDS ${release_check_stamp})
 add_custom_target(plugin_package DEPENDS ${INSTALLER_PACKAGE_MSI})
 
 # Callable from any folder: it takes nothing from this file's scope but the
