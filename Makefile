@@ -3,13 +3,19 @@
 
 all: build
 
+# INSTALLER_PACKAGE=path/to/plugin.msi: the package the installer carries,
+# instead of the one built from res/package/plugin.wxs (README.md, "For
+# release engineers"); a relative path is taken from this folder. Each call
+# configures the win32 build with it, or without it when it is not given.
+WIN32_CONFIGURE = cmake --preset win32 -DINSTALLER_PACKAGE="$(INSTALLER_PACKAGE)"
+
 setup:
 	@bash scripts/setup-debian.sh
 
 build: setup
 	cmake --preset host >/dev/null
 	cmake --build --preset host
-	cmake --preset win32 >/dev/null
+	$(WIN32_CONFIGURE) >/dev/null
 	cmake --build --preset win32
 
 test-host: setup
@@ -23,7 +29,7 @@ test-host: setup
 # qemu-i386 emulating the 32-bit side (scripts/wine-layer.sh). Then each
 # scenario's line, which ctest keeps to itself when the suite passes.
 test-win32: setup
-	cmake --preset win32 >/dev/null
+	$(WIN32_CONFIGURE) >/dev/null
 	cmake --build --preset win32
 	@bash scripts/wine-layer.sh bash scripts/with-display.sh bash -c 'ctest --preset win32; rc=$$?; bash scripts/wine-stop.sh; exit $$rc'; \
 	  rc=$$?; echo "End-to-end scenarios, by prefix kind (win64: WoW64; win32: 32-bit):"; \
@@ -61,7 +67,7 @@ BENCH_WINE_PRESET = $(shell bash scripts/runs-ia32.sh && echo win32 || echo win6
 bench: setup
 	cmake --preset host -B build/bench -DCMAKE_BUILD_TYPE=Release -DINSTALLER_SANITIZE=OFF -DINSTALLER_BENCH=ON >/dev/null
 	cmake --build build/bench --target handler_bench handler_callgrind
-	cmake --preset win32 >/dev/null
+	$(WIN32_CONFIGURE) >/dev/null
 	cmake --build --preset win32
 	cmake --preset $(BENCH_WINE_PRESET) >/dev/null
 	cmake --build --preset $(BENCH_WINE_PRESET)
