@@ -27,11 +27,14 @@ test-host: setup
 # installs, end-to-end scenarios) on one virtual display. Where the kernel
 # runs no 32-bit code, all of it runs in the chroot of wine32-root.sh, with
 # qemu-i386 emulating the 32-bit side (scripts/wine-layer.sh). Then each
-# scenario's line, which ctest keeps to itself when the suite passes.
+# scenario's line, which ctest keeps to itself when the suite passes. The
+# tests that build the installer again (label native_build) need the cross
+# toolchain and run first, on the machine itself.
 test-win32: setup
 	$(WIN32_CONFIGURE) >/dev/null
 	cmake --build --preset win32
-	@bash scripts/wine-layer.sh bash scripts/with-display.sh bash -c 'ctest --preset win32; rc=$$?; bash scripts/wine-stop.sh; exit $$rc'; \
+	ctest --preset win32 -L native_build
+	@bash scripts/wine-layer.sh bash scripts/with-display.sh bash -c 'ctest --preset win32 -LE native_build; rc=$$?; bash scripts/wine-stop.sh; exit $$rc'; \
 	  rc=$$?; echo "End-to-end scenarios, by prefix kind (win64: WoW64; win32: 32-bit):"; \
 	  grep -E '^(PASS|FAIL|SKIP)  |^ +FAIL line|^e2e: [0-9]+ s' build/win32/Testing/Temporary/LastTest.log; exit $$rc
 
