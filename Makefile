@@ -3,13 +3,19 @@
 
 all: build
 
+# INSTALLER_PACKAGE=path/to/plugin.msi: the package the installer carries,
+# instead of the one built from res/package/plugin.wxs (README.md, "For
+# release engineers"); a relative path is taken from this folder. Each call
+# configures the win32 build with it, or without it when it is not given.
+WIN32_CONFIGURE = cmake --preset win32 -DINSTALLER_PACKAGE="$(INSTALLER_PACKAGE)"
+
 setup:
 	@bash scripts/setup-debian.sh
 
 build: setup
 	cmake --preset host >/dev/null
 	cmake --build --preset host
-	cmake --preset win32 >/dev/null
+	$(WIN32_CONFIGURE) >/dev/null
 	cmake --build --preset win32
 
 test-host: setup
@@ -21,11 +27,14 @@ test-host: setup
 # installs, end-to-end scenarios) on one virtual display. Where the kernel
 # runs no 32-bit code, all of it runs in the chroot of wine32-root.sh, with
 # qemu-i386 emulating the 32-bit side (scripts/wine-layer.sh). Then each
-# scenario's line, which ctest keeps to itself when the suite passes.
+# scenario's line, which ctest keeps to itself when the suite passes. The
+# tests that build the installer again (label native_build) need the cross
+# toolchain and run first, on the machine itself.
 test-win32: setup
-	cmake --preset win32 >/dev/null
+	$(WIN32_CONFIGURE) >/dev/null
 	cmake --build --preset win32
-	@bash scripts/wine-layer.sh bash scripts/with-display.sh bash -c 'ctest --preset win32; rc=$$?; bash scripts/wine-stop.sh; exit $$rc'; \
+	ctest --preset win32 -L native_build
+	@bash scripts/wine-layer.sh bash scripts/with-display.sh bash -c 'ctest --preset win32 -LE native_build; rc=$$?; bash scripts/wine-stop.sh; exit $$rc'; \
 	  rc=$$?; echo "End-to-end scenarios, by prefix kind (win64: WoW64; win32: 32-bit):"; \
 	  grep -E '^(PASS|FAIL|SKIP)  |^ +FAIL line|^e2e: [0-9]+ s' build/win32/Testing/Temporary/LastTest.log; exit $$rc
 
@@ -61,7 +70,7 @@ BENCH_WINE_PRESET = $(shell bash scripts/runs-ia32.sh && echo win32 || echo win6
 bench: setup
 	cmake --preset host -B build/bench -DCMAKE_BUILD_TYPE=Release -DINSTALLER_SANITIZE=OFF -DINSTALLER_BENCH=ON >/dev/null
 	cmake --build build/bench --target handler_bench handler_callgrind
-	cmake --preset win32 >/dev/null
+	$(WIN32_CONFIGURE) >/dev/null
 	cmake --build --preset win32
 	cmake --preset $(BENCH_WINE_PRESET) >/dev/null
 	cmake --build --preset $(BENCH_WINE_PRESET)

@@ -8,12 +8,16 @@
 # Without them the build makes a throwaway self-signed code-signing
 # certificate below the build folder; it is never committed.
 #
-#   sign_file(<output> <input> <description> [DEPENDS ...])
-#       a build step that writes a signed copy of <input> to <output>
+#   sign_file(<output> <input> <description> [KEEP_SIGNED] [DEPENDS ...])
+#       a build step that writes a signed copy of <input> to <output>; with
+#       KEEP_SIGNED, a package (.msi) that carries a signature already is
+#       copied as it is
 #   sign_target_after_build(<target> <description>)
 #       signs the target's file in place once it is linked; call it after
 #       everything else that changes the file
 find_program(OSSLSIGNCODE osslsigncode REQUIRED)
+# Debian's interpreter: python3-olefile is installed for it.
+find_program(DEBIAN_PYTHON3 python3 PATHS /usr/bin NO_DEFAULT_PATH REQUIRED)
 
 set(INSTALLER_SIGNING_CERT "$ENV{INSTALLER_SIGNING_CERT}" CACHE FILEPATH "Code-signing certificate")
 set(INSTALLER_SIGNING_KEY "$ENV{INSTALLER_SIGNING_KEY}" CACHE FILEPATH "Private key of the certificate")
@@ -53,11 +57,16 @@ if(INSTALLER_SIGNING_PASSFILE)
 endif()
 
 function(sign_file output input description)
-  cmake_parse_arguments(SIGN "" "" "DEPENDS" ${ARGN})
+  cmake_parse_arguments(SIGN "KEEP_SIGNED" "" "DEPENDS" ${ARGN})
+  set(sign ${OSSLSIGNCODE} sign ${signing_args} -n ${description} -in ${input} -out ${output})
+  if(SIGN_KEEP_SIGNED)
+    set(sign ${DEBIAN_PYTHON3} ${CMAKE_SOURCE_DIR}/cmake/sign_unless_signed.py ${input} ${output} ${sign})
+    list(APPEND SIGN_DEPENDS ${CMAKE_SOURCE_DIR}/cmake/sign_unless_signed.py)
+  endif()
   add_custom_command(
     OUTPUT ${output}
     COMMAND ${CMAKE_COMMAND} -E rm -f ${output}
-    COMMAND ${OSSLSIGNCODE} sign ${signing_args} -n ${description} -in ${input} -out ${output}
+    COMMAND ${sign}
     DEPENDS ${input} ${signing_cert} ${signing_key} ${SIGN_DEPENDS}
     COMMENT "Signing ${output}"
     VERBATIM)

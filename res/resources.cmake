@@ -1,4 +1,5 @@
-# Builds the plug-in package and attaches the resource script, with all it
+# Builds the plug-in package, or takes the one INSTALLER_PACKAGE names, checks
+# it against product.cmake, and attaches the resource script, with all it
 # embeds, to a target.
 #   attach_installer_resources(<target>)
 enable_language(RC)
@@ -9,47 +10,79 @@ set(INSTALLER_RES_DIR ${CMAKE_SOURCE_DIR}/res)
 # wixl looks for the payload relative to the folder it runs in, this one.
 set(package_dir ${CMAKE_CURRENT_BINARY_DIR}/package)
 
-# The payload: the plug-in module, built without the C runtime so that it
-# stays a few kilobytes, and its readme.
-add_library(zephra_plugin SHARED ${INSTALLER_RES_DIR}/package/zephra_plugin.c)
-target_include_directories(zephra_plugin PRIVATE ${PRODUCT_GENERATED_DIR})
-target_link_options(zephra_plugin PRIVATE -nostdlib -s -Wl,--entry,_DllMainCRTStartup@12)
-set_target_properties(zephra_plugin PROPERTIES
-  PREFIX "" OUTPUT_NAME Zephra
-  RUNTIME_OUTPUT_DIRECTORY ${package_dir})
-file(MAKE_DIRECTORY ${package_dir})
-configure_file(${INSTALLER_RES_DIR}/package/readme.txt ${package_dir}/readme.txt COPYONLY)
-
-# The package's default folder below Program Files: FolderSuffix without its
-# outer backslashes ([ProgramFilesFolder] ends in one, and a trailing one
-# would escape the list separator after it).
-string(REGEX REPLACE "^\\\\|\\\\$" "" host_folder "${PRODUCT_FOLDER_SUFFIX}")
-
+set(INSTALLER_PACKAGE "" CACHE FILEPATH
+    "A Windows Installer package to carry instead of the one built from res/package/plugin.wxs")
 set(INSTALLER_PACKAGE_MSI ${package_dir}/plugin.msi CACHE INTERNAL "The signed package the executable carries")
-add_wixl_package(plugin_package_wixl
-  OUTPUT ${package_dir}/plugin-wixl.msi
-  SOURCE ${INSTALLER_RES_DIR}/package/plugin.wxs
-  DEFINES "HostFolder=${host_folder}" PluginModule=package/$<TARGET_FILE_NAME:zephra_plugin>
-          Readme=package/readme.txt
-  DEPENDS zephra_plugin $<TARGET_FILE:zephra_plugin> ${package_dir}/readme.txt
-  PAYLOAD package/$<TARGET_FILE_NAME:zephra_plugin> package/readme.txt)
-# wixl leaves the database's code page neutral; the package is ANSI 1252.
-find_program(MSIBUILD msibuild REQUIRED)
-# Debian's interpreter: python3-olefile is installed for it.
-find_program(DEBIAN_PYTHON3 python3 PATHS /usr/bin NO_DEFAULT_PATH REQUIRED)
-file(CONFIGURE OUTPUT ${package_dir}/_ForceCodepage.idt CONTENT "\n\n1252\t_ForceCodepage\n"
-     NEWLINE_STYLE CRLF)
+file(MAKE_DIRECTORY ${package_dir})
+
+if(INSTALLER_PACKAGE)
+  # cmake makes a relative -DINSTALLER_PACKAGE= absolute from the folder it
+  # runs in, but not one given a type (-DINSTALLER_PACKAGE:FILEPATH=).
+  if(NOT IS_ABSOLUTE "${INSTALLER_PACKAGE}" OR NOT EXISTS "${INSTALLER_PACKAGE}"
+     OR IS_DIRECTORY "${INSTALLER_PACKAGE}")
+    message(FATAL_ERROR "INSTALLER_PACKAGE is not the absolute path of a file: ${INSTALLER_PACKAGE}")
+  endif()
+  set(package_to_check ${INSTALLER_PACKAGE})
+else()
+  # The payload: the plug-in module, built without the C runtime so that it
+  # stays a few kilobytes, and its readme.
+  add_library(zephra_plugin SHARED ${INSTALLER_RES_DIR}/package/zephra_plugin.c)
+  target_include_directories(zephra_plugin PRIVATE ${PRODUCT_GENERATED_DIR})
+  target_link_options(zephra_plugin PRIVATE -nostdlib -s -Wl,--entry,_DllMainCRTStartup@12)
+  set_target_properties(zephra_plugin PROPERTIES
+    PREFIX "" OUTPUT_NAME Zephra
+    RUNTIME_OUTPUT_DIRECTORY ${package_dir})
+  configure_file(${INSTALLER_RES_DIR}/package/readme.txt ${package_dir}/readme.txt COPYONLY)
+
+  # The package's default folder below Program Files: FolderSuffix without its
+  # outer backslashes ([ProgramFilesFolder] ends in one, and a trailing one
+  # would escape the list separator after it).
+  string(REGEX REPLACE "^\\\\|\\\\$" "" host_folder "${PRODUCT_FOLDER_SUFFIX}")
+
+  add_wixl_package(plugin_package_wixl
+    OUTPUT ${package_dir}/plugin-wixl.msi
+    SOURCE ${INSTALLER_RES_DIR}/package/plugin.wxs
+    DEFINES "HostFolder=${host_folder}" PluginModule=package/$<TARGET_FILE_NAME:zephra_plugin>
+            Readme=package/readme.txt
+    DEPENDS zephra_plugin $<TARGET_FILE:zephra_plugin> ${package_dir}/readme.txt
+    PAYLOAD package/$<TARGET_FILE_NAME:zephra_plugin> package/readme.txt)
+  # wixl leaves the database's code page neutral; the package is ANSI 1252.
+  find_program(MSIBUILD msibuild REQUIRED)
+  file(CONFIGURE OUTPUT ${package_dir}/_ForceCodepage.idt CONTENT "\n\n1252\t_ForceCodepage\n"
+       NEWLINE_STYLE CRLF)
+  add_custom_command(
+    OUTPUT ${package_dir}/plugin-unsigned.msi
+    COMMAND ${CMAKE_COMMAND} -E copy ${package_dir}/plugin-wixl.msi ${package_dir}/plugin-unsigned.msi
+    COMMAND ${MSIBUILD} ${package_dir}/plugin-unsigned.msi -i ${package_dir}/_ForceCodepage.idt
+    # Its times from the commit, its package code from its contents.
+    COMMAND ${DEBIAN_PYTHON3} ${CMAKE_SOURCE_DIR}/cmake/package_identity.py
+            ${package_dir}/plugin-unsigned.msi ${INSTALLER_SOURCE_DATE_EPOCH}
+    DEPENDS ${package_dir}/plugin-wixl.msi ${package_dir}/_ForceCodepage.idt
+            ${CMAKE_SOURCE_DIR}/cmake/package_identity.py
+    VERBATIM)
+  set(package_to_check ${package_dir}/plugin-unsigned.msi)
+endif()
+
+# The package agrees with product.cmake before anything carries it; it is
+# checked unsigned, so that a file that is no package fails here alone.
+set(release_check_stamp ${package_dir}/release-check.stamp)
 add_custom_command(
-  OUTPUT ${package_dir}/plugin-unsigned.msi
-  COMMAND ${CMAKE_COMMAND} -E copy ${package_dir}/plugin-wixl.msi ${package_dir}/plugin-unsigned.msi
-  COMMAND ${MSIBUILD} ${package_dir}/plugin-unsigned.msi -i ${package_dir}/_ForceCodepage.idt
-  # Its times from the commit, its package code from its contents.
-  COMMAND ${DEBIAN_PYTHON3} ${CMAKE_SOURCE_DIR}/cmake/package_identity.py
-          ${package_dir}/plugin-unsigned.msi ${INSTALLER_SOURCE_DATE_EPOCH}
-  DEPENDS ${package_dir}/plugin-wixl.msi ${package_dir}/_ForceCodepage.idt
-          ${CMAKE_SOURCE_DIR}/cmake/package_identity.py
+  OUTPUT ${release_check_stamp}
+  COMMAND ${DEBIAN_PYTHON3} ${CMAKE_SOURCE_DIR}/cmake/release_check.py ${package_to_check}
+          PRODUCT_CODE=${PRODUCT_CODE} PRODUCT_PACKAGE_VERSION=${PRODUCT_PACKAGE_VERSION}
+          PRODUCT_MAKER_KEY=${PRODUCT_MAKER_KEY} PRODUCT_KEY=${PRODUCT_KEY}
+  COMMAND ${CMAKE_COMMAND} -E touch ${release_check_stamp}
+  DEPENDS ${package_to_check} ${CMAKE_SOURCE_DIR}/cmake/release_check.py
+  COMMENT "Release check of ${package_to_check}"
   VERBATIM)
-sign_file(${INSTALLER_PACKAGE_MSI} ${package_dir}/plugin-unsigned.msi "${PRODUCT_DISPLAY_NAME}")
+if(INSTALLER_PACKAGE)
+  # A package its publisher signed keeps that signature.
+  sign_file(${INSTALLER_PACKAGE_MSI} ${INSTALLER_PACKAGE} "${PRODUCT_DISPLAY_NAME}" KEEP_SIGNED
+            DEPENDS ${release_check_stamp})
+else()
+  sign_file(${INSTALLER_PACKAGE_MSI} ${package_dir}/plugin-unsigned.msi "${PRODUCT_DISPLAY_NAME}"
+            DEPENDS ${release_check_stamp})
+endif()
 add_custom_target(plugin_package DEPENDS ${INSTALLER_PACKAGE_MSI})
 
 # Callable from any folder: it takes nothing from this file's scope but the

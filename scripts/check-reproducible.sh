@@ -10,12 +10,14 @@
 # the release's certificate and key in INSTALLER_SIGNING_CERT and
 # INSTALLER_SIGNING_KEY (and INSTALLER_SIGNING_PASSFILE), on a checkout of
 # the release's commit. Without them both builds share a throwaway
-# certificate made here.
+# certificate made here. A release that carries a package of its own names it
+# in INSTALLER_PACKAGE, as its build did; both builds then embed it.
 # Usage: check-reproducible.sh [published.exe]
 set -uo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 work=$root/build/reproducible
 published=${1:+$(realpath "$1")}
+package=${INSTALLER_PACKAGE:+$(realpath "$INSTALLER_PACKAGE")}
 commit=$(git -C "$root" rev-parse HEAD) || { echo "check-reproducible: $root is not a git checkout" >&2; exit 1; }
 
 rm -rf "$work"
@@ -32,7 +34,7 @@ fi
 build_in() {
   local dir=$1 started=$SECONDS
   git clone -q --no-checkout "$root" "$dir" && git -C "$dir" checkout -q "$commit" || return 1
-  (cd "$dir" && cmake --preset win32 >"$dir.log" 2>&1 &&
+  (cd "$dir" && cmake --preset win32 -DINSTALLER_PACKAGE="$package" >"$dir.log" 2>&1 &&
      cmake --build --preset win32 --target KelvaneInstaller >>"$dir.log" 2>&1) ||
     { echo "check-reproducible: the build in $dir failed (log: $dir.log)" >&2; return 1; }
   echo "check-reproducible: built $commit in $dir in $((SECONDS - started)) s"

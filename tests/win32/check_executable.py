@@ -17,6 +17,9 @@ import pefile
 
 from header_defines import read_defines
 
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "cmake"))
+import release_check
+
 EXE, IDENTITY_HEADER, PACKAGE, CA_FILE = sys.argv[1:5]
 IDENTITY = read_defines(IDENTITY_HEADER)
 PE = pefile.PE(EXE)
@@ -353,24 +356,18 @@ def osslsigncode_verify(path):
     return rc == 0 and "Signature verification: ok" in lines, digests
 
 
-def msi_properties(path):
-    out = subprocess.run(["msiinfo", "export", path, "Property"], check=True,
-                         capture_output=True, text=True).stdout
-    return dict(line.split("\t", 1) for line in out.splitlines()[3:])
-
-
 class PackageAndSignature(unittest.TestCase):
     def test_embedded_package_is_the_signed_build_package(self):
         with open(PACKAGE, "rb") as f:
             self.assertEqual(resource("MSI", 146), f.read())
 
-    def test_embedded_package_agrees_with_product_config(self):
+    def test_embedded_package_passes_the_release_check(self):
+        product = {name: IDENTITY[name + "_TEXT"] for name in release_check.PRODUCT_VALUES}
         with tempfile.NamedTemporaryFile(suffix=".msi") as f:
             f.write(resource("MSI", 146))
             f.flush()
-            properties = msi_properties(f.name)
-        self.assertEqual(properties["ProductCode"], IDENTITY["PRODUCT_CODE_TEXT"])
-        self.assertEqual(properties["ProductVersion"], IDENTITY["PRODUCT_PACKAGE_VERSION_TEXT"])
+            found = release_check.findings(f.name, product)
+        self.assertEqual([text for kind, text in found if kind == "error"], [])
 
     def test_certificate_table_follows_the_image(self):
         security = PE.OPTIONAL_HEADER.DATA_DIRECTORY[4]
