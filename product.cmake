@@ -13,6 +13,10 @@ set(PRODUCT_FOLDER_SUFFIX   [[\Autodesk\3ds Max Design 2013\]])
 # records the installed version.
 set(PRODUCT_MAKER_KEY       [[Kelvane\Vantor]])
 
+# The package's file name when an administrator takes it out (/extract):
+# this name, a dash, the version and ".msi".
+set(PRODUCT_PACKAGE_NAME    [[Zephra]])
+
 # Identity of the executable.
 set(PRODUCT_COMPANY_NAME    [[Kelvane, Inc.]])
 set(PRODUCT_INSTALLER_NAME  [[Kelvane Installer]])

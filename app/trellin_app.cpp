@@ -19,9 +19,9 @@ class WindowUi final : public InstallerUi {
   void ShowUsage(const char16_t* text) override { ShowBox(text, MB_ICONINFORMATION); }
   void ShowError(const char16_t* text) override { ShowBox(text, MB_ICONERROR); }
 
-  bool RunWindow(InstallRunner& runner, UiMode mode, const char16_t* folder,
+  bool RunWindow(InstallRunner& runner, UiMode mode, Operation operation, const char16_t* folder,
                  const char16_t* logPath) override {
-    CTrellinDlg dialog(runner, m_services, mode, folder, logPath);
+    CTrellinDlg dialog(runner, m_services, mode, operation, folder, logPath);
     m_app.m_pMainWnd = &dialog;
     const INT_PTR ended = dialog.DoModal();
     m_app.m_pMainWnd = nullptr;

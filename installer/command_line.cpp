@@ -76,6 +76,17 @@ CommandLineError ParseCommandLine(const char16_t* commandLine, InstallOptions* o
     error = found;
     if (offending != nullptr) *offending = start;
   };
+  // One operation a run; the second is the offending word.
+  auto operate = [&](Operation operation, const char16_t* at) {
+    if (parsed.operation != Operation::Install && parsed.operation != operation) {
+      const char16_t* word = start;
+      start = at;
+      fail(CommandLineError::Combination);
+      start = word;
+    }
+    parsed.operation = operation;
+  };
+  const char16_t* folderWord = nullptr;
   if (!words.Next(word, kWordCapacity, &cut, &start)) return CommandLineError::None;
   while (words.Next(word, kWordCapacity, &cut, &start)) {
     const char16_t* folder = PropertyValue(word, u"maxdir");
@@ -83,6 +94,7 @@ CommandLineError ParseCommandLine(const char16_t* commandLine, InstallOptions* o
     if (folder != nullptr) {
       if (cut || !CopyText(parsed.folder, kPathCapacity, folder)) fail(CommandLineError::TooLong);
       parsed.hasFolder = true;
+      folderWord = start;
     } else if (IsSwitch(word, u"quiet") || IsSwitch(word, u"q") || IsSwitch(word, u"s") ||
                IsSwitch(word, u"silent")) {
       parsed.mode = UiMode::Quiet;
@@ -92,18 +104,33 @@ CommandLineError ParseCommandLine(const char16_t* commandLine, InstallOptions* o
       parsed.noRestart = true;
     } else if (IsSwitch(word, u"?") || IsSwitch(word, u"help")) {
       parsed.help = true;
-    } else if (IsSwitch(word, u"log")) {
-      const char16_t* logSwitch = start;
+    } else if (IsSwitch(word, u"log") || IsSwitch(word, u"extract")) {
+      const bool log = IsSwitch(word, u"log");
+      const char16_t* switchStart = start;
       if (!words.Next(word, kWordCapacity, &cut, &start)) {
-        start = logSwitch;
+        start = switchStart;
         fail(CommandLineError::MissingValue);
         break;
       }
-      if (cut || !CopyText(parsed.logPath, kPathCapacity, word)) fail(CommandLineError::TooLong);
-      parsed.hasLog = true;
+      if (log) {
+        if (cut || !CopyText(parsed.logPath, kPathCapacity, word)) fail(CommandLineError::TooLong);
+        parsed.hasLog = true;
+      } else {
+        if (cut || !CopyText(parsed.extractFolder, kPathCapacity, word)) fail(CommandLineError::TooLong);
+        operate(Operation::Extract, switchStart);
+      }
+    } else if (IsSwitch(word, u"uninstall") || IsSwitch(word, u"x")) {
+      operate(Operation::Uninstall, start);
+    } else if (IsSwitch(word, u"repair")) {
+      operate(Operation::Repair, start);
     } else {
       fail(CommandLineError::Unknown);
     }
+  }
+  // A folder to install to says nothing to the other operations.
+  if (parsed.hasFolder && parsed.operation != Operation::Install) {
+    start = folderWord;
+    fail(CommandLineError::Combination);
   }
   if (error != CommandLineError::None) {
     options->mode = parsed.mode;

@@ -8,9 +8,11 @@
 
 enum class ExitCode : std::uint32_t {
   Success = 0,
+  CannotMake = 82,          // ERROR_CANNOT_MAKE: /extract's folder cannot be written
   InvalidCommandLine = 87,  // ERROR_INVALID_PARAMETER
   UserExit = 1602,          // ERROR_INSTALL_USEREXIT
   InstallFailure = 1603,    // ERROR_INSTALL_FAILURE
+  UnknownProduct = 1605,    // ERROR_UNKNOWN_PRODUCT: nothing to remove
   AnotherInstall = 1618,    // ERROR_INSTALL_ALREADY_RUNNING
   LogFailure = 1622,        // ERROR_INSTALL_LOG_FAILURE
   RestartStarted = 1641,    // ERROR_SUCCESS_REBOOT_INITIATED
@@ -27,12 +29,14 @@ struct ExitCodeMeaning {
   const char16_t* meaning;
 };
 inline constexpr ExitCodeMeaning kExitCodeMeanings[] = {
-    {ExitCode::Success, u"installed or up to date"},
-    {ExitCode::RestartRequired, u"installed and Windows must restart"},
+    {ExitCode::Success, u"installed, up to date, removed or extracted"},
+    {ExitCode::RestartRequired, u"done, and Windows must restart"},
     {ExitCode::UserExit, u"cancelled"},
     {ExitCode::InstallFailure, u"failed"},
+    {ExitCode::UnknownProduct, u"nothing to remove"},
     {ExitCode::AnotherInstall, u"another installation is running"},
     {ExitCode::LogFailure, u"the log cannot be written"},
+    {ExitCode::CannotMake, u"the folder of /extract cannot be written"},
     {ExitCode::InvalidCommandLine, u"the command line is wrong"},
 };
 

@@ -11,6 +11,8 @@ struct InstallOutcome;
 enum class InstallStage {
   RemovingOlder,  // the registered older version is being removed
   Installing,     // the package is being installed
+  Removing,       // the product is being removed (/uninstall)
+  Repairing,      // the installed version is being repaired (/repair)
 };
 
 enum class QuestionKind {

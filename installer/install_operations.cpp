@@ -82,7 +82,7 @@ void InstallOperations::WritePackageAhead(const std::atomic<bool>* stop) {
   if (m_writtenAhead) LogResult(m_services.log, u"Writing out the package", {});
 }
 
-OperationResult InstallOperations::PreparePackage(const char16_t* folder) {
+OperationResult InstallOperations::PreparePackage(const char16_t* folder, bool repair) {
   if (!m_writtenAhead) DiscardPackage();
   m_writtenAhead = false;
   const FolderProblem problem = CheckFolder(m_services.packageFile, folder);
@@ -92,7 +92,7 @@ OperationResult InstallOperations::PreparePackage(const char16_t* folder) {
   }
   // Fits: the folder has at most kLongestFolder units.
   JoinText(m_commandLine, sizeof m_commandLine / sizeof m_commandLine[0],
-           {u"MAXDIR=\"", folder, u"\" ", m_properties});
+           {u"MAXDIR=\"", folder, u"\" ", m_properties, repair ? u" " : u"", repair ? kRepairProperties : u""});
   if (m_package.Path() != nullptr) return {};
   const OperationResult result = m_package.Extract();
   LogResult(m_services.log, u"Writing out the package", result);

@@ -47,6 +47,9 @@ inline constexpr char16_t kNoRestartProperty[] = u"REBOOT=ReallySuppress";
 // An unattended run never has a program closed: Restart Manager still
 // finds the programs that hold files, and never shuts them down.
 inline constexpr char16_t kNoShutdownProperty[] = u"MSIRESTARTMANAGERCONTROL=DisableShutdown";
+// A repair: every file that is missing or older, the machine's and the
+// user's registry, the shortcuts.
+inline constexpr char16_t kRepairProperties[] = u"REINSTALL=ALL REINSTALLMODE=omus";
 
 // When another installation holds the service: this many tries more, this
 // far apart.
@@ -88,7 +91,9 @@ class InstallOperations {
   // held until InstallPackage() or DiscardPackage(). No installer call;
   // a package prepared before is discarded first, one written ahead is
   // taken.
-  OperationResult PreparePackage(const char16_t* folder);
+  // repair: the install reinstalls the installed version's every missing or
+  // older file and its registry (REINSTALL=ALL REINSTALLMODE=omus).
+  OperationResult PreparePackage(const char16_t* folder, bool repair = false);
 
   // Removes the product by its product code when it is registered (the
   // result says whether a call was made). Succeeds when the product is not
@@ -122,6 +127,7 @@ class InstallOperations {
   bool m_writtenAhead = false;
   // The properties of every call: no restart, and unattended no shutdown.
   char16_t m_properties[64] = {};
-  // MAXDIR="<folder>" and the properties
-  char16_t m_commandLine[kPathCapacity + sizeof m_properties / sizeof(char16_t)] = {};
+  // MAXDIR="<folder>", the properties and a repair's
+  char16_t m_commandLine[kPathCapacity + sizeof m_properties / sizeof(char16_t) +
+                         sizeof kRepairProperties / sizeof(char16_t)] = {};
 };

@@ -2,6 +2,7 @@
 
 #include "core/text.h"
 #include "detect/registry_access.h"
+#include "detect/version_compare.h"
 #include "installer/run_log.h"
 #include "product/product_config.h"
 
@@ -78,9 +79,16 @@ class RenameLogger final : public InUseSeam::Visitor {
 
 }  // namespace
 
-InstallSession::InstallSession(const InstallerServices& services, UiMode mode)
-    : m_services(services), m_mode(mode), m_operations(services, m_nobody, mode) {
+InstallSession::InstallSession(const InstallerServices& services, UiMode mode, Operation operation)
+    : m_services(services), m_mode(mode), m_operation(operation), m_operations(services, m_nobody, mode) {
   m_operations.KeepHolders(m_holders);
+}
+
+bool InstallSession::PackageVersionInstalled() const {
+  const OwnedText installed = ReadProductValue(m_services.registry, u"Version");
+  if (!installed) return false;
+  const OwnedText package = DuplicateText(ProductConfig::PackageVersion);
+  return package && CompareVersions(package.get(), installed.get()) == 0;
 }
 
 bool InstallSession::AgreeOnHolders() {
@@ -136,19 +144,45 @@ CancelRefusal InstallSession::RequestCancel() {
   return refusal;
 }
 
+namespace {
+
+void Step(InstallSession::Facts& facts, const OperationResult& result) {
+  facts.last = result;
+  if (!result.called) return;
+  facts.restartRequired |= result.service.status == ServiceStatus::RestartRequired;
+  facts.restartStarted |= result.service.status == ServiceStatus::RestartStarted;
+}
+
+}  // namespace
+
+void InstallSession::RemoveSteps(Facts& facts) {
+  facts.stepsRan = true;
+  if (!IsProductRegistered(m_services.registry)) {
+    facts.last = Failure(OperationStep::NotInstalled, 0);
+    return;
+  }
+  if (!AgreeOnHolders()) {
+    facts.stepsRan = false;
+    return;
+  }
+  m_observer->StageChanged(InstallStage::Removing);
+  Step(facts, m_operations.RemovePreviousVersion());
+}
+
 void InstallSession::RunSteps(InstallState state, const char16_t* folder, Facts& facts) {
-  if (state == InstallState::UpToDate) return;
+  if (m_operation == Operation::Uninstall) {
+    RemoveSteps(facts);
+    return;
+  }
+  // A repair of the version the package carries; anything else installs.
+  const bool repair = m_operation == Operation::Repair && state == InstallState::UpToDate && PackageVersionInstalled();
+  if (state == InstallState::UpToDate && !repair) return;
   // Before anything changes; going back leaves the run as if it had not
   // started.
   if (!AgreeOnHolders()) return;
   facts.stepsRan = true;
-  auto step = [&facts](const OperationResult& result) {
-    facts.last = result;
-    if (!result.called) return;
-    facts.restartRequired |= result.service.status == ServiceStatus::RestartRequired;
-    facts.restartStarted |= result.service.status == ServiceStatus::RestartStarted;
-  };
-  step(m_operations.PreparePackage(folder != nullptr ? folder : u""));
+  auto step = [&facts](const OperationResult& result) { Step(facts, result); };
+  step(m_operations.PreparePackage(folder != nullptr ? folder : u"", repair));
   if (!facts.last.Succeeded()) return;
   if (state == InstallState::OlderInstalled) {
     m_observer->StageChanged(InstallStage::RemovingOlder);
@@ -168,34 +202,38 @@ void InstallSession::RunSteps(InstallState state, const char16_t* folder, Facts&
       m_observer->CancelDropped();
     }
   }
-  m_observer->StageChanged(InstallStage::Installing);
+  m_observer->StageChanged(repair ? InstallStage::Repairing : InstallStage::Installing);
   step(m_operations.InstallPackage());
 }
 
 void InstallSession::Judge(const Facts& facts) {
   InstallOutcome& outcome = m_outcome;
+  outcome.operation = m_operation;
   outcome.failure = {};
   outcome.reason[0] = 0;
+  const bool removal = m_operation == Operation::Uninstall;
+  // The registration decides success: the product there at the end, or
+  // gone after a removal.
+  const bool done = removal ? facts.last.Succeeded() && !IsProductRegistered(m_services.registry)
+                            : outcome.state == InstallState::UpToDate;
   if (!facts.stepsRan) {
-    const bool upToDate = outcome.state == InstallState::UpToDate;
+    const bool upToDate = outcome.state == InstallState::UpToDate && !removal;
     outcome.verdict = upToDate ? Verdict::UpToDate : Verdict::Left;
     outcome.exitCode = upToDate ? ExitCode::Success : ExitCode::UserExit;
-  } else if (outcome.state == InstallState::UpToDate) {
-    // The registration decides success; a restart asked for by any call of
-    // the run is still to come.
-    outcome.verdict = facts.restartStarted || facts.restartRequired ? Verdict::RestartNeeded : Verdict::Installed;
+  } else if (done) {
+    // A restart asked for by any call of the run is still to come.
+    const bool restart = facts.restartStarted || facts.restartRequired;
+    outcome.verdict = restart ? Verdict::RestartNeeded : removal ? Verdict::Removed : Verdict::Installed;
     outcome.exitCode = facts.restartStarted    ? ExitCode::RestartStarted
                        : facts.restartRequired ? ExitCode::RestartRequired
                                                : ExitCode::Success;
-    if (outcome.verdict == Verdict::RestartNeeded) {
+    if (restart) {
       // With its cause when a program was found holding the plug-in.
-      if (m_holders.Empty()) {
-        CopyText(outcome.reason, kFailureReasonCapacity, u"Restart Windows to finish the installation.");
-      } else if (!JoinText(outcome.reason, kFailureReasonCapacity,
-                           {u"Restart Windows to finish the installation: ", ProgramName(m_holders, 0),
-                            u" had the plug-in open."})) {
-        CopyText(outcome.reason, kFailureReasonCapacity,
-                 u"Restart Windows to finish the installation: a program had the plug-in open.");
+      const char16_t* what = removal ? u"Restart Windows to finish the removal" : u"Restart Windows to finish the installation";
+      if (m_holders.Empty() ||
+          !JoinText(outcome.reason, kFailureReasonCapacity,
+                    {what, u": ", ProgramName(m_holders, 0), u" had the plug-in open."})) {
+        JoinText(outcome.reason, kFailureReasonCapacity, {what, u"."});
       }
     }
   } else if (m_operations.Cancel().ReachedService() && facts.last.called &&
@@ -207,7 +245,8 @@ void InstallSession::Judge(const Facts& facts) {
     // Also a user exit that nobody asked for: a package's own action.
     outcome.verdict = Verdict::Failed;
     outcome.failure = facts.last;
-    outcome.exitCode = FailureExitCode(facts.last);
+    outcome.exitCode = facts.last.failedStep == OperationStep::NotInstalled ? ExitCode::UnknownProduct
+                                                                             : FailureExitCode(facts.last);
     FailureReason(facts.last, outcome.reason);
   }
 }
@@ -223,12 +262,16 @@ const InstallOutcome& InstallSession::Run(const char16_t* folder) {
   m_outcome.state = DetectInstallState(m_services.registry);
   LogInstallState(m_services.log, u"At the end", m_outcome.state);
   Judge(facts);
+  const bool removal = m_operation == Operation::Uninstall;
   switch (m_outcome.verdict) {
     case Verdict::Cancelled:
-      LogLine(m_services.log, {u"The installation was cancelled"});
+      LogLine(m_services.log, {removal ? u"The removal was cancelled" : u"The installation was cancelled"});
       break;
     case Verdict::Failed:
-      LogLine(m_services.log, {u"Installation failed: ", m_outcome.reason});
+      LogLine(m_services.log, {removal ? u"Removal failed: " : u"Installation failed: ", m_outcome.reason});
+      break;
+    case Verdict::Removed:
+      LogLine(m_services.log, {u"The plug-in is removed"});
       break;
     case Verdict::RestartNeeded:
       LogLine(m_services.log, {m_outcome.reason});
@@ -237,9 +280,8 @@ const InstallOutcome& InstallSession::Run(const char16_t* folder) {
     default:
       break;
   }
-  if (m_operations.Cancel().Requested() &&
-      (m_outcome.verdict == Verdict::Installed || m_outcome.verdict == Verdict::RestartNeeded)) {
-    LogLine(m_services.log, {u"The cancel came too late: the service had finished the installation"});
+  if (m_operations.Cancel().Requested() && Succeeded(m_outcome.verdict)) {
+    LogLine(m_services.log, {u"The cancel came too late: the service had finished"});
   }
   m_observer->Finished(m_outcome);
   return m_outcome;

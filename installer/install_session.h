@@ -24,9 +24,17 @@ enum class Verdict : std::uint8_t {
   RestartNeeded,  // installed; Windows must restart to finish it
   Cancelled,      // the user cancelled, and the service rolled back
   Failed,         // failure holds the step and its code
+  Removed,        // the product was removed (/uninstall)
 };
 
+// Whether the run did what was asked (a restart still to come included).
+inline bool Succeeded(Verdict verdict) {
+  return verdict == Verdict::Installed || verdict == Verdict::UpToDate || verdict == Verdict::RestartNeeded ||
+         verdict == Verdict::Removed;
+}
+
 struct InstallOutcome {
+  Operation operation = Operation::Install;
   InstallState found = InstallState::NotInstalled;  // before the steps
   InstallState state = InstallState::NotInstalled;  // at the end, freshly detected
   Verdict verdict = Verdict::Left;
@@ -42,9 +50,19 @@ struct InstallOutcome {
 
 class InstallSession {
  public:
+  // What the steps came to, for the verdict.
+  struct Facts {
+    bool stepsRan = false;
+    OperationResult last;  // the last step's result
+    bool restartRequired = false;
+    bool restartStarted = false;
+  };
+
   // mode: Quiet registers no handler with the service; Passive and Quiet
-  // let the service answer its own questions.
-  InstallSession(const InstallerServices& services, UiMode mode);
+  // let the service answer its own questions. operation: an install (which
+  // /repair is when the installed version is not the package's own), a
+  // repair or a removal.
+  InstallSession(const InstallerServices& services, UiMode mode, Operation operation = Operation::Install);
   InstallSession(const InstallSession&) = delete;
   InstallSession& operator=(const InstallSession&) = delete;
 
@@ -87,16 +105,13 @@ class InstallSession {
   const InstallOutcome& Outcome() const { return m_outcome; }
 
  private:
-  // What the steps came to, for the verdict.
-  struct Facts {
-    bool stepsRan = false;
-    OperationResult last;  // the last step's result
-    bool restartRequired = false;
-    bool restartStarted = false;
-  };
 
   // The steps for state, up to the first that fails.
   void RunSteps(InstallState state, const char16_t* folder, Facts& facts);
+  // The steps of a removal (/uninstall).
+  void RemoveSteps(Facts& facts);
+  // Whether the installed version is the package's own (a repair's).
+  bool PackageVersionInstalled() const;
   // Looks for programs that hold the plug-in until none does or the user
   // goes on (true), or the user goes back (false). Unattended: true.
   bool AgreeOnHolders();
@@ -106,6 +121,7 @@ class InstallSession {
 
   const InstallerServices& m_services;
   const UiMode m_mode;
+  const Operation m_operation;
   InstallObserver m_nobody;
   InstallObserver* m_observer = &m_nobody;
   InstallOperations m_operations;

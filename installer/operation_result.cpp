@@ -27,8 +27,11 @@ constexpr StepText kSteps[] = {
     {OperationStep::NoPackage, u"no package", u"This installer carries no usable installation package"},
     {OperationStep::RemoveProduct, u"the removal (still registered)", u"The older version could not be removed"},
     {OperationStep::InstallProduct, u"the install (not registered)", u"The Windows Installer service reported error"},
+    {OperationStep::NotInstalled, u"nothing to remove", u"The plug-in is not installed"},
+    {OperationStep::ExtractFolder, u"the folder to write the package to",
+     u"The installation package could not be written to that folder"},
 };
-static_assert(static_cast<std::size_t>(OperationStep::InstallProduct) + 1 == sizeof kSteps / sizeof kSteps[0]);
+static_assert(static_cast<std::size_t>(OperationStep::ExtractFolder) + 1 == sizeof kSteps / sizeof kSteps[0]);
 
 const StepText& TextOf(OperationStep step) {
   const auto at = static_cast<std::size_t>(step);

@@ -27,6 +27,8 @@ enum class OperationStep : std::uint8_t {
   NoPackage,       // an install without a prepared package
   RemoveProduct,   // the older version is still registered after its removal
   InstallProduct,  // the product is not registered after the install
+  NotInstalled,    // a removal of a product that is not installed
+  ExtractFolder,   // the package could not be written to the folder asked for
 };
 
 struct OperationResult {

@@ -145,3 +145,99 @@ OperationResult ExtractedPackage::Release() {
   m_folder[0] = 0;
   return result;
 }
+
+namespace {
+
+bool IsSeparator(char16_t c) { return c == u'\\' || c == u'/'; }
+
+// The folders of path that are missing, made from the top; made[] gets
+// each (at most its capacity; deeper ones fail the write instead).
+constexpr std::size_t kMostMadeFolders = 16;
+
+class MadeFolders {
+ public:
+  explicit MadeFolders(PackageFileSeam& files) : m_files(files) {}
+  OperationResult Make(const char16_t* folder) {
+    const std::size_t length = TextLength(folder);
+    // Below the root: "C:\" or "\\server\share\".
+    std::size_t from = 3;
+    if (length >= 2 && IsSeparator(folder[0]) && IsSeparator(folder[1])) {
+      from = 2;
+      for (int separators = 0; from < length && separators < 2; ++from) separators += IsSeparator(folder[from]);
+    }
+    for (std::size_t end = from; end <= length; ++end) {
+      if (end < length && !IsSeparator(folder[end])) continue;
+      if (end > 0 && IsSeparator(folder[end - 1])) continue;
+      char16_t part[kPathCapacity];
+      for (std::size_t i = 0; i < end; ++i) part[i] = folder[i];
+      part[end] = 0;
+      if (m_files.IsFolder(part)) continue;
+      if (m_count == kMostMadeFolders || !m_files.CreateFolder(part, false)) {
+        const std::uint32_t error = m_count == kMostMadeFolders ? kErrorFilenameTooLong : m_files.LastError();
+        Undo();
+        return Failure(OperationStep::ExtractFolder, error);
+      }
+      CopyText(m_made[m_count++], kPathCapacity, part);
+    }
+    return {};
+  }
+  void Undo() {
+    while (m_count > 0) m_files.RemoveFolder(m_made[--m_count]);
+  }
+
+ private:
+  PackageFileSeam& m_files;
+  char16_t m_made[kMostMadeFolders][kPathCapacity] = {};
+  std::size_t m_count = 0;
+};
+
+}  // namespace
+
+OperationResult WritePackageTo(PackageFileSeam& files, const char16_t* folder, const char16_t* name,
+                               char16_t (&written)[kPathCapacity]) {
+  written[0] = 0;
+  const std::uint8_t* bytes = nullptr;
+  std::size_t size = 0;
+  if (!files.PackageBytes(&bytes, &size) || size == 0) {
+    return Failure(OperationStep::PackageResource, kErrorResourceNotFound);
+  }
+  char16_t final[kPathCapacity];
+  char16_t partial[kPathCapacity];
+  std::uint8_t random[kRandomBytes];
+  char16_t digits[2 * kRandomBytes + 1];
+  if (!files.RandomBytes(random, sizeof random)) return Failure(OperationStep::ExtractFolder, files.LastError());
+  AppendHex(random, sizeof random, digits);
+  const std::size_t length = TextLength(folder);
+  const char16_t* separator = length > 0 && IsSeparator(folder[length - 1]) ? u"" : u"\\";
+  if (length == 0 || !JoinText(final, kPathCapacity, {folder, separator, name}) ||
+      !JoinText(partial, kPathCapacity, {final, u".", digits, u".tmp"})) {
+    return Failure(OperationStep::ExtractFolder, kErrorFilenameTooLong);
+  }
+  MadeFolders made(files);
+  const OperationResult madeResult = made.Make(folder);
+  if (!madeResult.Succeeded()) return madeResult;
+
+  PackageFileHandle writer = nullptr;
+  if (!files.CreateNewFile(partial, false, &writer)) {
+    const OperationResult failed = Failure(OperationStep::ExtractFolder, files.LastError());
+    made.Undo();
+    return failed;
+  }
+  OperationResult result;
+  for (std::size_t done = 0; done < size && result.Succeeded();) {
+    const std::size_t piece = size - done < kLargestWrite ? size - done : kLargestWrite;
+    if (files.Write(writer, bytes + done, piece) != piece) result = Failure(OperationStep::ExtractFolder, files.LastError());
+    done += piece;
+  }
+  if (!files.Close(writer) && result.Succeeded()) result = Failure(OperationStep::ExtractFolder, files.LastError());
+  if (result.Succeeded() && !files.MoveReplacing(partial, final)) {
+    result = Failure(OperationStep::ExtractFolder, files.LastError());
+  }
+  if (!result.Succeeded()) {
+    files.RemoveFile(partial);
+    made.Undo();
+    return result;
+  }
+  CopyText(written, kPathCapacity, final);
+  return {};
+}

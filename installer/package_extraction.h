@@ -68,3 +68,12 @@ class ExtractedPackage {
   char16_t m_path[kPathCapacity] = {};    // empty when no file was created
   PackageFileHandle m_held = nullptr;
 };
+
+// Writes the package the executable carries, byte for byte, to folder as
+// name, making the folder and those above it when they are missing: first
+// under a name of its own beside it, renamed once whole, so that a file of
+// that name is either the whole package or as it was. Nothing of ours is
+// left when it fails (the folders it made go too). written gets the file's
+// full name.
+OperationResult WritePackageTo(PackageFileSeam& files, const char16_t* folder, const char16_t* name,
+                               char16_t (&written)[kPathCapacity]);

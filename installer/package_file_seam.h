@@ -58,8 +58,13 @@ class PackageFileSeam {
   // Waits before a retry (Sleep).
   virtual void Pause(std::uint32_t milliseconds) = 0;
 
-  // Whether path names an existing file that is not a folder.
+  // Whether path names an existing file that is not a folder, or a folder.
   virtual bool IsFile(const char16_t* path) = 0;
+  virtual bool IsFolder(const char16_t* path) = 0;
+
+  // Renames from to to, replacing a file of that name, once what was
+  // written has reached the disk (MoveFileExW); false on failure.
+  virtual bool MoveReplacing(const char16_t* from, const char16_t* to) = 0;
 
   // The Windows error of the last call that failed (GetLastError).
   virtual std::uint32_t LastError() = 0;

@@ -4,6 +4,7 @@
 #include "installer/exit_code.h"
 #include "installer/folder_check.h"
 #include "installer/install_runner.h"
+#include "installer/package_extraction.h"
 #include "installer/run_log.h"
 #include "product/product_config.h"
 
@@ -11,7 +12,7 @@ namespace {
 
 constexpr char16_t kUsageSwitches[] =
     u"Usage: " PRODUCT_EXE_FILE_TEXT u" [/quiet | /passive] [/norestart] [/log <file>] "
-    u"[MAXDIR=<folder>]\n\n"
+    u"[MAXDIR=<folder> | /extract <folder> | /uninstall | /repair]\n\n"
     u"/quiet (also /q, /s, /silent): no window at all.\n"
     u"/passive: shows the progress only, needs no click and closes itself at the end.\n"
     u"/norestart: never restarts Windows. The installer never does so by itself; exit code ";
@@ -21,9 +22,22 @@ constexpr char16_t kUsageAfterRestartCode[] =
     u"the temp folder and removed after a successful install.\n"
     u"MAXDIR=<folder> (also INSTALLDIR=): the installation folder; quote it when it holds "
     u"blanks.\n"
+    u"/extract <folder>: writes the installation package, " PRODUCT_PACKAGE_FILE_TEXT u", to the folder.\n"
+    u"/uninstall (also /x): removes the installed plug-in.\n"
+    u"/repair: reinstalls the installed version's missing or older files and its registry values.\n"
     u"/? or /help: this list.\n\n"
     u"With /quiet or /passive you accept the Terms of Use.\n\n"
     u"Exit codes: ";
+
+const char16_t* OperationName(Operation operation) {
+  switch (operation) {
+    case Operation::Extract: return u"extract";
+    case Operation::Uninstall: return u"uninstall";
+    case Operation::Repair: return u"repair";
+    case Operation::Install: break;
+  }
+  return u"install";
+}
 
 const char16_t* ModeName(UiMode mode) {
   switch (mode) {
@@ -60,11 +74,28 @@ RunEnd RunWithLog(const char16_t* commandLine, const InstallOptions& options, Co
     if (options.mode != UiMode::Quiet) ui.ShowUsage(UsageText(usage));
     return {ExitCode::InvalidCommandLine, true};
   }
-  LogLine(log, {u"Mode: ", ModeName(options.mode), u"; folder: ",
-                options.hasFolder ? options.folder : u"(as detected)"});
+  LogLine(log, {u"Mode: ", ModeName(options.mode), u"; ", OperationName(options.operation), u"; folder: ",
+                options.operation == Operation::Extract ? options.extractFolder
+                : options.hasFolder                     ? options.folder
+                                                        : u"(as detected)"});
+  // The package itself, for a distribution system: nothing is detected,
+  // nothing installed, and no window opens.
+  if (options.operation == Operation::Extract) {
+    char16_t written[kPathCapacity];
+    const OperationResult result =
+        WritePackageTo(services.packageFile, options.extractFolder, ProductConfig::PackageFileName, written);
+    if (result.Succeeded()) {
+      LogLine(log, {u"The package is written to ", written});
+      return {ExitCode::Success, false};
+    }
+    char16_t reason[kFailureReasonCapacity];
+    LogResult(log, u"Writing out the package", result);
+    LogLine(log, {u"Extraction failed: ", FailureReason(result, reason)});
+    return {result.failedStep == OperationStep::ExtractFolder ? ExitCode::CannotMake : ExitCode::InstallFailure, true};
+  }
 
   const OwnedText folder = StartFolder(services.registry, options);
-  if (options.mode != UiMode::Full) {
+  if (options.mode != UiMode::Full && options.operation != Operation::Uninstall) {
     // No one is there to correct the folder: it is checked before anything.
     const FolderProblem problem = CheckFolder(services.packageFile, folder ? folder.get() : u"");
     if (problem != FolderProblem::None) {
@@ -72,12 +103,12 @@ RunEnd RunWithLog(const char16_t* commandLine, const InstallOptions& options, Co
       return {ExitCode::InvalidCommandLine, true};
     }
   }
-  InstallSession session(services, options.mode);
+  InstallSession session(services, options.mode, options.operation);
   session.Begin();
   InstallRunner runner(session, services.threads);
   if (options.mode == UiMode::Quiet) {
     runner.Start(folder.get());
-  } else if (!ui.RunWindow(runner, options.mode, folder.get(), log.Path())) {
+  } else if (!ui.RunWindow(runner, options.mode, options.operation, folder.get(), log.Path())) {
     // Every way out of the window ends the same way, but for a window that
     // never opened: nothing was chosen then, and the caller must not read
     // "the user left".

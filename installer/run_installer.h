@@ -17,10 +17,11 @@ class InstallerUi {
   // A failure before any window, in a box.
   virtual void ShowError(const char16_t* text) = 0;
   // The window over the run (Full or Passive), whose session has begun,
-  // until it closes; the window starts and stops the run. folder: where it
+  // until it closes; the window starts and stops the run. operation: an
+  // install, or a removal or repair, which start at once. folder: where it
   // starts (null: the package's default). logPath: the run's log, offered
   // on failure (empty: none). False when the window could not be opened.
-  virtual bool RunWindow(InstallRunner& runner, UiMode mode, const char16_t* folder,
+  virtual bool RunWindow(InstallRunner& runner, UiMode mode, Operation operation, const char16_t* folder,
                          const char16_t* logPath) = 0;
 };
 

@@ -16,6 +16,9 @@ inline constexpr char16_t DisplayName[] = u"" PRODUCT_DISPLAY_NAME_TEXT;
 inline constexpr char16_t HostKey[] = u"" PRODUCT_HOST_KEY_TEXT;
 inline constexpr char16_t FolderSuffix[] = u"" PRODUCT_FOLDER_SUFFIX_TEXT;
 
+// The package's file name where an administrator takes it out.
+inline constexpr char16_t PackageFileName[] = u"" PRODUCT_PACKAGE_FILE_TEXT;
+
 // The maker's product-family key below HKLM\SOFTWARE.
 inline constexpr char16_t MakerKey[] = u"" PRODUCT_MAKER_KEY_TEXT;
 

@@ -5,6 +5,8 @@
 
 #include <cwchar>
 
+#include "core/wide.h"
+#include "installer/folder_check.h"
 #include "system/system_library.h"
 
 namespace {
@@ -125,4 +127,20 @@ SIZE TextExtent(HWND control, const wchar_t* text, int wrapWidth) {
   if (previous != nullptr) SelectObject(dc, previous);
   ReleaseDC(control, dc);
   return {rect.right - rect.left, rect.bottom - rect.top};
+}
+
+bool ConfirmCancel(HWND owner) {
+  return MessageBoxW(owner, L"Do you want to cancel the installation?", L"Cancel Installation",
+                     MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) == IDYES;
+}
+
+void SayCancelRefused(HWND owner, CancelRefusal refusal) {
+  MessageBoxW(owner, AsWide(CancelRefusalText(refusal)), L"Cancel Installation", MB_OK | MB_ICONINFORMATION);
+}
+
+bool FolderIsUsable(HWND owner, PackageFileSeam& files, const wchar_t* folder) {
+  const FolderProblem problem = CheckFolder(files, AsUtf16(folder));
+  if (problem == FolderProblem::None) return true;
+  MessageBoxW(owner, AsWide(FolderProblemText(problem)), L"Installation Folder", MB_OK | MB_ICONWARNING);
+  return false;
 }

@@ -3,6 +3,8 @@
 // viewer.
 #pragma once
 
+#include "installer/cancel_gate.h"
+#include "installer/package_file_seam.h"
 #include "ui/framework/afxwin.h"
 
 // The background and text colours of both dialogs.
@@ -36,3 +38,10 @@ SIZE TextExtent(HWND control, const wchar_t* text, int wrapWidth);
 // Opens the file at path in the viewer registered for it, or in Notepad where
 // none is.
 void OpenInViewer(HWND owner, const wchar_t* path);
+
+// The boxes of the main dialog, owned by it: whether the user wants to
+// cancel the install (No is the default), why a cancel is refused, and
+// what is wrong with a typed folder (false then).
+bool ConfirmCancel(HWND owner);
+void SayCancelRefused(HWND owner, CancelRefusal refusal);
+bool FolderIsUsable(HWND owner, PackageFileSeam& files, const wchar_t* folder);

@@ -77,6 +77,10 @@ void PlaceBelowLine(HWND dialog, const wchar_t* line) {
 }
 
 void LoadArt(CDialog& dialog, DialogArt& art) {
+  const wchar_t* icon = MAKEINTRESOURCEW(IDI_INSTALLER);
+  art.icon = LoadIconW(AfxFindResourceHandle(icon, RT_GROUP_ICON), icon);
+  dialog.SetIcon(art.icon, TRUE);
+  dialog.SetIcon(art.icon, FALSE);
   art.continueButton.AutoLoad(IDC_CONTINUE, &dialog);
   art.configureButton.AutoLoad(IDC_CONFIGURE, &dialog);
   art.finishedButton.AutoLoad(IDC_FINISHED, &dialog);

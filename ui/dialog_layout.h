@@ -19,14 +19,15 @@ void PlaceBelowLine(HWND dialog, const wchar_t* line);
 // banner and the separator once they replace the template's own (the
 // dialog keeps the bitmaps shown, and deletes what they replace).
 struct DialogArt {
+  HICON icon = nullptr;  // the window's, a shared resource
   CBitmapButton continueButton;
   CBitmapButton configureButton;
   CBitmapButton finishedButton;
   CBitmap banner;
   CBitmap separator;
 };
-// Binds the buttons and shows every picture at the scale nearest the
-// window's dpi; the template's are the 100 % ones.
+// Binds the buttons, gives the window its icon and shows every picture at
+// the scale nearest the window's dpi; the template's are the 100 % ones.
 void LoadArt(CDialog& dialog, DialogArt& art);
 // Again, for a window that moved to another dpi.
 void ShowArtFor(HWND dialog, UINT dpi, DialogArt& art);

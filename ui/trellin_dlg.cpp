@@ -1,7 +1,6 @@
 #include "ui/trellin_dlg.h"
 
 #include "core/wide.h"
-#include "installer/folder_check.h"
 #include "product/product_config.h"
 #include "res/resource.h"
 #include "ui/accessible_name.h"
@@ -10,10 +9,7 @@
 
 namespace {
 
-constexpr wchar_t kFolderBoxCaption[] = L"Installation Folder";
 constexpr wchar_t kBusyBoxCaption[] = L"Installation in Progress";
-constexpr wchar_t kCancelBoxCaption[] = L"Cancel Installation";
-constexpr wchar_t kCancelQuestion[] = L"Do you want to cancel the installation?";
 
 }  // namespace
 
@@ -34,12 +30,10 @@ BEGIN_MESSAGE_MAP(CTrellinDlg, CDialog)
 END_MESSAGE_MAP()
 
 CTrellinDlg::CTrellinDlg(InstallRunner& runner, const InstallerServices& services, UiMode mode,
-                         const char16_t* folder, const char16_t* logPath)
+                         Operation operation, const char16_t* folder, const char16_t* logPath)
     : CDialog(IDD_INSTALLER_DIALOG, nullptr), m_runner(runner), m_services(services), m_mode(mode),
-      m_startFolder(folder), m_logPath(logPath) {
+      m_operation(operation), m_startFolder(folder), m_logPath(logPath) {
   runner.Observe(m_view);
-  const wchar_t* icon = MAKEINTRESOURCEW(IDI_INSTALLER);
-  m_hIcon = LoadIconW(AfxFindResourceHandle(icon, RT_GROUP_ICON), icon);
   m_whiteBrush.CreateSolidBrush(kWhite);
 }
 
@@ -70,10 +64,14 @@ BOOL CTrellinDlg::OnInitDialog() {
   MakePrimary(m_hWnd, PrimaryButton(m_installState));
 
   SetWindowText(AsWide(ProductConfig::DisplayName));
-  SetIcon(m_hIcon, TRUE);
-  SetIcon(m_hIcon, FALSE);
-
   FitAcceptLine(m_hWnd);
+
+  if (StartsAtOnce(m_operation, m_installState)) {
+    m_stageStatus = StageStatus(m_operation == Operation::Uninstall ? InstallStage::Removing : InstallStage::Repairing);
+    ShowStatus(m_stageStatus);
+    StartRun();
+    return FALSE;  // the focus is set
+  }
 
   // A passive run takes the terms as accepted (the command line says so)
   // and presses the screen's button itself, once the window is up.
@@ -95,9 +93,8 @@ void CTrellinDlg::OnDpiChanged(UINT dpi) {
 }
 
 void CTrellinDlg::SetStatus(StatusText text) {
-  const bool named = text == StatusText::DisplayName || text == StatusText::UpToDate;
-  m_statusText = named ? AsWide(ProductConfig::DisplayName) : L"";
-  m_statusText += AsWide(StatusLiteral(FinishedStatus(text, m_outcome)));
+  char16_t line[kStatusLineCapacity];
+  m_statusText = AsWide(StatusLine(text, m_outcome, line));
 }
 
 void CTrellinDlg::ShowStatus(StatusText text) {
@@ -124,7 +121,11 @@ void CTrellinDlg::OnBnClickedContinue() {
   // A typed folder that cannot be installed to is said now, before anything
   // is removed; the user stays here with the text as typed. (A passive
   // run's folder was checked before the window opened.)
-  if (m_mode == UiMode::Full && !FolderIsUsable()) return;
+  if (m_mode == UiMode::Full && !FolderIsUsable(m_hWnd, m_services.packageFile, m_folder.GetString())) return;
+  StartRun();
+}
+
+void CTrellinDlg::StartRun() {
   m_step = WizardStep::Installing;
   // The service starts first; the screen turns while it works.
   m_runner.Start(AsUtf16(m_folder.GetString()));
@@ -135,7 +136,7 @@ void CTrellinDlg::OnBnClickedContinue() {
 }
 
 void CTrellinDlg::OnStage(InstallStage stage) {
-  m_stageStatus = stage == InstallStage::RemovingOlder ? StatusText::Uninstalling : StatusText::DisplayName;
+  m_stageStatus = StageStatus(stage);
   // The status alone: the action text is the view's. A cancel under way
   // still says so.
   ShowStatus(m_cancelling ? StatusText::Cancelling : m_stageStatus);
@@ -144,15 +145,18 @@ void CTrellinDlg::OnStage(InstallStage stage) {
 void CTrellinDlg::OnCancelDropped() {
   m_cancelling = false;
   ShowStatus(m_stageStatus);
-  SayCancelRefused(CancelRefusal::PreviousVersionRemoved);
+  SayCancelRefused(m_hWnd, CancelRefusal::PreviousVersionRemoved);
 }
 
 void CTrellinDlg::OnFinished(const InstallOutcome& outcome) {
   m_cancelling = false;
   m_outcome = outcome;
-  m_installState = outcome.state;
+  // The Finished screen shows what was asked done, or not: a removal done
+  // is a success too.
+  m_installState = Succeeded(outcome.verdict) ? InstallState::UpToDate : InstallState::NotInstalled;
   // The user went back before anything changed: Welcome, as it was.
   if (outcome.verdict == Verdict::Left) {
+    m_installState = outcome.state;
     m_step = WizardStep::WelcomeAgain;
     ShowScreen();
     m_step = WizardStep::Welcome;
@@ -217,28 +221,15 @@ void CTrellinDlg::AskToCancel() {
   // which may have ended or moved on while the box was open.
   CancelRefusal refusal = m_runner.CanCancel();
   if (refusal == CancelRefusal::None) {
-    const UINT style = MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2;
-    if (MessageBoxW(m_hWnd, kCancelQuestion, kCancelBoxCaption, style) != IDYES) return;
-    if (m_step != WizardStep::Installing) return;
+    if (!ConfirmCancel(m_hWnd) || m_step != WizardStep::Installing) return;
     refusal = m_runner.RequestCancel();
   }
   if (refusal != CancelRefusal::None) {
-    SayCancelRefused(refusal);
+    SayCancelRefused(m_hWnd, refusal);
     return;
   }
   m_cancelling = true;
   ShowStatus(StatusText::Cancelling);
-}
-
-void CTrellinDlg::SayCancelRefused(CancelRefusal refusal) {
-  MessageBoxW(m_hWnd, AsWide(CancelRefusalText(refusal)), kCancelBoxCaption, MB_OK | MB_ICONINFORMATION);
-}
-
-bool CTrellinDlg::FolderIsUsable() {
-  const FolderProblem problem = CheckFolder(m_services.packageFile, AsUtf16(m_folder.GetString()));
-  if (problem == FolderProblem::None) return true;
-  MessageBoxW(m_hWnd, AsWide(FolderProblemText(problem)), kFolderBoxCaption, MB_OK | MB_ICONWARNING);
-  return false;
 }
 
 void CTrellinDlg::OnBnClickedAgree() {
@@ -266,13 +257,13 @@ void CTrellinDlg::OnNMClickTermsLink(NMHDR*, LRESULT* pResult) {
 
 void CTrellinDlg::OnPaint() {
   if (IsIconic()) {
-    PaintMinimized(*this, m_hIcon);
+    PaintMinimized(*this, m_art.icon);
   } else {
     CDialog::OnPaint();
   }
 }
 
-HCURSOR CTrellinDlg::OnQueryDragIcon() { return static_cast<HCURSOR>(m_hIcon); }
+HCURSOR CTrellinDlg::OnQueryDragIcon() { return static_cast<HCURSOR>(m_art.icon); }
 
 BOOL CTrellinDlg::OnEraseBkgnd(CDC* pDC) { return EraseBackgroundWhite(this, pDC); }
 

@@ -20,8 +20,10 @@ class CTrellinDlg : public CDialog, private InstallViewOwner {
   // service's own dialogs. mode: Full or Passive. folder: where the
   // install starts (null: the package's default). logPath: the run's log
   // file, offered on failure; empty without one.
-  CTrellinDlg(InstallRunner& runner, const InstallerServices& services, UiMode mode, const char16_t* folder,
-              const char16_t* logPath);
+  // operation: an install, or a removal or a repair of the package's own
+  // version, which start at once.
+  CTrellinDlg(InstallRunner& runner, const InstallerServices& services, UiMode mode, Operation operation,
+              const char16_t* folder, const char16_t* logPath);
   // The run goes on without the window, and is stopped before an install.
   ~CTrellinDlg() override;
 
@@ -49,16 +51,15 @@ class CTrellinDlg : public CDialog, private InstallViewOwner {
  private:
   // Turns the window into the screen of m_step for m_installState.
   void ShowScreen();
+  // CONTINUE, or the start of a removal or repair: the service starts.
+  void StartRun();
   void OnStage(InstallStage stage) override;
   void OnCancelDropped() override;
   void OnFinished(const InstallOutcome& outcome) override;
   // Escape, the close box and Alt+F4 while installing.
   void AskToCancel();
-  void SayCancelRefused(CancelRefusal refusal);
   void ShowStatus(StatusText text);
   void SetStatus(StatusText text);
-  // Says what is wrong with the folder text in a box owned by the dialog.
-  bool FolderIsUsable();
   // After the Finished screen: what a failure needs said, and a passive
   // run's end.
   void AfterOutcome();
@@ -66,10 +67,10 @@ class CTrellinDlg : public CDialog, private InstallViewOwner {
   InstallRunner& m_runner;
   const InstallerServices& m_services;
   const UiMode m_mode;
+  const Operation m_operation;
   const char16_t* m_startFolder;
   const char16_t* m_logPath;
   InstallView m_view{this};
-  HICON m_hIcon;
   CBrush m_whiteBrush;
   DialogArt m_art;
   CButton m_agreeCheck;

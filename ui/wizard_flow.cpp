@@ -1,5 +1,7 @@
 #include "ui/wizard_flow.h"
 
+#include "core/text.h"
+#include "product/product_config.h"
 #include "res/resource.h"
 
 namespace {
@@ -100,6 +102,11 @@ const char16_t* StatusLiteral(StatusText text) {
     case StatusText::Successful: return u"Installation Successful";
     case StatusText::Cancelling: return u"Cancelling...";
     case StatusText::Cancelled: return u"Installation Cancelled";
+    case StatusText::Removing: return u"Uninstalling ";
+    case StatusText::Repairing: return u"Repairing ";
+    case StatusText::RemovalSuccessful: return u"Removal Successful";
+    case StatusText::RemovalFailed: return u"Removal Failed";
+    case StatusText::RemovalCancelled: return u"Removal Cancelled";
     case StatusText::None:
     case StatusText::DisplayName: break;
   }
@@ -107,6 +114,36 @@ const char16_t* StatusLiteral(StatusText text) {
 }
 
 StatusText FinishedStatus(StatusText text, const InstallOutcome& outcome) {
-  if (text == StatusText::Failed && outcome.verdict == Verdict::Cancelled) return StatusText::Cancelled;
+  if (text == StatusText::Failed && outcome.verdict == Verdict::Cancelled) text = StatusText::Cancelled;
+  if (outcome.operation == Operation::Uninstall) {
+    if (text == StatusText::Successful) return StatusText::RemovalSuccessful;
+    if (text == StatusText::Failed) return StatusText::RemovalFailed;
+    if (text == StatusText::Cancelled) return StatusText::RemovalCancelled;
+  }
   return text;
+}
+
+const char16_t* StatusLine(StatusText text, const InstallOutcome& outcome, char16_t (&buffer)[kStatusLineCapacity]) {
+  const bool nameFirst = text == StatusText::DisplayName || text == StatusText::UpToDate;
+  const bool nameAfter = text == StatusText::Removing || text == StatusText::Repairing;
+  const char16_t* literal = StatusLiteral(FinishedStatus(text, outcome));
+  if (!JoinText(buffer, kStatusLineCapacity,
+                {nameFirst ? ProductConfig::DisplayName : u"", literal, nameAfter ? ProductConfig::DisplayName : u""})) {
+    CopyText(buffer, kStatusLineCapacity, literal);
+  }
+  return buffer;
+}
+
+StatusText StageStatus(InstallStage stage) {
+  switch (stage) {
+    case InstallStage::RemovingOlder: return StatusText::Uninstalling;
+    case InstallStage::Removing: return StatusText::Removing;
+    case InstallStage::Repairing: return StatusText::Repairing;
+    case InstallStage::Installing: break;
+  }
+  return StatusText::DisplayName;
+}
+
+bool StartsAtOnce(Operation operation, InstallState state) {
+  return operation == Operation::Uninstall || (operation == Operation::Repair && state == InstallState::UpToDate);
 }

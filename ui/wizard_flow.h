@@ -4,6 +4,7 @@
 // runs during a step is the install session's; the screens only show it.
 #pragma once
 
+#include <cstddef>
 #include <span>
 
 #include "detect/detection.h"
@@ -38,6 +39,11 @@ enum class StatusText {
   Successful,    // "Installation Successful"
   Cancelling,    // "Cancelling..."
   Cancelled,     // "Installation Cancelled"
+  Removing,      // "Uninstalling " + the display name (/uninstall)
+  Repairing,     // "Repairing " + the display name (/repair)
+  RemovalSuccessful,  // "Removal Successful"
+  RemovalFailed,      // "Removal Failed"
+  RemovalCancelled,   // "Removal Cancelled"
 };
 
 struct ScreenAction {
@@ -63,6 +69,19 @@ int FirstFocus(InstallState state, bool passive);
 // The literal of a status text, without the display name.
 const char16_t* StatusLiteral(StatusText text);
 
-// "Installation Cancelled" for a run the user cancelled; the text as it is
-// otherwise (a restart to come is said in the line below the status).
+// The status line of text for outcome: its literal (FinishedStatus's), with
+// the display name before or after it where it names the product.
+inline constexpr std::size_t kStatusLineCapacity = 256;
+const char16_t* StatusLine(StatusText text, const InstallOutcome& outcome, char16_t (&buffer)[kStatusLineCapacity]);
+
+// What the status says while a stage runs.
+StatusText StageStatus(InstallStage stage);
+
+// Whether the window skips Welcome: a removal, or a repair of the version
+// installed, asks nothing first.
+bool StartsAtOnce(Operation operation, InstallState state);
+
+// "Installation Cancelled" for a run the user cancelled, and a removal's own
+// texts for a removal; the text as it is otherwise (a restart to come is
+// said in the line below the status).
 StatusText FinishedStatus(StatusText text, const InstallOutcome& outcome);

@@ -116,6 +116,15 @@ bool Win32PackageFile::IsFile(const char16_t* path) {
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
 }
 
+bool Win32PackageFile::IsFolder(const char16_t* path) {
+  const DWORD attributes = GetFileAttributesW(AsWide(path));
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+}
+
+bool Win32PackageFile::MoveReplacing(const char16_t* from, const char16_t* to) {
+  return MoveFileExW(AsWide(from), AsWide(to), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;
+}
+
 std::uint32_t Win32PackageFile::LastError() { return GetLastError(); }
 
 bool Win32PackageFile::PackageBytes(const std::uint8_t** bytes, std::size_t* size) {

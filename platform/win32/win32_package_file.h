@@ -22,6 +22,8 @@ class Win32PackageFile final : public PackageFileSeam {
   bool RemoveFolder(const char16_t* path) override;
   void Pause(std::uint32_t milliseconds) override;
   bool IsFile(const char16_t* path) override;
+  bool IsFolder(const char16_t* path) override;
+  bool MoveReplacing(const char16_t* from, const char16_t* to) override;
   std::uint32_t LastError() override;
   bool PackageBytes(const std::uint8_t** bytes, std::size_t* size) override;
 

@@ -30,8 +30,9 @@
 #   #! dpi: 96 144 192            run it once at each screen dpi (the prefix's
 #                                 LogPixels); its screenshots end -<dpi>dpi
 # Scripts see the product's facts from product.env (TITLE, VERSION,
-# PRODUCT_KEY, UNINSTALL_KEY, HOST_KEY, INSTALLER, DOWNLOADS, ...), PACKAGES
-# and PLANTED as Windows paths, and Windows' own variables (ProgramFiles, ...).
+# PRODUCT_KEY, UNINSTALL_KEY, HOST_KEY, INSTALLER, DOWNLOADS, ...), PACKAGES,
+# PLANTED and EMBEDDED (the package the installer carries) as Windows paths,
+# and Windows' own variables (ProgramFiles, ...).
 set -uo pipefail
 
 here=$(cd "$(dirname "$0")" && pwd)
@@ -56,8 +57,10 @@ rm -rf "$work" && mkdir -p "$work"
 unset WINEARCH
 
 source "$E2E_PRODUCT_ENV"
-export PACKAGES PLANTED
+export PACKAGES PLANTED EMBEDDED
 PACKAGES=$(wine_path "$E2E_PACKAGES")
+# The signed package the installer carries, as the build embedded it.
+EMBEDDED=$(wine_path "${E2E_EMBEDDED:-$E2E_PACKAGES/none.msi}")
 PLANTED=$(wine_path "$E2E_PLANTED")
 export E2E_SCREENS
 E2E_SCREENS=$(wine_path "$screens")

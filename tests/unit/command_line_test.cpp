@@ -47,6 +47,30 @@ TEST(ParseCommandLine, ReadsTheSwitchesAsMsiexecUsersWriteThem) {
   EXPECT_EQ(std::u16string(repeated.options.logPath), u"b");
   EXPECT_TRUE(Parse(u"x /?").options.help);
   EXPECT_TRUE(Parse(u"x -HELP").options.help);
+
+  // The operations, with the switches they combine with.
+  struct {
+    const char16_t* line;
+    Operation operation;
+    UiMode mode;
+    const char16_t* extractFolder;
+  } operations[] = {
+      {u"x", Operation::Install, UiMode::Full, u""},
+      {u"x /extract \"C:\\Deploy Share\\Zephra\" /log C:\\x.log", Operation::Extract, UiMode::Full,
+       u"C:\\Deploy Share\\Zephra"},
+      {u"x /quiet -Extract D:\\Out", Operation::Extract, UiMode::Quiet, u"D:\\Out"},
+      {u"x /uninstall /quiet /norestart", Operation::Uninstall, UiMode::Quiet, u""},
+      {u"x -X /passive", Operation::Uninstall, UiMode::Passive, u""},
+      {u"x /repair /log a /q", Operation::Repair, UiMode::Quiet, u""},
+      {u"x /repair /REPAIR", Operation::Repair, UiMode::Full, u""},
+  };
+  for (const auto& o : operations) {
+    const Parsed parsed = Parse(o.line);
+    EXPECT_EQ(parsed.error, CommandLineError::None) << std::string(o.line, o.line + 8);
+    EXPECT_EQ(parsed.options.operation, o.operation);
+    EXPECT_EQ(parsed.options.mode, o.mode);
+    EXPECT_EQ(std::u16string(parsed.options.extractFolder), o.extractFolder);
+  }
 }
 
 TEST(ParseCommandLine, AnErrorChangesNothingButTheModeAndNamesTheFirstWord) {
@@ -64,6 +88,14 @@ TEST(ParseCommandLine, AnErrorChangesNothingButTheModeAndNamesTheFirstWord) {
       {u"x /passive /log", CommandLineError::MissingValue, u"/log", UiMode::Passive},
       {u"x MAXDIR=C:\\" + longFolder, CommandLineError::TooLong, u"MAXDIR=C"},
       {u"x /log " + longFolder + u" /s", CommandLineError::TooLong, u"ffffffff", UiMode::Quiet},
+      {u"x /extract", CommandLineError::MissingValue, u"/extract"},
+      {u"x /extract C:\\" + longFolder, CommandLineError::TooLong, u"C:\\fffff"},
+      // One operation a run, and a folder to install to only with the install.
+      {u"x /uninstall /repair /q", CommandLineError::Combination, u"/repair", UiMode::Quiet},
+      {u"x /x /extract C:\\Out", CommandLineError::Combination, u"/extract"},
+      {u"x /extract C:\\Out MAXDIR=C:\\Host", CommandLineError::Combination, u"MAXDIR=C"},
+      {u"x INSTALLDIR=C:\\Host /uninstall", CommandLineError::Combination, u"INSTALLD"},
+      {u"x /repair MAXDIR=C:\\Host", CommandLineError::Combination, u"MAXDIR=C"},
   };
   for (const auto& c : cases) {
     InstallOptions options;
@@ -73,6 +105,7 @@ TEST(ParseCommandLine, AnErrorChangesNothingButTheModeAndNamesTheFirstWord) {
     EXPECT_EQ(std::u16string(word).substr(0, c.offending.size()), c.offending);
     EXPECT_EQ(options.mode, c.mode);
     EXPECT_FALSE(options.hasLog || options.hasFolder);
+    EXPECT_EQ(options.operation, Operation::Install);
   }
 }
 

@@ -168,6 +168,16 @@ bool FakePackageFiles::IsFile(const char16_t* path) {
   return files.count(path) != 0;
 }
 
+bool FakePackageFiles::IsFolder(const char16_t* path) { return folders.count(path) != 0; }
+
+bool FakePackageFiles::MoveReplacing(const char16_t* from, const char16_t* to) {
+  m_log.push_back("MoveReplacing " + Narrow(from) + " " + Narrow(to));
+  if (moveFails || files.count(from) == 0) return Fail(5);
+  files[to] = files[from];
+  files.erase(from);
+  return true;
+}
+
 std::uint32_t FakePackageFiles::LastError() { return lastError; }
 
 bool FakePackageFiles::PackageBytes(const std::uint8_t** bytes, std::size_t* size) {

@@ -68,6 +68,7 @@ class FakePackageFiles : public PackageFileSeam {
   std::uint64_t nextRandom = 0x0123456789ABCDEF;  // 8 bytes, then the next number
   bool elevated = true;
   std::uint32_t createFolderError = 0;  // a folder cannot be made, for this reason
+  bool moveFails = false;               // a rename fails
   std::vector<std::uint8_t> package = {0xD0, 0xCF, 0x11, 0xE0, 0x00, 0x1A, 0x0D, 0x0A};
   bool noPackage = false;
   std::size_t writeLimit = SIZE_MAX;  // a write stops after this many bytes
@@ -100,6 +101,8 @@ class FakePackageFiles : public PackageFileSeam {
   bool RemoveFolder(const char16_t* path) override;
   void Pause(std::uint32_t milliseconds) override;
   bool IsFile(const char16_t* path) override;
+  bool IsFolder(const char16_t* path) override;
+  bool MoveReplacing(const char16_t* from, const char16_t* to) override;
   std::uint32_t LastError() override;
   bool PackageBytes(const std::uint8_t** bytes, std::size_t* size) override;
 

@@ -42,7 +42,10 @@ class Machine {
    public:
     explicit Observer(CallLog& log) : m_log(log) {}
     void StageChanged(InstallStage stage) override {
-      m_log.push_back(stage == InstallStage::RemovingOlder ? "stage removing" : "stage installing");
+      m_log.push_back(stage == InstallStage::RemovingOlder ? "stage removing"
+                      : stage == InstallStage::Removing    ? "stage uninstalling"
+                      : stage == InstallStage::Repairing   ? "stage repairing"
+                                                           : "stage installing");
     }
     void Finished(const InstallOutcome& outcome) override {
       m_log.push_back("finished " + std::to_string(ExitCodeNumber(outcome.exitCode)));
@@ -110,6 +113,7 @@ struct SessionCase {
   // whether the session takes it.
   const char* cancelIn = nullptr;
   bool cancelTaken = false;
+  Operation operation = Operation::Install;
 };
 
 class SessionTest : public ::testing::TestWithParam<SessionCase> {};
@@ -126,7 +130,7 @@ TEST_P(SessionTest, RunsTheStepsInOrderAndJudgesByTheRegistration) {
   // One message the handler may answer with cancel.
   machine.service.messages = {{0x0A000000, true, u"1: 2 2: 1 "}};
 
-  InstallSession session(machine.services, UiMode::Full);
+  InstallSession session(machine.services, UiMode::Full, c.operation);
   session.Observe(machine.observer);
   bool cancelTaken = false;
   machine.service.onStart = [&] {
@@ -149,9 +153,16 @@ TEST_P(SessionTest, RunsTheStepsInOrderAndJudgesByTheRegistration) {
   // log alike.
   EXPECT_EQ(outcome.reason[0] != 0, c.verdict == Verdict::Failed || c.verdict == Verdict::RestartNeeded);
   if (c.verdict == Verdict::RestartNeeded) {
-    EXPECT_EQ(std::u16string(outcome.reason), u"Restart Windows to finish the installation.");
+    EXPECT_EQ(std::u16string(outcome.reason), c.operation == Operation::Uninstall
+                                                  ? u"Restart Windows to finish the removal."
+                                                  : u"Restart Windows to finish the installation.");
   }
-  EXPECT_EQ(machine.runLog.Has(u"Installation failed: " + std::u16string(outcome.reason)), outcome.Failed());
+  const char16_t* failed = c.operation == Operation::Uninstall ? u"Removal failed: " : u"Installation failed: ";
+  EXPECT_EQ(machine.runLog.Has(failed + std::u16string(outcome.reason)), outcome.Failed());
+  // A repair reinstalls what is missing or older, and the registry.
+  const CallLog steps = machine.Steps();
+  const bool repaired = std::find(steps.begin(), steps.end(), "stage repairing") != steps.end();
+  EXPECT_EQ(machine.runLog.Has(u"REINSTALL=ALL REINSTALLMODE=omus"), repaired);
 }
 
 using enum Registered;
@@ -220,7 +231,30 @@ INSTANTIATE_TEST_SUITE_P(
         SessionCase{"NoCancelAfterTheRemoval", Older, false, Nothing, 0, Current, 0,
                     {"CreateNewFile", "stage removing", "ConfigureProduct", "stage installing",
                      "InstallProduct", "RemoveFile", "finished 0"},
-                    0, kUpToDate, Verdict::Installed, "InstallProduct", false}),
+                    0, kUpToDate, Verdict::Installed, "InstallProduct", false},
+        // /uninstall, judged by the registration too.
+        SessionCase{"Uninstall", Current, false, Nothing, 0, Current, 0,
+                    {"stage uninstalling", "ConfigureProduct", "finished 0"}, 0, kNone, Verdict::Removed,
+                    nullptr, false, Operation::Uninstall},
+        SessionCase{"UninstallNeedsARestart", Current, false, Nothing, 3010, Current, 0,
+                    {"stage uninstalling", "ConfigureProduct", "finished 3010"}, 3010, kNone,
+                    Verdict::RestartNeeded, nullptr, false, Operation::Uninstall},
+        SessionCase{"UninstallNothing", Nothing, false, Nothing, 0, Current, 0, {"finished 1605"}, 1605, kNone,
+                    Verdict::Failed, nullptr, false, Operation::Uninstall},
+        SessionCase{"UninstallRefused", Current, false, Current, 1603, Current, 0,
+                    {"stage uninstalling", "ConfigureProduct", "finished 1603"}, 1603, kUpToDate, Verdict::Failed,
+                    nullptr, false, Operation::Uninstall},
+        SessionCase{"UninstallCancelled", Current, false, Nothing, 0, Current, 0,
+                    {"stage uninstalling", "ConfigureProduct", "finished 1602"}, 1602, kUpToDate,
+                    Verdict::Cancelled, "ConfigureProduct", true, Operation::Uninstall},
+        // /repair of the package's own version; of an older one, an upgrade.
+        SessionCase{"Repair", Current, false, Nothing, 0, Current, 0,
+                    {"CreateNewFile", "stage repairing", "InstallProduct", "RemoveFile", "finished 0"}, 0, kUpToDate,
+                    Verdict::Installed, nullptr, false, Operation::Repair},
+        SessionCase{"RepairOfAnOlderVersion", Older, false, Nothing, 0, Current, 0,
+                    {"CreateNewFile", "stage removing", "ConfigureProduct", "stage installing", "InstallProduct",
+                     "RemoveFile", "finished 0"},
+                    0, kUpToDate, Verdict::Installed, nullptr, false, Operation::Repair}),
     [](const auto& info) { return std::string(info.param.name); });
 
 // Programs that hold the plug-in are looked for before anything changes:
@@ -332,7 +366,7 @@ class FakeUi final : public InstallerUi {
 
   void ShowUsage(const char16_t*) override { shown.push_back("usage"); }
   void ShowError(const char16_t* text) override { shown.push_back("error " + Narrow(text)); }
-  bool RunWindow(InstallRunner& runner, UiMode, const char16_t* folder, const char16_t*) override {
+  bool RunWindow(InstallRunner& runner, UiMode, Operation, const char16_t* folder, const char16_t*) override {
     shown.push_back("window");
     if (windowOpens) runner.Start(folder);
     return windowOpens;
@@ -350,6 +384,7 @@ struct StartCase {
   const char* logFate;
   bool installed;  // an installer call was made
   unsigned int installCode = 0;
+  bool foldersFail = false;  // no folder can be made
 };
 
 class StartUpTest : public ::testing::TestWithParam<StartCase> {};
@@ -360,6 +395,7 @@ TEST_P(StartUpTest, ChoosesTheModeKeepsTheLogAndReturnsTheExitCode) {
   machine.runLog.openFails = c.logFails;
   machine.service.onInstall = [&] { machine.Register(c.afterInstall); };
   machine.service.installResult = c.installCode;
+  if (c.foldersFail) machine.files.createFolderError = 5;
   FakeUi ui;
   ui.windowOpens = c.windowOpens;
   EXPECT_EQ(RunInstaller(c.commandLine, machine.services, ui), c.exitCode);
@@ -395,6 +431,13 @@ INSTANTIATE_TEST_SUITE_P(
         StartCase{"QuietFailure", u"setup.exe /quiet", false, true, Nothing, {}, 1603, "kept", true},
         // A user exit that nobody asked for is a failure: its log stays.
         StartCase{"QuietUserExit", u"setup.exe /quiet", false, true, Nothing, {}, 1602, "kept", true, 1602},
+        // The package for a distribution system: no window, no detection.
+        StartCase{"Extract", u"setup.exe /extract C:\\Out", false, true, Nothing, {}, 0, "removed", false},
+        StartCase{"ExtractToAFolderThatCannotBeMade", u"setup.exe /q /extract C:\\Out", false, true, Nothing, {},
+                  82, "kept", false, 0, true},
+        StartCase{"QuietUninstallOfNothing", u"setup.exe /x /quiet", false, true, Nothing, {}, 1605, "kept", false},
+        StartCase{"UninstallWithAFolder", u"setup.exe /x MAXDIR=C:\\Host", false, true, Nothing, {"usage"}, 87,
+                  "kept", false},
         StartCase{"PassiveInstall", u"setup.exe /passive", false, true, Current, {"window"}, 0,
                   "removed", true},
         StartCase{"WindowFails", u"setup.exe", false, false, Current, {"window"}, 1603, "kept",

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <set>
 #include <string>
 
 #include "fake_installer.h"
@@ -193,6 +194,60 @@ TEST_F(ExtractionTest, TheHeldPackageGoesWithItsOwner) {
   EXPECT_TRUE(files.files.empty());
   EXPECT_TRUE(files.folders.empty());
   EXPECT_EQ(files.OpenFiles(), 0);
+}
+
+// /extract: the package, byte for byte, under its own name in a folder of
+// the administrator's, made when missing; a failure leaves nothing of ours.
+TEST(WritePackageTo, WritesTheWholePackageOrNothing) {
+  const struct {
+    const char* name;
+    std::u16string folder;
+    std::function<void(FakePackageFiles&)> arrange;
+    OperationStep step;
+    std::set<std::u16string> folders;  // afterwards
+  } cases[] = {
+      {"into new folders", u"C:\\Deploy\\Zephra\\", [](FakePackageFiles&) {}, OperationStep::None,
+       {u"C:\\Deploy", u"C:\\Deploy\\Zephra"}},
+      {"over an older copy, on a share", u"\\\\server\\share\\Zephra",
+       [](FakePackageFiles& f) {
+         f.folders.insert(u"\\\\server\\share\\Zephra");
+         f.files[u"\\\\server\\share\\Zephra\\Zephra-4.0.4.0.msi"] = {1, 2, 3};
+       },
+       OperationStep::None, {u"\\\\server\\share\\Zephra"}},
+      {"a folder that cannot be made", u"C:\\Deploy\\Zephra", [](FakePackageFiles& f) { f.createFolderError = 5; },
+       OperationStep::ExtractFolder, {}},
+      {"a disk that fills up", u"C:\\Deploy", [](FakePackageFiles& f) { f.writeLimit = 4; },
+       OperationStep::ExtractFolder, {}},
+      {"a rename that fails", u"C:\\Deploy", [](FakePackageFiles& f) { f.moveFails = true; },
+       OperationStep::ExtractFolder, {}},
+      {"a folder too long for the name", u"C:\\" + std::u16string(250, u'f'), [](FakePackageFiles&) {},
+       OperationStep::ExtractFolder, {}},
+      {"no package", u"C:\\Deploy", [](FakePackageFiles& f) { f.noPackage = true; }, OperationStep::PackageResource,
+       {}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    CallLog log;
+    FakePackageFiles files{log};
+    c.arrange(files);
+    const auto before = files.files;
+    char16_t written[kPathCapacity];
+    const OperationResult result = WritePackageTo(files, c.folder.c_str(), u"Zephra-4.0.4.0.msi", written);
+    EXPECT_EQ(result.failedStep, c.step);
+    EXPECT_EQ(files.folders, c.folders);
+    EXPECT_EQ(files.OpenFiles(), 0);
+    if (c.step != OperationStep::None) {
+      EXPECT_EQ(files.files, before) << "something half-written stays";
+      EXPECT_EQ(written[0], u'\0');
+      continue;
+    }
+    std::u16string expected = c.folder;
+    if (expected.back() != u'\\') expected += u'\\';
+    expected += u"Zephra-4.0.4.0.msi";
+    EXPECT_EQ(std::u16string(written), expected);
+    EXPECT_EQ(files.files.size(), 1u);
+    EXPECT_EQ(files.files.at(expected), files.package);
+  }
 }
 
 }  // namespace

@@ -168,6 +168,13 @@ TEST(FinishedStatus, ReadsTheVerdict) {
   EXPECT_EQ(FinishedStatus(StatusText::Failed, outcome), StatusText::Cancelled);
   outcome.verdict = Verdict::Failed;
   EXPECT_EQ(FinishedStatus(StatusText::Failed, outcome), StatusText::Failed);
+  // A removal's own texts.
+  outcome.operation = Operation::Uninstall;
+  EXPECT_EQ(FinishedStatus(StatusText::Failed, outcome), StatusText::RemovalFailed);
+  outcome.verdict = Verdict::Cancelled;
+  EXPECT_EQ(FinishedStatus(StatusText::Failed, outcome), StatusText::RemovalCancelled);
+  outcome.verdict = Verdict::Removed;
+  EXPECT_EQ(FinishedStatus(StatusText::Successful, outcome), StatusText::RemovalSuccessful);
 }
 
 TEST(WizardScreen, TheFirstFocusIsWhatWelcomeNeedsFromTheUser) {

@@ -70,6 +70,8 @@ class SameNameFiles final : public PackageFileSeam {
   bool RemoveFolder(const char16_t* p) override { return m_real.RemoveFolder(p); }
   void Pause(std::uint32_t ms) override { m_real.Pause(ms); }
   bool IsFile(const char16_t* p) override { return m_real.IsFile(p); }
+  bool IsFolder(const char16_t* p) override { return m_real.IsFolder(p); }
+  bool MoveReplacing(const char16_t* from, const char16_t* to) override { return m_real.MoveReplacing(from, to); }
   std::uint32_t LastError() override { return m_real.LastError(); }
   bool PackageBytes(const std::uint8_t** b, std::size_t* s) override { return m_real.PackageBytes(b, s); }
 
@@ -106,6 +108,27 @@ TEST(Win32Extraction, WritesTheResourceIntoAFolderOfItsOwnAndHoldsItAgainstChang
   EXPECT_TRUE(package.Release().Succeeded());
   EXPECT_FALSE(Exists(folder));
   EXPECT_EQ(TempNamesIn(TempFolder()), before);
+}
+
+// /extract: folders made as needed, an older copy replaced, the bytes the
+// executable carries.
+TEST(Win32Extraction, ThePackageIsWrittenToAFolderOfTheAdministrators) {
+  Win32PackageFile files;
+  const std::uint8_t* resource = nullptr;
+  std::size_t size = 0;
+  ASSERT_TRUE(files.PackageBytes(&resource, &size));
+  const std::wstring top = TempFolder() + L"KelExtract";
+  const std::wstring folder = top + L"\\Deploy Share";
+  const std::wstring file = folder + L"\\Zephra.msi";
+  for (int round = 0; round < 2; ++round) {
+    char16_t written[kPathCapacity];
+    ASSERT_TRUE(WritePackageTo(files, AsUtf16(folder.c_str()), u"Zephra.msi", written).Succeeded());
+    EXPECT_EQ(std::wstring(AsWide(written)), file);
+    EXPECT_EQ(FileBytes(file), std::vector<std::uint8_t>(resource, resource + size));
+  }
+  EXPECT_TRUE(DeleteFileW(file.c_str()));
+  EXPECT_TRUE(RemoveDirectoryW(folder.c_str()));
+  EXPECT_TRUE(RemoveDirectoryW(top.c_str()));
 }
 
 TEST(Win32Extraction, ATakenNameIsNeverUsed) {

@@ -203,6 +203,14 @@ bool Robot::ReleaseMutexCommand(const Words&) {
   return true;
 }
 
+bool Robot::ExpectSameFile(const Words& args) {
+  std::string one, other;
+  if (!ReadBytes(args[0], &one)) return FailAndGoOn("cannot read " + Narrow(args[0]));
+  if (!ReadBytes(args[1], &other)) return FailAndGoOn("cannot read " + Narrow(args[1]));
+  if (one != other) FailAndGoOn("the files differ: " + std::to_string(one.size()) + " and " + std::to_string(other.size()) + " bytes");
+  return true;
+}
+
 bool Robot::ExpectFileContains(const Words& args) {
   std::string bytes;
   if (!ReadBytes(args[0], &bytes)) return FailAndGoOn("cannot read " + Narrow(args[0]));

@@ -76,6 +76,7 @@ const Robot::Entry Robot::kCommands[] = {
     {L"release-mutex", &Robot::ReleaseMutexCommand, 0, "release-mutex"},
     {L"expect-file-contains", &Robot::ExpectFileContains, 2, "expect-file-contains <path> <text>..."},
     {L"expect-new-temp-file", &Robot::ExpectNewTempFile, 1, "expect-new-temp-file <name prefix> [text]... (then deletes it)"},
+    {L"expect-same-file", &Robot::ExpectSameFile, 2, "expect-same-file <file> <file> (byte for byte)"},
     {L"wait-package", &Robot::WaitPackage, 1, "wait-package any|<file> [seconds] (the installer's package in temp exists, or is as large as the file)"},
     {L"trace", &Robot::Trace, 2, "trace <milliseconds> <control>... (prints every change; for finding out)"},
     {L"print", &Robot::Print, 0, "print <text>..."},

@@ -201,6 +201,7 @@ class Robot {
   bool ReleaseMutexCommand(const Words& args);
   bool ExpectFileContains(const Words& args);
   bool ExpectNewTempFile(const Words& args);
+  bool ExpectSameFile(const Words& args);
   bool WaitPackage(const Words& args);
   bool PrintReg(const Words& args);
 
