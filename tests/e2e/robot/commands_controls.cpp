@@ -31,6 +31,10 @@ bool Robot::WaitDisabled(const Words& args) {
   return WaitFor(args, "disabled", [](HWND w) { return IsWindowEnabled(w) == FALSE; });
 }
 
+bool Robot::WaitVisible(const Words& args) {
+  return WaitFor(args, "visible", [](HWND w) { return IsWindowVisible(w) != FALSE; });
+}
+
 bool Robot::ExpectEach(const Words& ids, const char* what, bool (*holds)(HWND)) {
   if (!RequireWindow()) return false;
   for (const std::wstring& word : ids) {

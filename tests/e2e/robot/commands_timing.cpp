@@ -2,6 +2,7 @@
 // waits look, marks and figures for benchmarks, and what is printed for the
 // walk-through and for finding out.
 #include <windows.h>
+#include <psapi.h>
 #include <tlhelp32.h>
 
 #include <algorithm>
@@ -154,6 +155,23 @@ bool Robot::Report(const Words& args) {
     return true;
   }
   return StopWithScriptError("no mark " + Narrow(args[1]));
+}
+
+// The installer's high-water marks so far, read while it runs (Wine reads
+// them from the process's own counters, which go once it has exited).
+bool Robot::ReportMemory(const Words& args) {
+  if (!RequireLaunched()) return false;
+  PROCESS_MEMORY_COUNTERS counters{};
+  counters.cb = sizeof counters;
+  if (!Running() || !GetProcessMemoryInfo(m_process.hProcess, &counters, sizeof counters))
+    return FailAndStop("cannot read the installer's memory (error " + std::to_string(GetLastError()) + ")");
+  constexpr double kMiB = 1024.0 * 1024.0;
+  const std::string figure = Narrow(args[0]);
+  std::printf("figure %s_ws %.1f\nfigure %s_private %.1f\n", figure.c_str(),
+              static_cast<double>(counters.PeakWorkingSetSize) / kMiB, figure.c_str(),
+              static_cast<double>(counters.PeakPagefileUsage) / kMiB);
+  std::fflush(stdout);
+  return true;
 }
 
 // Prints each change of the controls' visibility, enabled state and text,

@@ -17,10 +17,13 @@ const Robot::Entry Robot::kCommands[] = {
     {L"expect-enabled", &Robot::ExpectEnabled, 1, "expect-enabled <control>..."},
     {L"expect-disabled", &Robot::ExpectDisabled, 1, "expect-disabled <control>..."},
     {L"wait-disabled", &Robot::WaitDisabled, 1, "wait-disabled <control> [seconds] [freeze]"},
+    {L"wait-visible", &Robot::WaitVisible, 1, "wait-visible <control> [seconds]"},
     {L"thaw", &Robot::Thaw, 0, "thaw"},
     {L"poll-interval", &Robot::PollInterval, 1, "poll-interval <milliseconds>"},
     {L"mark", &Robot::Mark, 1, "mark <name>"},
     {L"report", &Robot::Report, 2, "report <figure> <mark> (prints: figure <figure> <milliseconds since the mark>)"},
+    {L"report-memory", &Robot::ReportMemory, 1,
+     "report-memory <figure> (prints: figure <figure>_ws|<figure>_private <the installer's peak working set|private bytes in MiB>)"},
     {L"expect-only-visible", &Robot::ExpectOnlyVisible, 1, "expect-only-visible <control>... (-1: controls without an id)"},
     {L"expect-text", &Robot::ExpectText, 2, "expect-text <control> <text>"},
     {L"wait-text", &Robot::WaitText, 2, "wait-text <control> <text> [seconds] [freeze]"},
@@ -176,10 +179,35 @@ bool Robot::ControlIdArg(const std::wstring& word, long* id) {
   return StopWithScriptError("no control is named " + Narrow(word));
 }
 
+namespace {
+
+struct Search {
+  long id;
+  HWND found;
+};
+
+BOOL CALLBACK TakeIfVisible(HWND child, LPARAM context) {
+  auto* search = reinterpret_cast<Search*>(context);
+  if (GetDlgCtrlID(child) != search->id || !IsWindowVisible(child)) return TRUE;
+  search->found = child;
+  return FALSE;
+}
+
+HWND VisibleDescendant(HWND window, long id) {
+  Search search{id, nullptr};
+  EnumChildWindows(window, TakeIfVisible, reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+}  // namespace
+
 HWND Robot::RequireControl(const std::wstring& word) {
   long id = 0;
   if (!RequireWindow() || !ControlIdArg(word, &id)) return nullptr;
   HWND control = GetDlgItem(Current(), static_cast<int>(id));
+  // A wizard that shows each page as a child dialog (the bench's peer) has
+  // the page's controls one level down: the visible one of that id.
+  if (control == nullptr) control = VisibleDescendant(Current(), id);
   if (control == nullptr) FailAndStop("no control " + Narrow(word));
   return control;
 }

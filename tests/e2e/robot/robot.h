@@ -129,6 +129,7 @@ class Robot {
   bool ExpectDisabled(const Words& args);
   bool ExpectEach(const Words& ids, const char* what, bool (*holds)(HWND));
   bool WaitDisabled(const Words& args);
+  bool WaitVisible(const Words& args);
   bool WaitFor(const Words& args, const char* what, bool (*holds)(HWND));
   bool ExpectOnlyVisible(const Words& args);
   bool ExpectText(const Words& args);
@@ -214,6 +215,7 @@ class Robot {
   bool PollInterval(const Words& args);
   bool Mark(const Words& args);
   bool Report(const Words& args);
+  bool ReportMemory(const Words& args);
   bool RespondUntil(const Words& args);
   void NoteMark(const std::wstring& name);
   bool Trace(const Words& args);
