@@ -67,14 +67,17 @@ fuzz: setup
 # runs no 32-bit code and the 32-bit side would be emulated. Fails when a
 # figure misses.
 BENCH_WINE_PRESET = $(shell bash scripts/runs-ia32.sh && echo win32 || echo win64)
-bench: setup
+bench:
+	@bash scripts/setup-debian.sh bench
 	cmake --preset host -B build/bench -DCMAKE_BUILD_TYPE=Release -DINSTALLER_SANITIZE=OFF -DINSTALLER_BENCH=ON >/dev/null
 	cmake --build build/bench --target handler_bench handler_callgrind
 	$(WIN32_CONFIGURE) >/dev/null
 	cmake --build --preset win32
+	cmake --build --preset win32 --target bench_peer_size
 	cmake --preset $(BENCH_WINE_PRESET) >/dev/null
 	cmake --build --preset $(BENCH_WINE_PRESET)
 	cmake --build --preset $(BENCH_WINE_PRESET) --target win32_bench
+	$(if $(filter 0,$(BENCH_SCALE)),,cmake --build --preset $(BENCH_WINE_PRESET) --target win32_bench_scale)
 	$(if $(filter win64,$(BENCH_WINE_PRESET)),$(WINE64)) bash bench/figures.sh build/bench build/win32 build/bench/figures.txt build/$(BENCH_WINE_PRESET)
 
 # The installer under Wine in a fresh demo prefix: a window to click through

@@ -1,10 +1,12 @@
 #!/usr/bin/env bash
 # Measures every figure and prints one table of them (bench/report.py):
 #   the handler on a real trace (Google Benchmark, 5 repetitions; callgrind),
-#   the executable's size (bench/exe_size.py),
-#   start-up (three pairs a round), install, upgrade and extraction under
-#   Wine against their floors, and the window's answers while installing
-#   (bench/wine/run.sh, BENCH_ROUNDS rounds, 9 unless told).
+#   the executable's size (bench/exe_size.py) and what it adds to its
+#   package, beside the peer's (bench/peer),
+#   start-up (three of each side a round), install, upgrade and extraction
+#   under Wine against their floors and the peer, the window's answers while
+#   installing, and the install at scale (bench/wine/run.sh, BENCH_ROUNDS
+#   rounds, 9 unless told; BENCH_SCALE=0 skips the scale).
 # The raw output of each part comes first; the figures file keeps every run.
 # Exits non-zero when a part fails or a figure misses its target.
 # Usage: figures.sh <host bench build> <win32 build> <figures file> [Wine build]
@@ -58,6 +60,15 @@ fi
 
 echo "== executable"
 /usr/bin/python3 "$here/exe_size.py" "$win32/KelvaneInstaller.exe" | tee -a "$figures" || status=1
+# What each executable adds to the package it carries: ours, and the peer
+# built for x86 around the same package.
+for what in package_bytes:app/package/plugin.msi peer_file:bench/win32/peer-size-x86.exe; do
+  if [ -f "$win32/${what#*:}" ]; then
+    echo "${what%%:*} $(stat -c %s "$win32/${what#*:}")" | tee -a "$figures"
+  else
+    echo "bench: no $win32/${what#*:}"; status=1
+  fi
+done
 
 echo "== under Wine ($rounds rounds)"
 bash "$here/wine/run.sh" "$wine_build" "$figures" "$rounds" || status=1

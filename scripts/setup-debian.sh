@@ -4,6 +4,9 @@
 # Wine's 32-bit part (wine32:i386) is installed only where the kernel runs
 # 32-bit programs; elsewhere the Wine tests run in a chroot of their own
 # (scripts/wine32-root.sh), and the host needs debootstrap to make it.
+# With "bench", also what only `make bench` needs: NSIS, which builds the
+# peer the installer is measured against.
+# Usage: setup-debian.sh [bench]
 set -uo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 source "$here/apt-common.sh"
@@ -16,6 +19,7 @@ packages=(
   python3 python3-pefile python3-olefile osslsigncode openssl
   cmake ninja-build g++ libgtest-dev libbenchmark-dev clang valgrind
 )
+[ "${1:-}" = bench ] && packages+=(nsis)
 if bash "$here/runs-ia32.sh"; then
   ia32=1
   packages+=(wine32:i386)

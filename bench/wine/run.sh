@@ -1,20 +1,26 @@
 #!/usr/bin/env bash
-# The figures measured under Wine, side by side with their floors, in one
-# fresh 64-bit prefix: start-up, fresh install and upgrade, package
-# extraction against CopyFileW, and how the window answers while the service
-# works. The robot times ours. The floors: a minimal dialog program, and a
-# program that calls the service directly on the package already on disk
-# (bench/win32/install_floor.cpp, which times its calls itself); msiexec /qn
-# is a second reference, the same program asking the service for the
-# installer's handler and log ("service") a third, and the same calls made
-# from a window that changes only its status ("window",
+# The figures measured under Wine, side by side with their floors and the
+# peer, in one fresh 64-bit prefix: start-up, fresh install and upgrade,
+# package extraction against CopyFileW, how the window answers while the
+# service works, and the install at scale. The robot times ours. The floors:
+# a minimal dialog program that shows what the user sees at Welcome (the
+# template, its pictures and icons; the template alone is a second
+# reference), and a program that calls the service directly on the package
+# already on disk (bench/win32/install_floor.cpp, which times its calls
+# itself); msiexec /qn is a second reference, the same program asking the
+# service for the installer's handler and log ("service") a third, and the
+# same calls made from a window that changes only its status ("window",
 # bench/win32/window_floor.cpp, timed by the robot as ours is) a fourth. The
-# installs are of a package of a real plug-in's size (bench/win32/bench.wxs),
-# carried by a copy of the installer; the responsiveness is measured on a
-# copy that carries 128 MiB. Each round runs every figure's sides in turns,
-# from the same starting state. Appends
-# "<figure>_<ours|floor|service|window|msiexec> <ms>" and "respond_<what> <ms>"
-# lines to the figures file.
+# peer is an NSIS bootstrapper of the same package (bench/peer), timed by the
+# robot as ours is. The installs are of a package of a real plug-in's size
+# (bench/win32/bench.wxs), carried by a copy of the installer; the
+# responsiveness is measured on a copy that carries 128 MiB. Each round runs
+# every figure's sides in turns, from the same starting state. At scale
+# (unless BENCH_SCALE=0): copies carrying 3 MB, 128 MiB and 1 GiB, each
+# installed BENCH_SCALE_ROUNDS times (3 unless told) from the process start,
+# against one CopyFileW of the package and the service so asked, with the
+# installer's peak memory. Appends "<figure>_<side> <ms> <round>" and
+# "respond_<what> <ms>" lines to the figures file.
 #
 # Usage: run.sh <build folder> <figures file> [rounds]
 set -uo pipefail
@@ -31,6 +37,7 @@ wine_product_env "$build" || exit 2
 robot=$build/tests/e2e/robot.exe
 installer=$build/$INSTALLER_FILE
 minimal=$build/bench/win32/minimal_dialog.exe
+peer=$build/bench/win32/peer-setup.exe
 floor=$build/bench/win32/install_floor.exe
 window_floor=$build/bench/win32/window_floor.exe
 extract=$build/bench/win32/extract_bench.exe
@@ -38,7 +45,10 @@ swap=$build/tests/e2e/swap_package.exe
 package=$build/bench/win32/bench.msi
 busy=$build/bench/win32/busy.msi
 older=$build/tests/fixtures/packages/older.msi
-for f in "$robot" "$installer" "$minimal" "$floor" "$window_floor" "$extract" "$swap" "$package" "$busy" "$older"; do
+huge=$build/bench/win32/huge.msi
+scale=${BENCH_SCALE:-1}
+[ "$scale" = 0 ] && huge=$package
+for f in "$robot" "$installer" "$minimal" "$peer" "$huge" "$floor" "$window_floor" "$extract" "$swap" "$package" "$busy" "$older"; do
   [ -f "$f" ] || { echo "bench: missing $f" >&2; exit 2; }
 done
 
@@ -58,8 +68,10 @@ wine_server_keep
 # The programs are run from C:, as a user runs a download; the packages too.
 wine_place_installer "$WINEPREFIX" "$installer"
 mkdir -p "$WINEPREFIX/drive_c/bench"
-cp "$minimal" "$floor" "$window_floor" "$extract" "$swap" "$package" "$busy" "$older" "$WINEPREFIX/drive_c/bench/"
-export MINIMAL='C:\bench\minimal_dialog.exe' WINDOW_FLOOR='C:\bench\window_floor.exe' PACKAGE='C:\bench\bench.msi' OLDER='C:\bench\older.msi'
+cp "$minimal" "$peer" "$floor" "$window_floor" "$extract" "$swap" "$package" "$busy" "$older" "$WINEPREFIX/drive_c/bench/"
+export MINIMAL='C:\bench\minimal_dialog.exe' WINDOW_FLOOR='C:\bench\window_floor.exe' PACKAGE='C:\bench\bench.msi' \
+  OLDER='C:\bench\older.msi' PEER='C:\bench\peer-setup.exe' PEER_TITLE="$TITLE Setup "
+# NSIS's caption of the peer's window ends in a blank.
 
 # Copies of the installer that carry the bench packages, made as the
 # end-to-end tests make theirs (unsigned: nothing checks it here).
@@ -77,11 +89,12 @@ export BENCH_INSTALLER="C:\\bench\\plugin\\$INSTALLER_FILE" BUSY_INSTALLER="C:\\
 msiexec() { timeout 180 wine msiexec "$@" </dev/null >>"$work/msiexec.log" 2>&1; }
 
 # The state a measurement starts from: nothing installed, or the older one.
+# Every bench package has the product's code: removing by it removes any.
+product_code=${UNINSTALL_KEY##*\\}
 state=fresh
 reach() {
   if [ "$state" != fresh ]; then
-    msiexec /x "$(wine_path "$package")" /qn
-    msiexec /x "$(wine_path "$older")" /qn
+    msiexec /x "$product_code" /qn
     state=fresh
   fi
   if [ "$1" = older ]; then
@@ -92,7 +105,8 @@ reach() {
 
 failed=0
 recording=1
-measure() {  # measure <figure> <ours|floor|service|window|msiexec> <start state>
+round=0
+measure() {  # measure <figure> <side> <start state>
   local figure=$1 side=$2 log=$work/$1-$2.log
   reach "$3"
   if [ "$side" = floor ] && [ "$figure" != startup ]; then
@@ -114,8 +128,23 @@ measure() {  # measure <figure> <ours|floor|service|window|msiexec> <start state
     failed=1
     return
   fi
-  [ "$recording" = 1 ] && echo "${figure}_$side $value" >>"$figures"
-  printf '  %-8s %-5s %9.1f ms\n' "$figure" "$side" "$value"
+  [ "$recording" = 1 ] && echo "${figure}_$side $value $round" >>"$figures"
+  printf '  %-8s %-8s %9.1f ms\n' "$figure" "$side" "$value"
+}
+
+# The sides of each figure, in the order of odd rounds; even rounds run them
+# backwards, so that no side always follows the same one.
+sides_of() {
+  case $1 in
+    startup) echo "ours floor template peer" ;;
+    *) echo "ours floor service window msiexec peer" ;;
+  esac
+}
+in_turn() {  # in_turn <figure> <start state>
+  local sides
+  sides=$(sides_of "$1")
+  [ $((round % 2)) -eq 0 ] && sides=$(echo "$sides" | tr ' ' '\n' | tac | tr '\n' ' ')
+  for side in $sides; do measure "$1" "$side" "$2"; done
 }
 
 # The first runs in a fresh prefix pay for caches (fonts, the side-by-side
@@ -125,23 +154,16 @@ sync
 echo "warm-up round"
 recording=0
 for figure in startup:fresh install:fresh upgrade:older; do
-  for side in ours floor service window msiexec; do
-    [ "${figure%%:*}" = startup ] && [ "$side" != ours ] && [ "$side" != floor ] && continue
-    measure "${figure%%:*}" "$side" "${figure#*:}" >/dev/null
-  done
+  in_turn "${figure%%:*}" "${figure#*:}" >/dev/null
 done
 recording=1
 
 for round in $(seq 1 "$rounds"); do
   echo "round $round of $rounds"
-  if [ $((round % 2)) -eq 1 ]; then sides="ours floor service window msiexec"; else sides="msiexec window service floor ours"; fi
   # A start takes a fraction of a second and varies most with the machine's
-  # load, so each round has three pairs of them: 27 in a run of nine rounds.
+  # load, so each round has three of each side's: 27 in a run of nine rounds.
   for figure in startup:fresh startup:fresh startup:fresh install:fresh upgrade:older; do
-    for side in $sides; do
-      [ "${figure%%:*}" = startup ] && [ "$side" != ours ] && [ "$side" != floor ] && continue
-      measure "${figure%%:*}" "$side" "${figure#*:}"
-    done
+    in_turn "${figure%%:*}" "${figure#*:}"
   done
 done
 
@@ -173,5 +195,40 @@ else
   echo "bench: extraction failed:" >&2
   sed 's/^/  /' "$work/extract.raw" >&2
   failed=1
+fi
+if [ "$scale" != 0 ]; then
+  scale_rounds=${BENCH_SCALE_ROUNDS:-3}
+  cp "$huge" "$WINEPREFIX/drive_c/bench/"
+  carrying huge.msi huge
+  echo "at scale ($scale_rounds rounds each)"
+  for size in 3mb:bench.msi:plugin 128mib:busy.msi:busy 1gib:huge.msi:huge; do
+    IFS=: read -r name file folder <<<"$size"
+    export SCALE_INSTALLER="C:\\bench\\$folder\\$INSTALLER_FILE"
+    for round in $(seq 1 "$scale_rounds"); do
+      sides="ours floor"
+      [ $((round % 2)) -eq 0 ] && sides="floor ours"
+      for side in $sides; do
+        reach fresh
+        log=$work/scale-$name-$side.log
+        if [ "$side" = ours ]; then
+          wine_logged 1200 "$log" "$robot" "$(wine_path "$here/scale-ours.robot")"
+        else
+          wine_logged 1200 "$log" 'C:\bench\install_floor.exe' install "C:\\bench\\$file" asked copy
+        fi
+        rc=$?
+        state=unknown
+        lines=$(tr -d '\r' <"$log" | awk '$1 == "figure" {print $2, $3}')
+        if [ $rc -ne 0 ] || [ -z "$lines" ]; then
+          echo "bench: $name ($side) failed:" >&2
+          wine_quiet "$log" | sed 's/^/  /' >&2
+          failed=1
+          continue
+        fi
+        # install (the floor's figure) and scale (ours) are one figure here.
+        echo "$lines" | sed -e "s/^install /scale /" -e "s/^scale\(_[a-z_]*\)\{0,1\} /scale_${name}_$side\1 /" \
+          -e "s/\$/ $round/" | tee -a "$figures" | sed 's/^/  /'
+      done
+    done
+  done
 fi
 exit $failed

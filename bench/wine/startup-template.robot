@@ -1,5 +1,5 @@
-# The floor of start-up: a minimal program showing the same template, with
-# the same status text set as it opens.
+# A second reference of start-up: a minimal program showing the same
+# template only, with the same status text set as it opens.
 poll-interval 2
 launch ${MINIMAL}
 wait-window ${INSTALLER_NAME}

@@ -1,0 +1,16 @@
+# An install at scale: from the click on CONTINUE to "Installation
+# Successful", and from the process start; then the installer's peak memory.
+# The package is written out from the start on, while the user reads.
+poll-interval 5
+launch ${SCALE_INSTALLER}
+wait-window ${TITLE}
+click AGREE
+expect-enabled CONTINUE
+click CONTINUE
+wait-text STATUS_TEXT "Installation Successful" 900
+report scale click
+report scale_start launch
+report-memory scale_memory
+click FINISHED
+expect-process-exit any
+expect-reg ${PRODUCT_KEY} Version ${VERSION}
