@@ -19,6 +19,49 @@ void CopyCut(char16_t* buffer, std::size_t capacity, const char16_t* text) {
   }
 }
 
+// Whether a process's module (its executable among them) is one of the
+// targets: anything started from the host's folder, anything loaded from
+// the plug-in's, or one of the product's files wherever it is.
+bool Targeted(const InUseTargets& targets, const char16_t* executable, const char16_t* module) {
+  if (targets.hostFolder[0] != 0 && PathIsIn(executable, targets.hostFolder)) return true;
+  if (targets.pluginFolder[0] != 0 && PathIsIn(module, targets.pluginFolder)) return true;
+  for (std::size_t i = 0; i < targets.fileCount; ++i) {
+    if (SamePath(module, targets.files[i])) return true;
+  }
+  return false;
+}
+
+// The quick look: a program started from the host's folder (or one of the
+// targets itself), or a file of the targets or of the plug-in's folder that
+// cannot be changed now. Where nothing is, and that is the usual case, the
+// walk over every process's modules and Restart Manager's are spared.
+class QuickLook final : public InUseSeam::Visitor {
+ public:
+  QuickLook(const InUseTargets& targets, InUseSeam& system) : m_targets(targets), m_system(system) {}
+
+  bool Held() {
+    if (m_targets.hostFolder[0] == 0 && m_targets.pluginFolder[0] == 0 && m_targets.fileCount == 0) return false;
+    for (std::size_t i = 0; i < m_targets.fileCount && !m_held; ++i) m_held = m_system.Busy(m_targets.files[i]);
+    if (!m_held && m_targets.pluginFolder[0] != 0) m_system.ForEachFileIn(m_targets.pluginFolder, *this);
+    if (!m_held) m_system.ForEachProgram(*this);
+    return m_held;
+  }
+
+  void File(const char16_t* path, const char16_t*) override {
+    if (!m_held) m_held = m_system.Busy(path);
+  }
+
+  bool Module(std::uint32_t, const char16_t* executable, const char16_t* module) override {
+    m_held = Targeted(m_targets, executable, module);
+    return !m_held;
+  }
+
+ private:
+  const InUseTargets& m_targets;
+  InUseSeam& m_system;
+  bool m_held = false;
+};
+
 // Finds holders: Restart Manager's, then those whose modules are targets.
 class Finder final : public InUseSeam::Visitor {
  public:
@@ -30,7 +73,7 @@ class Finder final : public InUseSeam::Visitor {
   }
 
   bool Module(std::uint32_t processId, const char16_t* executable, const char16_t* module) override {
-    if (processId == m_lastHolder || !Targeted(executable, module)) return true;
+    if (processId == m_lastHolder || !Targeted(m_targets, executable, module)) return true;
     m_lastHolder = processId;
     char16_t description[kProgramNameCapacity] = {};
     if (!m_system.Describe(executable, description, kProgramNameCapacity)) description[0] = 0;
@@ -39,15 +82,6 @@ class Finder final : public InUseSeam::Visitor {
   }
 
  private:
-  bool Targeted(const char16_t* executable, const char16_t* module) const {
-    if (m_targets.hostFolder[0] != 0 && PathIsIn(executable, m_targets.hostFolder)) return true;
-    if (m_targets.pluginFolder[0] != 0 && PathIsIn(module, m_targets.pluginFolder)) return true;
-    for (std::size_t i = 0; i < m_targets.fileCount; ++i) {
-      if (SamePath(module, m_targets.files[i])) return true;
-    }
-    return false;
-  }
-
   const InUseTargets& m_targets;
   InUseSeam& m_system;
   HoldingPrograms& m_found;
@@ -80,6 +114,7 @@ void InUseTargets::AddFile(const char16_t* path) {
 }
 
 void FindHoldingPrograms(const InUseTargets& targets, InUseSeam& system, HoldingPrograms& found) {
+  if (!QuickLook(targets, system).Held()) return;
   Finder finder(targets, system, found);
   const char16_t* files[InUseTargets::kMostFiles];
   for (std::size_t i = 0; i < targets.fileCount; ++i) files[i] = targets.files[i];

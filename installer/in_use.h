@@ -59,7 +59,9 @@ struct InUseTargets {
 
 // Every running program that holds one of the targets, by Restart Manager
 // and by the modules loaded in each process; each named as the user knows
-// it where the system can tell.
+// it where the system can tell. Those two are asked only when a quick look
+// sees a target that cannot be changed now or a program from the host's
+// folder.
 void FindHoldingPrograms(const InUseTargets& targets, InUseSeam& system, HoldingPrograms& found);
 
 // The program's name for a line of text: its name, else its executable's

@@ -1,7 +1,8 @@
 // What finding the programs that hold the plug-in needs from the system:
 // the installed product's files as the service knows them, the modules of
-// the running processes, Restart Manager's view, a program's description,
-// and the renames waiting for a restart. The product wires the Win32 side
+// the running processes, whether a file can be changed now, Restart
+// Manager's view, a program's description, and the renames waiting for a
+// restart. The product wires the Win32 side
 // (Restart Manager, the toolhelp snapshots, the version block, the
 // registry); unit tests wire a fake.
 #pragma once
@@ -35,6 +36,15 @@ class InUseSeam {
   virtual void ForEachComponentFile(const char16_t* productCode, Visitor& visitor) = 0;
   // Every module of every process the system lists, ours aside.
   virtual void ForEachModule(Visitor& visitor) = 0;
+  // Every process's executable alone, ours aside, as a Module whose module
+  // is the executable: the quick look.
+  virtual void ForEachProgram(Visitor& visitor) = 0;
+  // The files directly in folder, as Files without a "to".
+  virtual void ForEachFileIn(const char16_t* folder, Visitor& visitor) = 0;
+  // Whether the file is there and cannot be opened to change its bytes now
+  // (a program has it loaded, or holds it against writers, or we may not
+  // tell); a file that is not there is not busy.
+  virtual bool Busy(const char16_t* file) = 0;
   // The programs that hold any of the count files, by Restart Manager.
   virtual void ForEachRestartManagerHolder(const char16_t* const* files, std::size_t count,
                                            Visitor& visitor) = 0;

@@ -75,9 +75,6 @@ ServiceResult InstallOperations::CallService(const char16_t* what, Call call) {
 
 void InstallOperations::WritePackageAhead(const std::atomic<bool>* stop) {
   if (m_package.Path() != nullptr) return;
-  // Its client and all it loads take tens of milliseconds, here rather
-  // than after CONTINUE.
-  m_services.service.Prepare();
   m_writtenAhead = m_package.Extract(stop).Succeeded();
   if (m_writtenAhead) LogResult(m_services.log, u"Writing out the package", {});
 }

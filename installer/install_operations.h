@@ -79,11 +79,14 @@ class InstallOperations {
   CancelGate& Cancel() { return m_cancel; }
   const CancelGate& Cancel() const { return m_cancel; }
 
-  // Loads the service and writes the package out before its folder is
-  // known, while the user is still at Welcome, so that the install starts
-  // at once; PreparePackage then takes it. stop ends the write between two
-  // pieces. Logged when it succeeds; a failure is met again, and logged, by
-  // PreparePackage.
+  // Loads the service (its client and all it loads take tens of
+  // milliseconds) while the user reads, rather than after CONTINUE.
+  void LoadService() { m_services.service.Prepare(); }
+
+  // Writes the package out before its folder is known, while the user is
+  // still at Welcome, so that the install starts at once; PreparePackage
+  // then takes it. stop ends the write between two pieces. Logged when it
+  // succeeds; a failure is met again, and logged, by PreparePackage.
   void WritePackageAhead(const std::atomic<bool>* stop);
 
   // Checks that folder can be the install's target (CheckFolderText, and

@@ -6,6 +6,14 @@ void InstallRunner::Prepare() {
   if (m_go) m_worker = m_threads.Start(&InstallRunner::Work, this);
 }
 
+void InstallRunner::WriteAhead() {
+  if (m_stopped) return;
+  Prepare();
+  if (!m_worker) return;
+  m_writePending.store(true);
+  m_go->Set();
+}
+
 void InstallRunner::Start(const char16_t* folder) {
   if (m_stopped) return;
   // A folder too long for the copy stays too long for the folder check,
@@ -37,16 +45,26 @@ void InstallRunner::Stop() {
 
 void InstallRunner::Work(void* runner) {
   auto& self = *static_cast<InstallRunner*>(runner);
-  self.m_session.PrepareAhead(&self.m_stopWrite);
+  self.m_session.LoadService();
+  // Each wake looks at every request, so that one set while the worker
+  // was busy is not lost; a run asked for goes before a stop.
   for (;;) {
-    if (!self.m_startPending.load() && self.m_leaving.load()) {
+    if (self.m_startPending.exchange(false)) {
+      if (self.m_session.Run(self.m_folder).verdict != Verdict::Left) return;
+      continue;
+    }
+    if (self.m_leaving.load()) {
       self.m_session.Discard();
       return;
     }
+    if (self.m_writePending.exchange(false)) {
+      self.m_session.PrepareAhead(&self.m_stopWrite);
+      continue;
+    }
     // Not the window's thread: it waits as long as the user reads. Reset
-    // before the run, so that the Start after it wakes the worker again.
+    // before the requests are looked at again, so that the next one wakes
+    // the worker again.
     self.m_go->Wait(kWaitForever);
     self.m_go->Reset();
-    if (self.m_startPending.exchange(false) && self.m_session.Run(self.m_folder).verdict != Verdict::Left) return;
   }
 }

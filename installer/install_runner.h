@@ -1,8 +1,8 @@
 // A session's run on a worker thread of its own, so that a window that shows
 // it stays alive while the service works; every mode runs through it. The
-// worker starts early (the window starts it when the terms are accepted):
-// it loads the service and writes the package out, then waits to install
-// or to go. A run the user went back from before anything changed (the
+// worker starts early (the window starts it as it opens): it loads the
+// service, writes the package out once the terms are accepted, and waits to
+// install or to go. A run the user went back from before anything changed (the
 // verdict Left) leaves the worker waiting for the next Start. The runner
 // outlives the window: when the window goes before the install, it stops
 // the write, deletes the package and joins the worker, however long that
@@ -29,9 +29,13 @@ class InstallRunner {
   void Observe(InstallObserver& observer) { m_session.Observe(observer); }
   const InstallOutcome& Outcome() const { return m_session.Outcome(); }
 
-  // Starts the worker, which prepares the install ahead and then waits.
-  // Once; nothing when no thread can be started (Start then runs here).
+  // Starts the worker, which loads the service and then waits. Once;
+  // nothing when no thread can be started (Start then runs here).
   void Prepare();
+
+  // The worker (started if it was not) writes the package out now, ahead of
+  // the Start that will take it.
+  void WriteAhead();
 
   // The worker runs the session for folder (copied), after what Prepare
   // began; without a worker, the run happens here and now. Again only
@@ -52,11 +56,12 @@ class InstallRunner {
 
   InstallSession& m_session;
   ThreadSeam& m_threads;
-  std::unique_ptr<ThreadEvent> m_go;  // set by Start or Stop, reset as the worker wakes
+  std::unique_ptr<ThreadEvent> m_go;  // set by WriteAhead, Start or Stop, reset as the worker wakes
   std::unique_ptr<WorkerThread> m_worker;
   bool m_stopped = false;
   std::atomic<bool> m_leaving{false};
   std::atomic<bool> m_stopWrite{false};  // the write ahead is not needed any more
+  std::atomic<bool> m_writePending{false};
   std::atomic<bool> m_startPending{false};
   char16_t m_folder[kPathCapacity] = {};  // written before m_go is set
 };

@@ -74,10 +74,11 @@ class InstallSession {
   InstallState Begin();
 
   // On the thread that will call Run, before the folder is known: loads
-  // the service and writes the package out, so that Run starts with the
+  // the service, and writes the package out, so that Run starts with the
   // service at once; stop ends the write early. Run takes the package, or
   // deletes it when nothing is to be installed; Discard deletes it when Run
   // will not be called.
+  void LoadService() { m_operations.LoadService(); }
   void PrepareAhead(const std::atomic<bool>* stop) { m_operations.WritePackageAhead(stop); }
   void Discard() { m_operations.DiscardPackage(); }
 

@@ -65,6 +65,8 @@ BOOL CTrellinDlg::OnInitDialog() {
 
   SetWindowText(AsWide(ProductConfig::DisplayName));
   FitAcceptLine(m_hWnd);
+  // The service loads beside the window while the user reads.
+  m_runner.Prepare();
 
   if (StartsAtOnce(m_operation, m_installState)) {
     m_stageStatus = StageStatus(m_operation == Operation::Uninstall ? InstallStage::Removing : InstallStage::Repairing);
@@ -236,10 +238,9 @@ void CTrellinDlg::OnBnClickedAgree() {
   UpdateData(TRUE);
   const bool agreed = m_agreeCheck.GetCheck() == BST_CHECKED;
   m_art.continueButton.EnableWindow(agreed);
-  // The install is the next thing the user can start: its service loads
-  // and its package is written now, while the user moves to CONTINUE, not
-  // after the click.
-  if (agreed) m_runner.Prepare();
+  // The install is the next thing the user can start: its package is
+  // written now, while the user moves to CONTINUE, not after the click.
+  if (agreed) m_runner.WriteAhead();
 }
 
 void CTrellinDlg::OnBnClickedConfigure() {

@@ -17,11 +17,12 @@ namespace {
 
 // Bounds on what is looked at, so that a machine of any size is walked in
 // a moment: components of every product, programs named by Restart
-// Manager, and the pending renames' size.
+// Manager, the pending renames' size, and the files of a folder looked at.
 constexpr DWORD kMostComponents = 100000;
 constexpr DWORD kMostClients = 256;
 constexpr UINT kMostRestartManagerPrograms = 64;
 constexpr DWORD kLargestPendingRenames = 1u << 20;
+constexpr int kMostFolderFiles = 4096;
 
 struct MsiComponentCalls {
   decltype(&MsiEnumComponentsW) enumComponents = nullptr;
@@ -109,7 +110,11 @@ void Win32InUse::ForEachComponentFile(const char16_t* productCode, Visitor& visi
   }
 }
 
-void Win32InUse::ForEachModule(Visitor& visitor) {
+namespace {
+
+// Each process but ours, with its executable; with modules, each of its
+// modules too. False from the visitor stops.
+void WalkProcesses(InUseSeam::Visitor& visitor, bool modules) {
   const OwnedHandle processes = Snapshot(TH32CS_SNAPPROCESS, 0);
   if (!processes) return;
   const DWORD self = GetCurrentProcessId();
@@ -122,17 +127,58 @@ void Win32InUse::ForEachModule(Visitor& visitor) {
     if (executable[0] == L'\0') CopyText(AsUtf16(executable), MAX_PATH, AsUtf16(process.szExeFile));
     // A process of the other width, or one we may not read, shows its
     // executable alone.
-    const OwnedHandle modules = Snapshot(TH32CS_SNAPMODULE | TH32CS_SNAPMODULE32, process.th32ProcessID);
+    const OwnedHandle loaded =
+        modules ? Snapshot(TH32CS_SNAPMODULE | TH32CS_SNAPMODULE32, process.th32ProcessID) : OwnedHandle();
     MODULEENTRY32W module{};
     module.dwSize = sizeof module;
-    if (!modules || !Module32FirstW(modules.get(), &module)) {
+    if (!loaded || !Module32FirstW(loaded.get(), &module)) {
       if (!visitor.Module(process.th32ProcessID, AsUtf16(executable), AsUtf16(executable))) return;
       continue;
     }
     do {
       if (!visitor.Module(process.th32ProcessID, AsUtf16(executable), AsUtf16(module.szExePath))) return;
-    } while (Module32NextW(modules.get(), &module));
+    } while (Module32NextW(loaded.get(), &module));
   }
+}
+
+}  // namespace
+
+void Win32InUse::ForEachModule(Visitor& visitor) { WalkProcesses(visitor, true); }
+
+void Win32InUse::ForEachProgram(Visitor& visitor) { WalkProcesses(visitor, false); }
+
+void Win32InUse::ForEachFileIn(const char16_t* folder, Visitor& visitor) {
+  wchar_t pattern[MAX_PATH];
+  const std::size_t length = TextLength(folder);
+  const bool slash = length > 0 && (folder[length - 1] == u'\\' || folder[length - 1] == u'/');
+  if (!JoinText(AsUtf16(pattern), MAX_PATH, {folder, slash ? u"*" : u"\\*"})) return;
+  WIN32_FIND_DATAW found;
+  HANDLE search = FindFirstFileExW(pattern, FindExInfoBasic, &found, FindExSearchNameMatch, nullptr, 0);
+  if (search == INVALID_HANDLE_VALUE) return;
+  int seen = 0;
+  do {
+    if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
+    wchar_t path[MAX_PATH];
+    if (JoinText(AsUtf16(path), MAX_PATH, {folder, slash ? u"" : u"\\", AsUtf16(found.cFileName)})) {
+      visitor.File(AsUtf16(path), nullptr);
+    }
+  } while (++seen < kMostFolderFiles && FindNextFileW(search, &found));
+  FindClose(search);
+}
+
+bool Win32InUse::Busy(const char16_t* file) {
+  // Writing the bytes of a file that a process has mapped as a program or
+  // a library is refused, as is any write while it is open without
+  // FILE_SHARE_WRITE: exactly what would keep the service from replacing
+  // it. The file is only opened, never changed.
+  HANDLE opened = CreateFileW(AsWide(file), FILE_WRITE_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                              nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (opened != INVALID_HANDLE_VALUE) {
+    CloseHandle(opened);
+    return false;
+  }
+  const DWORD error = GetLastError();
+  return error != ERROR_FILE_NOT_FOUND && error != ERROR_PATH_NOT_FOUND;
 }
 
 void Win32InUse::ForEachRestartManagerHolder(const char16_t* const* files, std::size_t count, Visitor& visitor) {

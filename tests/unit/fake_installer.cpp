@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "installer/in_use.h"
 #include "recording_observer.h"
 
 void FakeInstallerService::SetInternalUI(unsigned int level) {
@@ -223,6 +224,32 @@ void FakeInUse::ForEachModule(Visitor& visitor) {
       if (!visitor.Module(process.id, process.executable.c_str(), module.c_str())) return;
     }
   }
+}
+
+void FakeInUse::ForEachProgram(Visitor& visitor) {
+  for (const Process& process : processes) {
+    if (!visitor.Module(process.id, process.executable.c_str(), process.executable.c_str())) return;
+  }
+}
+
+void FakeInUse::ForEachFileIn(const char16_t* folder, Visitor& visitor) {
+  std::vector<std::u16string> files = lockedFiles;
+  for (const Process& process : processes) files.insert(files.end(), process.modules.begin(), process.modules.end());
+  for (const std::u16string& file : files) {
+    if (PathIsIn(file.c_str(), folder)) visitor.File(file.c_str(), nullptr);
+  }
+}
+
+bool FakeInUse::Busy(const char16_t* file) {
+  for (const std::u16string& locked : lockedFiles) {
+    if (SamePath(locked.c_str(), file)) return true;
+  }
+  for (const Process& process : processes) {
+    for (const std::u16string& module : process.modules) {
+      if (SamePath(module.c_str(), file)) return true;
+    }
+  }
+  return false;
 }
 
 void FakeInUse::ForEachRestartManagerHolder(const char16_t* const* files, std::size_t count, Visitor& visitor) {

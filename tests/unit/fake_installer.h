@@ -153,6 +153,8 @@ class FakeInUse : public InUseSeam {
   };
   std::vector<std::u16string> componentFiles;
   std::vector<Process> processes;
+  // Files held against writers by a program whose modules do not show it.
+  std::vector<std::u16string> lockedFiles;
   // What Restart Manager names when asked about any file.
   std::vector<Holder> restartManager;
   std::vector<std::pair<std::u16string, std::u16string>> pendingRenames;
@@ -163,6 +165,12 @@ class FakeInUse : public InUseSeam {
 
   void ForEachComponentFile(const char16_t* productCode, Visitor& visitor) override;
   void ForEachModule(Visitor& visitor) override;
+  // The processes' executables; the files of a folder are the modules
+  // loaded from it and the locked files in it; a file is busy when a
+  // process has it loaded or it is locked.
+  void ForEachProgram(Visitor& visitor) override;
+  void ForEachFileIn(const char16_t* folder, Visitor& visitor) override;
+  bool Busy(const char16_t* file) override;
   void ForEachRestartManagerHolder(const char16_t* const* files, std::size_t count, Visitor& visitor) override;
   bool Describe(const char16_t* executable, char16_t* buffer, std::size_t capacity) override;
   void ForEachPendingRename(Visitor& visitor) override;

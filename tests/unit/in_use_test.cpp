@@ -23,30 +23,41 @@ std::vector<std::string> Found(const HoldingPrograms& programs) {
 
 TEST(FindHoldingPrograms, FindsWhatHoldsThePluginAndNamesItAsTheUserKnowsIt) {
   const std::u16string plugin = u"C:\\Host\\plugins\\Zephra.dll";
+  // looked: the walk over every process's modules and Restart Manager were
+  // asked, which only a busy file or a program from the host's folder
+  // warrants.
   struct {
     const char* name;
     std::vector<FakeInUse::Process> processes;
     std::vector<FakeInUse::Holder> restartManager;
+    std::vector<std::u16string> locked;
     std::vector<std::string> found;
+    bool looked;
   } cases[] = {
       {"the host with the plug-in loaded, named by its description",
        {{7, u"C:\\Host\\host.exe", {u"C:\\windows\\system32\\kernel32.dll", u"c:/host/PLUGINS/zephra.dll"},
          u"3ds Max Design 2013"}},
-       {}, {"7 3ds Max Design 2013"}},
+       {}, {}, {"7 3ds Max Design 2013"}, true},
       {"a program started from the host's folder, without a description",
-       {{8, u"C:\\Host\\tools\\render.exe", {}, u""}}, {}, {"8 render.exe"}},
+       {{8, u"C:\\Host\\tools\\render.exe", {}, u""}}, {}, {}, {"8 render.exe"}, true},
       {"a component's file loaded from elsewhere", {{9, u"D:\\x.exe", {u"E:\\Shared\\zephra_ui.dll"}, u""}}, {},
-       {"9 x.exe"}},
-      {"programs that hold nothing of it",
-       {{10, u"C:\\Hosts\\other.exe", {u"C:\\Host\\pluginsX\\a.dll", u"C:\\Hostile\\b.dll"}, u""}}, {}, {}},
+       {}, {"9 x.exe"}, true},
+      {"another library of the plug-in's folder loaded",
+       {{12, u"D:\\viewer.exe", {u"C:\\Host\\plugins\\other.dll"}, u""}}, {}, {}, {"12 viewer.exe"}, true},
+      {"programs that hold nothing of it: no walk at all",
+       {{10, u"C:\\Hosts\\other.exe", {u"C:\\Host\\pluginsX\\a.dll", u"C:\\Hostile\\b.dll"}, u""}}, {}, {}, {},
+       false},
       {"Restart Manager's name first, each process once",
        {{7, u"C:\\Host\\host.exe", {plugin}, u"Description"}}, {{7, u"Host Application", u"C:\\Host\\host.exe"}},
-       {"7 Host Application"}},
+       {}, {"7 Host Application"}, true},
+      {"a file held that only Restart Manager can name", {}, {{11, u"Backup Agent", u"C:\\b.exe"}}, {plugin},
+       {"11 Backup Agent"}, true},
   };
   for (const auto& c : cases) {
     FakeInUse system;
     system.processes = c.processes;
     system.restartManager = c.restartManager;
+    system.lockedFiles = c.locked;
     InUseTargets targets;
     CopyText(targets.pluginFolder, kPathCapacity, u"C:\\Host\\plugins\\");
     CopyText(targets.hostFolder, kPathCapacity, u"C:\\Host\\tools");
@@ -55,7 +66,10 @@ TEST(FindHoldingPrograms, FindsWhatHoldsThePluginAndNamesItAsTheUserKnowsIt) {
     HoldingPrograms found;
     FindHoldingPrograms(targets, system, found);
     EXPECT_EQ(Found(found), c.found) << c.name;
-    EXPECT_EQ(system.askedRestartManager, (std::vector<std::u16string>{plugin, u"E:\\Shared\\zephra_ui.dll"}));
+    EXPECT_EQ(system.looks > 0, c.looked) << c.name;
+    const std::vector<std::u16string> asked =
+        c.looked ? std::vector<std::u16string>{plugin, u"E:\\Shared\\zephra_ui.dll"} : std::vector<std::u16string>{};
+    EXPECT_EQ(system.askedRestartManager, asked) << c.name;
   }
 }
 

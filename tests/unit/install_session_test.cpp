@@ -476,6 +476,7 @@ TEST_F(RunnerTest, InstallsOnTheWorkerOrWithoutOneHere) {
     session.Begin();
     InstallRunner runner(session, machine.realThreads);
     runner.Prepare();
+    runner.WriteAhead();
     runner.Start(u"C:\\Host");
     runner.Stop();
     EXPECT_EQ(installer != caller, !noThreads);
@@ -496,23 +497,35 @@ TEST_F(RunnerTest, LeavingAtWelcomeStopsTheWriteAndLeavesNothing) {
     Machine machine;
     machine.files.package.assign((8u << 20) + 1, 0x5A);
     std::promise<void> waiting;
+    bool told = false;
     if (when == When::DuringTheWrite) {
-      // The first piece is written; the next waits until the runner stops.
+      // The first piece is written; the next waits until the runner stops
+      // (the second Set, after WriteAhead's).
       machine.files.onWrite = [&] {
         waiting.set_value();
-        machine.realThreads.WaitForSets(1);
+        machine.realThreads.WaitForSets(2);
       };
     } else if (when == When::AfterTheWrite) {
+      // The worker's first wait once the package is written (it may wait
+      // before the write too); it writes and waits on its own thread.
       machine.realThreads.onWait = [&](std::uint32_t ms) {
-        if (ms == kWaitForever) waiting.set_value();
+        const bool written = std::count_if(machine.log.begin(), machine.log.end(), [](const std::string& line) {
+                               return line.rfind("Write ", 0) == 0;
+                             }) == 2;
+        if (ms == kWaitForever && written && !told) {
+          told = true;
+          waiting.set_value();
+        }
       };
     }
     InstallSession session(machine.threaded, UiMode::Full);
     session.Begin();
     {
       InstallRunner runner(session, machine.realThreads);
-      if (when != When::BeforeTheWrite) runner.Prepare();
-      if (when != When::BeforeTheWrite) waiting.get_future().wait();
+      if (when != When::BeforeTheWrite) {
+        runner.WriteAhead();
+        waiting.get_future().wait();
+      }
       runner.Stop();
     }
     const auto writes = std::count_if(machine.log.begin(), machine.log.end(),
