@@ -2,6 +2,7 @@
 
 #include <windows.h>
 #include <msi.h>
+#include <msiquery.h>
 #include <restartmanager.h>
 #include <tlhelp32.h>
 
@@ -28,12 +29,81 @@ struct MsiComponentCalls {
   decltype(&MsiEnumComponentsW) enumComponents = nullptr;
   decltype(&MsiEnumClientsW) enumClients = nullptr;
   decltype(&MsiGetComponentPathW) componentPath = nullptr;
+  decltype(&MsiGetProductInfoW) productInfo = nullptr;
+  decltype(&MsiOpenDatabaseW) openDatabase = nullptr;
+  decltype(&MsiDatabaseOpenViewW) openView = nullptr;
+  decltype(&MsiViewExecute) execute = nullptr;
+  decltype(&MsiViewFetch) fetch = nullptr;
+  decltype(&MsiRecordGetStringW) recordString = nullptr;
+  decltype(&MsiCloseHandle) close = nullptr;
 };
 SystemCalls<MsiComponentCalls> g_msi([](MsiComponentCalls& c) {
   return BindSystemCall(L"msi.dll", "MsiEnumComponentsW", &c.enumComponents) &&
          BindSystemCall(L"msi.dll", "MsiEnumClientsW", &c.enumClients) &&
-         BindSystemCall(L"msi.dll", "MsiGetComponentPathW", &c.componentPath);
+         BindSystemCall(L"msi.dll", "MsiGetComponentPathW", &c.componentPath) &&
+         BindSystemCall(L"msi.dll", "MsiGetProductInfoW", &c.productInfo) &&
+         BindSystemCall(L"msi.dll", "MsiOpenDatabaseW", &c.openDatabase) &&
+         BindSystemCall(L"msi.dll", "MsiDatabaseOpenViewW", &c.openView) &&
+         BindSystemCall(L"msi.dll", "MsiViewExecute", &c.execute) &&
+         BindSystemCall(L"msi.dll", "MsiViewFetch", &c.fetch) &&
+         BindSystemCall(L"msi.dll", "MsiRecordGetStringW", &c.recordString) &&
+         BindSystemCall(L"msi.dll", "MsiCloseHandle", &c.close);
 });
+
+// An msi.dll handle, closed on every path.
+class MsiHandle {
+ public:
+  explicit MsiHandle(const MsiComponentCalls& msi) : m_msi(msi) {}
+  ~MsiHandle() {
+    if (m_handle != 0) m_msi.close(m_handle);
+  }
+  MsiHandle(const MsiHandle&) = delete;
+  MsiHandle& operator=(const MsiHandle&) = delete;
+  MSIHANDLE* operator&() { return &m_handle; }
+  MSIHANDLE get() const { return m_handle; }
+
+ private:
+  const MsiComponentCalls& m_msi;
+  MSIHANDLE m_handle = 0;
+};
+
+// The file of one of the product's components, when it is installed on this
+// machine; a key path in the registry ("02:\...") holds no file.
+void VisitComponentFile(const MsiComponentCalls& msi, const wchar_t* product, const wchar_t* component,
+                        InUseSeam::Visitor& visitor) {
+  wchar_t path[MAX_PATH];
+  DWORD size = MAX_PATH;
+  if (msi.componentPath(product, component, path, &size) == INSTALLSTATE_LOCAL &&
+      !(path[0] >= L'0' && path[0] <= L'9')) {
+    visitor.File(AsUtf16(path), nullptr);
+  }
+}
+
+// The product's components from the copy of its package the service keeps:
+// a moment, where walking every component of the machine takes seconds on
+// a desktop with many products. False when that copy cannot be read.
+bool VisitCachedComponents(const MsiComponentCalls& msi, const wchar_t* product, InUseSeam::Visitor& visitor) {
+  wchar_t package[MAX_PATH];
+  DWORD size = MAX_PATH;
+  if (msi.productInfo(product, INSTALLPROPERTY_LOCALPACKAGE, package, &size) != ERROR_SUCCESS) return false;
+  MsiHandle database(msi);
+  MsiHandle view(msi);
+  if (msi.openDatabase(package, MSIDBOPEN_READONLY, &database) != ERROR_SUCCESS ||
+      msi.openView(database.get(), L"SELECT `ComponentId` FROM `Component`", &view) != ERROR_SUCCESS ||
+      msi.execute(view.get(), 0) != ERROR_SUCCESS) {
+    return false;
+  }
+  for (DWORD i = 0; i < kMostComponents; ++i) {
+    MsiHandle record(msi);
+    if (msi.fetch(view.get(), &record) != ERROR_SUCCESS) break;
+    wchar_t component[39];
+    DWORD length = 39;
+    if (msi.recordString(record.get(), 1, component, &length) == ERROR_SUCCESS) {
+      VisitComponentFile(msi, product, component, visitor);
+    }
+  }
+  return true;
+}
 
 // Restart Manager is not there before Vista, and not every run needs it.
 struct RestartManagerCalls {
@@ -90,7 +160,8 @@ void HexDigits(unsigned value, int digits, wchar_t* out) {
 
 void Win32InUse::ForEachComponentFile(const char16_t* productCode, Visitor& visitor) {
   const MsiComponentCalls* msi = g_msi.Get();
-  if (msi == nullptr) return;
+  if (msi == nullptr || VisitCachedComponents(*msi, AsWide(productCode), visitor)) return;
+  // Without that copy, every component the service knows, and its clients.
   for (DWORD i = 0; i < kMostComponents; ++i) {
     wchar_t component[39];
     if (msi->enumComponents(i, component) != ERROR_SUCCESS) return;
@@ -98,13 +169,7 @@ void Win32InUse::ForEachComponentFile(const char16_t* productCode, Visitor& visi
       wchar_t product[39];
       if (msi->enumClients(component, j, product) != ERROR_SUCCESS) break;
       if (_wcsicmp(product, AsWide(productCode)) != 0) continue;
-      wchar_t path[MAX_PATH];
-      DWORD size = MAX_PATH;
-      // A key path in the registry ("02:\...") holds no file.
-      if (msi->componentPath(AsWide(productCode), component, path, &size) == INSTALLSTATE_LOCAL &&
-          !(path[0] >= L'0' && path[0] <= L'9')) {
-        visitor.File(AsUtf16(path), nullptr);
-      }
+      VisitComponentFile(*msi, AsWide(productCode), component, visitor);
       break;
     }
   }
