@@ -35,10 +35,11 @@ constexpr ScreenAction kWelcomeAgain[] = {
     S(IDC_AGREE),       S(IDC_CONTINUE),   E(IDC_CONTINUE),    E(IDC_STATUS_TEXT), Do(UpdateData)};
 
 // Installing: the session's steps run with both buttons out of reach.
+// FINISHED is disabled before it shows, so it is never seen enabled here.
 constexpr ScreenAction kInstalling[] = {
     H(IDC_CONFIGURE),  H(IDC_FOLDER),   H(IDC_AGREE_LABEL), H(IDC_TERMS_LINK),
     H(IDC_AGREE),      D(IDC_CONTINUE), H(IDC_CONTINUE),    S(IDC_PROGRESS),
-    S(IDC_ACTION_TEXT), S(IDC_FINISHED), D(IDC_FINISHED),   Do(UpdateData)};
+    S(IDC_ACTION_TEXT), D(IDC_FINISHED), S(IDC_FINISHED),   Do(UpdateData)};
 
 // Finished: the outcome, judged by fresh detection.
 #define FINISHED_LAYOUT                                                                    \

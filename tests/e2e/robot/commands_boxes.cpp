@@ -52,9 +52,26 @@ bool Robot::AnswerBox(const Words& args) {
   HWND button = RequireControl(args[0]);
   if (button == nullptr) return false;
   HWND box = Current();
-  if (!ClickControl(button, true, [button] { return CentreOf(button); })) return false;
-  if (!Poll(kDefaultWaitMs, [&] { return !IsWindow(box) || !IsWindowVisible(box); }, false))
-    return FailAndStop("the box is still there after the answer");
+  // The window manager may still place a new box after the press: the
+  // release then lands beside the button and the click is lost. A box that
+  // moved under the click is answered again, where it is now.
+  for (int attempt = 1;; ++attempt) {
+    if (attempt > 1 && (!IsWindow(box) || !IsWindowVisible(box))) break;
+    POINT aimed{};
+    if (!ClickControl(button, true, [&] { return aimed = CentreOf(button); })) return false;
+    bool moved = false;
+    const bool gone = Poll(
+        kDefaultWaitMs,
+        [&] {
+          if (!IsWindow(box) || !IsWindowVisible(box)) return true;
+          RECT now{};
+          moved = GetWindowRect(button, &now) && !PtInRect(&now, aimed);
+          return moved;
+        },
+        false);
+    if (gone && !moved) break;
+    if (!gone || attempt == 3) return FailAndStop("the box is still there after the answer");
+  }
   m_windows.pop_back();
   return true;
 }
