@@ -17,9 +17,8 @@ constexpr LONG kLogLinkGapUnits = 4;
 constexpr UINT kPlaceOnly = SWP_NOZORDER | SWP_NOACTIVATE;
 
 void ShowPicture(HWND dialog, int control, WORD picture, CBitmap& shown) {
-  const wchar_t* name = MAKEINTRESOURCEW(picture);
-  HBITMAP bitmap = LoadBitmapW(AfxFindResourceHandle(name, RT_BITMAP), name);
-  if (bitmap == nullptr) return;  // what shows stays
+  HBITMAP bitmap = AfxLoadPicture(MAKEINTRESOURCEW(picture));
+  if (bitmap == nullptr) return;  // what shows stays, also for a picture that cannot be decoded
   // The control hands back what it showed, the template's picture or ours:
   // either is ours to delete now. It takes the new picture's size itself.
   auto previous = reinterpret_cast<HBITMAP>(
