@@ -153,3 +153,15 @@ HBITMAP AfxLoadPicture(const wchar_t* name) {
   ComOnThisThread com(*calls);
   return com.Ready() ? DecodePng(*calls, png, size) : nullptr;
 }
+
+void CPictureDecoding::Begin() {
+  if (m_counted) return;
+  const ImagingCalls* calls = g_imaging.Get();
+  m_counted = calls != nullptr &&
+              SUCCEEDED(calls->initializeCom(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE));
+}
+
+CPictureDecoding::~CPictureDecoding() {
+  // Bound already: Begin counted only what it bound.
+  if (m_counted) g_imaging.Get()->uninitializeCom();
+}

@@ -290,47 +290,54 @@ TEST(AfxLoadPicture, TakesTheBitmapElseDecodesThePng) {
       {L"NOTPNG", 0, 0, true, {}},
       {L"MISSING", 0, 0, false, {}},
   };
-  // The window's thread may have COM, of either kind, or not; none may change
-  // what loads, nor be left changed.
+  // The window's thread may have COM, of either kind, or not, or a window's
+  // CPictureDecoding may hold it; none may change what loads, nor be left
+  // changed.
   constexpr DWORD kNoCom = ~0u;
-  for (DWORD com : {kNoCom, DWORD{COINIT_APARTMENTTHREADED}, DWORD{COINIT_MULTITHREADED}}) {
-    if (com != kNoCom) {
-      ASSERT_EQ(CoInitializeEx(nullptr, com), S_OK);
-    }
-    for (const auto& c : cases) {
-      HBITMAP picture = AfxLoadPicture(c.name);
-      if (c.width == 0) {
-        EXPECT_EQ(picture, nullptr) << c.name;
-        continue;
+  constexpr DWORD kHeld = ~1u;
+  for (DWORD com : {kNoCom, DWORD{COINIT_APARTMENTTHREADED}, DWORD{COINIT_MULTITHREADED}, kHeld}) {
+    {
+      CPictureDecoding held;
+      if (com == kHeld) {
+        held.Begin();
+        held.Begin();
+      } else if (com != kNoCom) {
+        ASSERT_EQ(CoInitializeEx(nullptr, com), S_OK);
       }
-      ASSERT_NE(picture, nullptr) << c.name << " with COM " << com;
-      DIBSECTION dib{};
-      const int filled = GetObjectW(picture, sizeof dib, &dib);
-      EXPECT_EQ(dib.dsBm.bmWidth, c.width) << c.name;
-      EXPECT_EQ(dib.dsBm.bmHeight, c.height) << c.name;
-      if (c.decoded) {
-        EXPECT_EQ(filled, static_cast<int>(sizeof dib)) << c.name << " is a DIB section";
-        EXPECT_EQ(dib.dsBmih.biBitCount, 24) << c.name;
-        EXPECT_GT(dib.dsBmih.biHeight, 0) << c.name << " is bottom-up";
+      for (const auto& c : cases) {
+        HBITMAP picture = AfxLoadPicture(c.name);
+        if (c.width == 0) {
+          EXPECT_EQ(picture, nullptr) << c.name;
+          continue;
+        }
+        ASSERT_NE(picture, nullptr) << c.name << " with COM " << com;
+        DIBSECTION dib{};
+        const int filled = GetObjectW(picture, sizeof dib, &dib);
+        EXPECT_EQ(dib.dsBm.bmWidth, c.width) << c.name;
+        EXPECT_EQ(dib.dsBm.bmHeight, c.height) << c.name;
+        if (c.decoded) {
+          EXPECT_EQ(filled, static_cast<int>(sizeof dib)) << c.name << " is a DIB section";
+          EXPECT_EQ(dib.dsBmih.biBitCount, 24) << c.name;
+          EXPECT_GT(dib.dsBmih.biHeight, 0) << c.name << " is bottom-up";
+        }
+        HDC memory = CreateCompatibleDC(nullptr);
+        HGDIOBJ previous = SelectObject(memory, picture);
+        for (const Pixel& p : c.pixels) {
+          EXPECT_EQ(GetPixel(memory, p.x, p.y), p.colour) << c.name << " at " << p.x << "," << p.y;
+        }
+        SelectObject(memory, previous);
+        DeleteDC(memory);
+        DeleteObject(picture);
       }
-      HDC memory = CreateCompatibleDC(nullptr);
-      HGDIOBJ previous = SelectObject(memory, picture);
-      for (const Pixel& p : c.pixels) {
-        EXPECT_EQ(GetPixel(memory, p.x, p.y), p.colour) << c.name << " at " << p.x << "," << p.y;
+      if (com != kNoCom) {
+        // Still initialised as before the loads: S_FALSE for the same kind again.
+        EXPECT_EQ(CoInitializeEx(nullptr, com == kHeld ? DWORD{COINIT_APARTMENTTHREADED} : com), S_FALSE) << com;
+        CoUninitialize();
+        if (com != kHeld) CoUninitialize();
       }
-      SelectObject(memory, previous);
-      DeleteDC(memory);
-      DeleteObject(picture);
     }
-    if (com != kNoCom) {
-      // Still initialised as the test left it: S_FALSE for the same kind again.
-      EXPECT_EQ(CoInitializeEx(nullptr, com), S_FALSE);
-      CoUninitialize();
-      CoUninitialize();
-    } else {
-      EXPECT_EQ(CoInitializeEx(nullptr, COINIT_MULTITHREADED), S_OK) << "COM left initialised";
-      CoUninitialize();
-    }
+    EXPECT_EQ(CoInitializeEx(nullptr, COINIT_MULTITHREADED), S_OK) << "COM left initialised, " << com;
+    CoUninitialize();
   }
 }
 
