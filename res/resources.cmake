@@ -90,7 +90,8 @@ add_custom_target(plugin_package DEPENDS ${INSTALLER_PACKAGE_MSI})
 function(attach_installer_resources target)
   set(INSTALLER_RES_DIR ${CMAKE_SOURCE_DIR}/res)
   get_filename_component(package_dir ${INSTALLER_PACKAGE_MSI} DIRECTORY)
-  file(GLOB art CONFIGURE_DEPENDS ${INSTALLER_RES_DIR}/art/*.bmp ${INSTALLER_RES_DIR}/art/*.ico)
+  file(GLOB art CONFIGURE_DEPENDS ${INSTALLER_RES_DIR}/art/*.bmp ${INSTALLER_RES_DIR}/art/*.png
+       ${INSTALLER_RES_DIR}/art/*.ico)
   set(script ${INSTALLER_RES_DIR}/installer.rc)
   target_sources(${target} PRIVATE ${script})
   # windres also looks for the embedded files along its include path.

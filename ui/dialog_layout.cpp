@@ -17,9 +17,8 @@ constexpr LONG kLogLinkGapUnits = 4;
 constexpr UINT kPlaceOnly = SWP_NOZORDER | SWP_NOACTIVATE;
 
 void ShowPicture(HWND dialog, int control, WORD picture, CBitmap& shown) {
-  const wchar_t* name = MAKEINTRESOURCEW(picture);
-  HBITMAP bitmap = LoadBitmapW(AfxFindResourceHandle(name, RT_BITMAP), name);
-  if (bitmap == nullptr) return;  // what shows stays
+  HBITMAP bitmap = AfxLoadPicture(MAKEINTRESOURCEW(picture));
+  if (bitmap == nullptr) return;  // what shows stays, also for a picture that cannot be decoded
   // The control hands back what it showed, the template's picture or ours:
   // either is ours to delete now. It takes the new picture's size itself.
   auto previous = reinterpret_cast<HBITMAP>(
@@ -81,14 +80,17 @@ void LoadArt(CDialog& dialog, DialogArt& art) {
   art.icon = LoadIconW(AfxFindResourceHandle(icon, RT_GROUP_ICON), icon);
   dialog.SetIcon(art.icon, TRUE);
   dialog.SetIcon(art.icon, FALSE);
+  const UINT dpi = CWnd::GetDpiForWindow(dialog.m_hWnd);
+  const bool decoded = NearestPictureScale(dpi) != PictureScale::Percent100;
+  if (decoded) art.decoding.Begin();
   art.continueButton.AutoLoad(IDC_CONTINUE, &dialog);
   art.configureButton.AutoLoad(IDC_CONFIGURE, &dialog);
   art.finishedButton.AutoLoad(IDC_FINISHED, &dialog);
-  const UINT dpi = CWnd::GetDpiForWindow(dialog.m_hWnd);
-  if (NearestPictureScale(dpi) != PictureScale::Percent100) ShowPicturesFor(dialog.m_hWnd, dpi, art);
+  if (decoded) ShowPicturesFor(dialog.m_hWnd, dpi, art);
 }
 
 void ShowArtFor(HWND dialog, UINT dpi, DialogArt& art) {
+  if (NearestPictureScale(dpi) != PictureScale::Percent100) art.decoding.Begin();
   for (CBitmapButton* button : {&art.continueButton, &art.configureButton, &art.finishedButton}) {
     button->LoadForDpi(dpi);
   }

@@ -25,6 +25,8 @@ struct DialogArt {
   CBitmapButton finishedButton;
   CBitmap banner;
   CBitmap separator;
+  // Up from the first dpi that needs decoded pictures, for the window's life.
+  CPictureDecoding decoding;
 };
 // Binds the buttons, gives the window its icon and shows every picture at
 // the scale nearest the window's dpi; the template's are the 100 % ones.

@@ -2,18 +2,23 @@
 """Draws the installer's pictures and icon into res/art/.
 
 ImageMagick rasterises the lettering and the logo into coverage masks; this
-script lays them out on whole pixels and writes the files itself, so that
-every bitmap is exactly a 24-bit bottom-up DIB with a 40-byte header and the
-icon holds two 8-bit images. Each picture is drawn at 100 %, 150 % and
-200 % (for 96, 144 and 192 dpi: files ending _150 and _200), from the same
-layout with every length scaled, so that none is a blurred enlargement. The
-output is committed; run this again only after changing the art:
+script lays them out on whole pixels and writes the files itself. Each
+picture is drawn at 100 %, 150 % and 200 % (for 96, 144 and 192 dpi), from
+the same layout with every length scaled, so that none is a blurred
+enlargement. The 100 % pictures are bottom-up DIBs with a 40-byte header,
+8-bit with a palette of just their colours (24-bit for one of more than 256
+colours), which the dialog template and LoadBitmap take as they are. The
+larger ones, most of the bytes and needed only at a higher dpi, are PNGs
+(files ending _150.png and _200.png), indexed where the colours allow, so
+that both hold exactly the pixels drawn. The icon holds two 8-bit images.
+The output is committed; run this again only after changing the art:
   python3 res/art/draw_art.py
 Needs: imagemagick, fonts-dejavu-core, fonts-urw-base35.
 """
 import os
 import struct
 import subprocess
+import zlib
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 SANS_BOLD = "/usr/share/fonts/truetype/dejavu/DejaVuSans-Bold.ttf"
@@ -119,13 +124,64 @@ def centred(outer, inner):
     return (outer - inner) // 2
 
 
+def palette_of(canvas):
+    """The picture's colours in a fixed order, or None for more than 256."""
+    colours = sorted({tuple(p) for p in canvas.pixels})
+    return colours if len(colours) <= 256 else None
+
+
 def write_bmp(name, canvas, pixels_per_metre=PIXELS_PER_METRE):
-    image = canvas.rows_bottom_up()
-    info = struct.pack("<IiiHHIIiiII", 40, canvas.width, canvas.height, 1, 24, 0, len(image),
-                       pixels_per_metre, pixels_per_metre, 0, 0)
-    header = struct.pack("<2sIHHI", b"BM", 14 + len(info) + len(image), 0, 0, 14 + len(info))
+    colours = palette_of(canvas)
+    if colours is None:
+        bits, palette, image = 24, b"", canvas.rows_bottom_up()
+    else:
+        index = {c: i for i, c in enumerate(colours)}
+        stride = (canvas.width + 3) & ~3
+        image = bytearray()
+        for y in reversed(range(canvas.height)):
+            row = bytes(index[tuple(p)] for p in canvas.pixels[y * canvas.width:(y + 1) * canvas.width])
+            image += row + bytes(stride - len(row))
+        bits, palette = 8, b"".join(bytes((b, g, r, 0)) for r, g, b in colours)
+    info = struct.pack("<IiiHHIIiiII", 40, canvas.width, canvas.height, 1, bits, 0, len(image),
+                       pixels_per_metre, pixels_per_metre, len(colours or ()), 0)
+    offset = 14 + len(info) + len(palette)
+    header = struct.pack("<2sIHHI", b"BM", offset + len(image), 0, 0, offset)
     with open(os.path.join(HERE, name), "wb") as f:
-        f.write(header + info + image)
+        f.write(header + info + palette + bytes(image))
+
+
+def png_chunk(kind, data):
+    return struct.pack(">I", len(data)) + kind + data + struct.pack(">I", zlib.crc32(kind + data))
+
+
+def write_png(name, canvas):
+    """An 8-bit indexed PNG, or 24-bit RGB for more than 256 colours; no
+    gamma or colour chunk, so that a decoder hands back the pixels as drawn."""
+    colours = palette_of(canvas)
+    index = {c: i for i, c in enumerate(colours or ())}
+    rows = bytearray()
+    for y in range(canvas.height):
+        line = canvas.pixels[y * canvas.width:(y + 1) * canvas.width]
+        rows.append(0)  # unfiltered: rows of indices deflate best as they are
+        if colours is None:
+            rows += b"".join(bytes(p) for p in line)
+        else:
+            rows += bytes(index[tuple(p)] for p in line)
+    kind = 2 if colours is None else 3  # RGB, or palette
+    header = struct.pack(">IIBBBBB", canvas.width, canvas.height, 8, kind, 0, 0, 0)
+    png = b"\x89PNG\r\n\x1a\n" + png_chunk(b"IHDR", header)
+    if colours is not None:
+        png += png_chunk(b"PLTE", b"".join(bytes(c) for c in colours))
+    png += png_chunk(b"IDAT", zlib.compress(bytes(rows), 9)) + png_chunk(b"IEND", b"")
+    with open(os.path.join(HERE, name), "wb") as f:
+        f.write(png)
+
+
+def write_picture(stem, canvas, scale, pixels_per_metre=PIXELS_PER_METRE):
+    if scale == 100:
+        write_bmp(stem + ".bmp", canvas, pixels_per_metre)
+    else:
+        write_png("%s_%d.png" % (stem, scale), canvas)
 
 
 # The four looks of a picture button: frame colour and thickness, lettering
@@ -276,17 +332,16 @@ def main():
         "close": ((101, 35), 100, word("CLOSE", 15, underline_first=True), "DF"),
     }
     for scale in SCALES:
-        suffix = "" if scale == 100 else "_%d" % scale
-        write_bmp("side_banner%s.bmp" % suffix, banner(scale))
+        write_picture("side_banner", banner(scale), scale)
         line = Canvas(scaled(494, scale), thickness(1, scale), LINE)
-        write_bmp("separator%s.bmp" % suffix, line, pixels_per_metre=0)
+        write_picture("separator", line, scale, pixels_per_metre=0)
         for name, ((width, height), drawn, content, looks) in buttons.items():
             face = scaled(drawn, scale)
             size = (face + width - drawn, scaled(height, scale))
             for letter in looks:
                 picture = button(*size, face, LOOKS[letter], content, scale)
                 stem = "close" if name == "closeu" else name
-                write_bmp("%s_%s%s.bmp" % (stem, letter.lower(), suffix), picture)
+                write_picture("%s_%s" % (stem, letter.lower()), picture, scale)
     write_icon("installer.ico", (32, 16))
 
 

@@ -12,6 +12,7 @@ import sys
 import tempfile
 import unittest
 import xml.etree.ElementTree as ET
+import zlib
 
 import pefile
 
@@ -28,15 +29,33 @@ ENGLISH_US = 0x0409
 RT_BITMAP, RT_ICON, RT_DIALOG, RT_GROUP_ICON, RT_VERSION, RT_MANIFEST = 2, 3, 5, 14, 16, 24
 BUTTONS = {"CONTINUE": "UDFX", "CONFIGURE": "UDFX", "FINISHED": "UDFX", "CLOSE": "UDF"}
 # Every picture at 100 %, 150 % and 200 %: the name's suffix, the ids of the
-# banner and the separator.
-SCALES = {100: ("", 132, 145), 150: ("150", 133, 147), 200: ("200", 134, 148)}
+# banner and the separator, and the resource type. The larger ones are PNGs
+# of the same names.
+SCALES = {100: ("", 132, 145, RT_BITMAP), 150: ("150", 133, 147, "PNG"),
+          200: ("200", 134, 148, "PNG")}
+
+
+def picture_sizes(scale):
+    """{name: (width, height)} of every picture at scale. Each length is
+    scaled and rounded, lines grow by whole pixels, and the banner is as
+    tall as its place in the dialog."""
+    suffix, banner, line, _ = SCALES[scale]
+    face = {"CONTINUE": (72, 22), "FINISHED": (72, 22), "CONFIGURE": (22, 20), "CLOSE": (100, 35)}
+    sizes = {banner: (int(166 * scale / 100 + 0.5), {100: 314, 150: 458, 200: 603}[scale]),
+             line: (int(494 * scale / 100 + 0.5), max(1, scale // 100))}
+    for caption, looks in BUTTONS.items():
+        width, height = (int(length * scale / 100 + 0.5) for length in face[caption])
+        for look in looks:
+            # CLOSE's pressed and focused pictures are a column wider.
+            extra = 1 if caption == "CLOSE" and look != "U" else 0
+            sizes[caption + look + suffix] = (width + extra, height)
+    return sizes
+
+
 EXPECTED_RESOURCES = {
     ("MSI", 146), ("RTF", 141), (RT_DIALOG, 102), (RT_DIALOG, 103), (RT_GROUP_ICON, 129),
     (RT_ICON, 1), (RT_ICON, 2), (RT_VERSION, 1), (RT_MANIFEST, 1),
-} | {(RT_BITMAP, caption + look + suffix) for caption, looks in BUTTONS.items() for look in looks
-     for suffix, _, _ in SCALES.values()
-} | {(RT_BITMAP, picture) for _, banner, line in SCALES.values() for picture in (banner, line)}
-
+} | {(kind, name) for scale, (_, _, _, kind) in SCALES.items() for name in picture_sizes(scale)}
 
 def _key(entry):
     return str(entry.name) if entry.name is not None else entry.id
@@ -179,11 +198,73 @@ def bitmap_header(data):
     return dict(zip(keys, fields))
 
 
-def pixel(data, header, x, y):
-    stride = (header["width"] * 3 + 3) & ~3
-    offset = 40 + (header["height"] - 1 - y) * stride + 3 * x
-    b, g, r = data[offset:offset + 3]
-    return r, g, b
+def bitmap_pixels(data):
+    """The rows of an uncompressed 8- or 24-bit bottom-up DIB, top row first,
+    as (r, g, b) tuples."""
+    header = bitmap_header(data)
+    width, height, bits = header["width"], header["height"], header["bits"]
+    palette_at = header["size"]
+    palette = [tuple(data[palette_at + 4 * i:palette_at + 4 * i + 3][::-1])
+               for i in range(header["colours_used"] or (256 if bits == 8 else 0))]
+    image_at = palette_at + 4 * len(palette)
+    stride = (width * bits // 8 + 3) & ~3
+    rows = []
+    for y in range(height):
+        row = data[image_at + (height - 1 - y) * stride:]
+        rows.append([palette[row[x]] if bits == 8 else tuple(row[3 * x:3 * x + 3][::-1])
+                     for x in range(width)])
+    return rows
+
+
+def png_chunks(data):
+    """[(type, body)] of a PNG, checking its signature and every chunk's CRC."""
+    if data[:8] != b"\x89PNG\r\n\x1a\n":
+        raise ValueError("no PNG signature")
+    chunks, at = [], 8
+    while at < len(data):
+        length, = struct.unpack_from(">I", data, at)
+        kind, body = data[at + 4:at + 8], data[at + 8:at + 8 + length]
+        crc, = struct.unpack_from(">I", data, at + 8 + length)
+        if len(body) != length or zlib.crc32(kind + body) != crc:
+            raise ValueError("chunk %r damaged" % kind)
+        chunks.append((kind, body))
+        at += 12 + length
+    return chunks
+
+
+def png_pixels(data):
+    """(IHDR fields, rows top first as (r, g, b)) of an 8-bit indexed or RGB
+    PNG without interlacing, every row filter undone."""
+    chunks = png_chunks(data)
+    width, height, depth, kind, compression, filtering, interlace = struct.unpack(">IIBBBBB", chunks[0][1])
+    header = dict(width=width, height=height, depth=depth, kind=kind,
+                  rest=(compression, filtering, interlace), first=chunks[0][0],
+                  last=chunks[-1][0], others={k for k, _ in chunks[1:-1]})
+    palette = [tuple(body[i:i + 3]) for k, body in chunks if k == b"PLTE" for i in range(0, len(body), 3)]
+    raw = zlib.decompress(b"".join(body for k, body in chunks if k == b"IDAT"))
+    step = 1 if kind == 3 else 3
+    stride = width * step
+    if len(raw) != (stride + 1) * height:
+        raise ValueError("%d bytes of rows, expected %d" % (len(raw), (stride + 1) * height))
+    rows, prior = [], bytearray(stride)
+    for y in range(height):
+        method, line = raw[y * (stride + 1)], bytearray(raw[y * (stride + 1) + 1:(y + 1) * (stride + 1)])
+        for i in range(stride):
+            a = line[i - step] if i >= step else 0
+            b, c = prior[i], prior[i - step] if i >= step else 0
+            p = a + b - c
+            nearest = a if abs(p - a) <= min(abs(p - b), abs(p - c)) else b if abs(p - b) <= abs(p - c) else c
+            line[i] = (line[i] + (0, a, b, (a + b) // 2, nearest)[method]) & 0xFF
+        prior = line
+        rows.append([palette[v] for v in line] if kind == 3 else
+                    [tuple(line[3 * x:3 * x + 3]) for x in range(width)])
+    return header, rows
+
+
+def picture_pixels(scale, name):
+    kind = SCALES[scale][3]
+    data = resource(kind, name)
+    return bitmap_pixels(data) if kind == RT_BITMAP else png_pixels(data)[1]
 
 
 class Resources(unittest.TestCase):
@@ -206,42 +287,44 @@ class Resources(unittest.TestCase):
         for word in (b"\\pict", b"\\field", b"\\object"):
             self.assertNotIn(word, terms)
 
-    def test_bitmaps_are_uncompressed_24_bit_bottom_up_dibs(self):
-        # At 150 % and 200 % each length is scaled and rounded, lines grow by
-        # whole pixels, and the banner is as tall as its place in the dialog.
-        face = {"CONTINUE": (72, 22), "FINISHED": (72, 22), "CONFIGURE": (22, 20),
-                "CLOSE": (100, 35)}
-        banner_heights = {100: 314, 150: 458, 200: 603}
-        sizes = {}
-        for scale, (suffix, banner, line) in SCALES.items():
-            sizes[banner] = (int(166 * scale / 100 + 0.5), banner_heights[scale])
-            sizes[line] = (int(494 * scale / 100 + 0.5), max(1, scale // 100))
-            for caption, looks in BUTTONS.items():
-                width, height = (int(length * scale / 100 + 0.5) for length in face[caption])
-                for look in looks:
-                    # CLOSE's pressed and focused pictures are a column wider.
-                    extra = 1 if caption == "CLOSE" and look != "U" else 0
-                    sizes[caption + look + suffix] = (width + extra, height)
-        lines = {line for _, _, line in SCALES.values()}
-        for name, (width, height) in sizes.items():
+    def test_100_percent_pictures_are_uncompressed_8_or_24_bit_bottom_up_dibs(self):
+        lines = {line for _, _, line, _ in SCALES.values()}
+        for name, (width, height) in picture_sizes(100).items():
             data = resource(RT_BITMAP, name)
             header = bitmap_header(data)
             ppm = 0 if name in lines else 2834
             with self.subTest(bitmap=name):
+                self.assertIn(header["bits"], (8, 24))
+                # An 8-bit one holds a palette of just its colours.
+                colours = header["colours_used"]
+                self.assertTrue(1 <= colours <= 256 if header["bits"] == 8 else colours == 0, colours)
                 self.assertEqual(
                     (header["size"], header["width"], header["height"], header["planes"],
-                     header["bits"], header["compression"], header["x_ppm"], header["y_ppm"],
-                     header["colours_used"]),
-                    (40, width, height, 1, 24, 0, ppm, ppm, 0))
-                self.assertEqual(len(data), 40 + ((width * 3 + 3) & ~3) * height)
+                     header["compression"], header["x_ppm"], header["y_ppm"]),
+                    (40, width, height, 1, 0, ppm, ppm))
+                stride = (width * header["bits"] // 8 + 3) & ~3
+                self.assertEqual(len(data), 40 + 4 * colours + stride * height)
+
+    def test_larger_pictures_are_whole_png_files_of_their_size_and_no_bitmaps(self):
+        for scale in (150, 200):
+            for name, (width, height) in picture_sizes(scale).items():
+                with self.subTest(picture=name):
+                    self.assertNotIn((RT_BITMAP, name), RESOURCES)
+                    header, rows = png_pixels(resource("PNG", name))
+                    self.assertEqual((header["width"], header["height"]), (width, height))
+                    # 8-bit palette or RGB, nothing a decoder would change the
+                    # colours by (gamma, colour profile) and no transparency.
+                    self.assertIn((header["depth"], header["kind"]), ((8, 3), (8, 2)))
+                    self.assertEqual(header["rest"], (0, 0, 0))
+                    self.assertEqual((header["first"], header["last"]), (b"IHDR", b"IEND"))
+                    self.assertLessEqual(header["others"], {b"PLTE", b"IDAT"})
+                    self.assertEqual(len(rows), height)
 
     def test_separators_are_grey_lines(self):
-        for _, _, name in SCALES.values():
-            line = resource(RT_BITMAP, name)
-            header = bitmap_header(line)
-            with self.subTest(bitmap=name):
-                self.assertEqual({pixel(line, header, x, y) for x in range(header["width"])
-                                  for y in range(header["height"])}, {(171, 168, 153)})
+        for scale, (_, _, name, _) in SCALES.items():
+            with self.subTest(picture=name):
+                self.assertEqual({p for row in picture_pixels(scale, name) for p in row},
+                                 {(171, 168, 153)})
 
     def test_icon_group_holds_32_then_16_pixel_8_bit_images(self):
         group = resource(RT_GROUP_ICON, 129)

@@ -1,6 +1,6 @@
 #include "ui/framework/afx_bitmap_button.h"
 
-#include "ui/framework/afx_app.h"
+#include "ui/framework/afx_picture.h"
 #include "ui/framework/picture_scale.h"
 
 CBitmapButton::~CBitmapButton() { FreeBitmaps(); }
@@ -48,7 +48,7 @@ HBITMAP CBitmapButton::Picture(Look look) {
   if (!m_tried[look]) {
     m_tried[look] = true;
     const wchar_t* name = m_names[look];
-    if (name[0] != L'\0') m_bitmaps[look] = LoadBitmapW(AfxFindResourceHandle(name, RT_BITMAP), name);
+    if (name[0] != L'\0') m_bitmaps[look] = AfxLoadPicture(name);
   }
   return m_bitmaps[look];
 }

@@ -5,6 +5,7 @@
 //   afx_gdi.h            CDC, CPaintDC, CBrush
 //   afx_window.h         CWnd and the control wrappers
 //   afx_bitmap_button.h  CBitmapButton
+//   afx_picture.h        AfxLoadPicture (a bitmap, or a PNG decoded)
 //   afx_dialog.h         data exchange, CDialog, the ON_WM_* entries
 //   afx_app.h            CWinApp, AfxWinMain and the other Afx* calls
 //   message_map.h        message maps (portable)
@@ -15,6 +16,7 @@
 #include "ui/framework/afx_bitmap_button.h"
 #include "ui/framework/afx_dialog.h"
 #include "ui/framework/afx_gdi.h"
+#include "ui/framework/afx_picture.h"
 #include "ui/framework/afx_string.h"
 #include "ui/framework/afx_window.h"
 #include "ui/framework/mem_file.h"

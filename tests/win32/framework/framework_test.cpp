@@ -268,6 +268,79 @@ TEST(CBitmapButton, LoadForDpiTakesTheNearestScaleItHas) {
   dialog.DoModal();
 }
 
+// A bitmap resource as LoadBitmapW gives it, else a PNG one decoded into a
+// 24-bit bottom-up DIB section; nothing for one that cannot be decoded.
+TEST(AfxLoadPicture, TakesTheBitmapElseDecodesThePng) {
+  struct Pixel {
+    int x, y;
+    COLORREF colour;
+  };
+  const struct {
+    const wchar_t* name;
+    LONG width, height;  // 0: no picture
+    bool decoded;
+    Pixel pixels[2];
+  } cases[] = {
+      {L"PICU", 8, 6, false, {{0, 0, RGB(255, 0, 0)}, {7, 5, RGB(255, 0, 0)}}},
+      {L"PICD", 8, 6, false, {{0, 0, RGB(0, 255, 0)}, {7, 5, RGB(0, 255, 0)}}},  // 8-bit
+      {L"PICU150", 12, 9, true, {{0, 0, RGB(255, 0, 0)}, {11, 8, RGB(255, 0, 0)}}},
+      {L"PICX150", 12, 9, true, {{0, 0, RGB(128, 128, 128)}, {11, 8, RGB(128, 128, 128)}}},  // RGB
+      {L"CORNERS", 5, 3, true, {{0, 0, RGB(255, 0, 0)}, {4, 2, RGB(0, 0, 255)}}},
+      {L"DAMAGED", 0, 0, true, {}},
+      {L"NOTPNG", 0, 0, true, {}},
+      {L"MISSING", 0, 0, false, {}},
+  };
+  // The window's thread may have COM, of either kind, or not, or a window's
+  // CPictureDecoding may hold it; none may change what loads, nor be left
+  // changed.
+  constexpr DWORD kNoCom = ~0u;
+  constexpr DWORD kHeld = ~1u;
+  for (DWORD com : {kNoCom, DWORD{COINIT_APARTMENTTHREADED}, DWORD{COINIT_MULTITHREADED}, kHeld}) {
+    {
+      CPictureDecoding held;
+      if (com == kHeld) {
+        held.Begin();
+        held.Begin();
+      } else if (com != kNoCom) {
+        ASSERT_EQ(CoInitializeEx(nullptr, com), S_OK);
+      }
+      for (const auto& c : cases) {
+        HBITMAP picture = AfxLoadPicture(c.name);
+        if (c.width == 0) {
+          EXPECT_EQ(picture, nullptr) << c.name;
+          continue;
+        }
+        ASSERT_NE(picture, nullptr) << c.name << " with COM " << com;
+        DIBSECTION dib{};
+        const int filled = GetObjectW(picture, sizeof dib, &dib);
+        EXPECT_EQ(dib.dsBm.bmWidth, c.width) << c.name;
+        EXPECT_EQ(dib.dsBm.bmHeight, c.height) << c.name;
+        if (c.decoded) {
+          EXPECT_EQ(filled, static_cast<int>(sizeof dib)) << c.name << " is a DIB section";
+          EXPECT_EQ(dib.dsBmih.biBitCount, 24) << c.name;
+          EXPECT_GT(dib.dsBmih.biHeight, 0) << c.name << " is bottom-up";
+        }
+        HDC memory = CreateCompatibleDC(nullptr);
+        HGDIOBJ previous = SelectObject(memory, picture);
+        for (const Pixel& p : c.pixels) {
+          EXPECT_EQ(GetPixel(memory, p.x, p.y), p.colour) << c.name << " at " << p.x << "," << p.y;
+        }
+        SelectObject(memory, previous);
+        DeleteDC(memory);
+        DeleteObject(picture);
+      }
+      if (com != kNoCom) {
+        // Still initialised as before the loads: S_FALSE for the same kind again.
+        EXPECT_EQ(CoInitializeEx(nullptr, com == kHeld ? DWORD{COINIT_APARTMENTTHREADED} : com), S_FALSE) << com;
+        CoUninitialize();
+        if (com != kHeld) CoUninitialize();
+      }
+    }
+    EXPECT_EQ(CoInitializeEx(nullptr, COINIT_MULTITHREADED), S_OK) << "COM left initialised, " << com;
+    CoUninitialize();
+  }
+}
+
 // Hands out the text that cookie points to, then ends the stream.
 DWORD CALLBACK StreamText(DWORD_PTR cookie, LPBYTE buffer, LONG wanted, LONG* delivered) {
   auto* text = reinterpret_cast<const char**>(cookie);
