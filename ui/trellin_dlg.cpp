@@ -10,6 +10,7 @@
 namespace {
 
 constexpr wchar_t kBusyBoxCaption[] = L"Installation in Progress";
+constexpr UINT_PTR kPrepareTimer = 1;
 
 }  // namespace
 
@@ -27,6 +28,7 @@ BEGIN_MESSAGE_MAP(CTrellinDlg, CDialog)
   ON_NOTIFY(NM_CLICK, IDC_LOG_LINK, OnNMClickLogLink)
   ON_NOTIFY(NM_RETURN, IDC_LOG_LINK, OnNMClickLogLink)
   ON_MESSAGE(kWmInstallView, OnViewMessage)
+  ON_MESSAGE(WM_TIMER, OnTimerMessage)
 END_MESSAGE_MAP()
 
 CTrellinDlg::CTrellinDlg(InstallRunner& runner, const InstallerServices& services, UiMode mode,
@@ -65,8 +67,10 @@ BOOL CTrellinDlg::OnInitDialog() {
 
   SetWindowText(AsWide(ProductConfig::DisplayName));
   FitAcceptLine(m_hWnd);
-  // The service loads beside the window while the user reads.
-  m_runner.Prepare();
+  // The service loads beside the window while the user reads, once Welcome
+  // is painted: a timer's message comes after the window's paints, and a
+  // worker loading msi.dll meanwhile would hold the loader from the window.
+  ::SetTimer(m_hWnd, kPrepareTimer, 0, nullptr);
 
   if (StartsAtOnce(m_operation, m_installState)) {
     m_stageStatus = StageStatus(m_operation == Operation::Uninstall ? InstallStage::Removing : InstallStage::Repairing);
@@ -186,6 +190,13 @@ void CTrellinDlg::AfterOutcome() {
     }
   }
   if (m_mode == UiMode::Passive) PressLater(m_hWnd, IDC_FINISHED);
+}
+
+LRESULT CTrellinDlg::OnTimerMessage(WPARAM id, LPARAM) {
+  if (id != kPrepareTimer) return 0;
+  ::KillTimer(m_hWnd, kPrepareTimer);
+  m_runner.Prepare();
+  return 0;
 }
 
 void CTrellinDlg::OnBnClickedFinished() { CDialog::OnOK(); }

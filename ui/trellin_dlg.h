@@ -45,6 +45,7 @@ class CTrellinDlg : public CDialog, private InstallViewOwner {
   void OnNMClickLogLink(NMHDR* pNMHDR, LRESULT* pResult);
   void OnDpiChanged(UINT dpi) override;
   LRESULT OnViewMessage(WPARAM what, LPARAM data) { return m_view.OnViewMessage(what, data); }
+  LRESULT OnTimerMessage(WPARAM id, LPARAM);
 
   DECLARE_MESSAGE_MAP()
 
