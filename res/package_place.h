@@ -1,9 +1,9 @@
 // Where a package too large for a resource lies: attached after the image,
 // 8-byte aligned and before the signature (which covers it), it is named
 // by this record, the resource of type "MSI" and id IDR_PACKAGE_PLACE that
-// such an executable carries instead of IDR_PACKAGE_MSI. The build links a
-// placeholder (offset and size 0) and writes the real place once the
-// package is attached; cmake/attach_package.py and the tests' swap_package
+// such an executable carries instead of IDR_PACKAGE_MSI (a place that names
+// a package is read first). The build links a placeholder (offset and size
+// 0, no package) and writes the real place once the package is attached; cmake/attach_package.py and the tests' swap_package
 // find the placeholder by its whole 32 bytes.
 #pragma once
 

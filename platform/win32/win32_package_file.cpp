@@ -217,32 +217,30 @@ std::uint32_t Win32PackageFile::LastError() { return GetLastError(); }
 
 bool Win32PackageFile::OpenPackage(PackageFileHandle* package, std::uint64_t* size) {
   const HMODULE self = GetModuleHandleW(nullptr);
-  const ResourceBytes resource = LoadResourceBytes(self, m_resourceId, L"" RESOURCE_TYPE_MSI);
-  if (resource.bytes != nullptr) {
-    auto* opened = new (std::nothrow) CarriedPackage;
-    if (opened == nullptr) return Fail(ERROR_NOT_ENOUGH_MEMORY);
-    opened->bytes = resource.bytes;
-    opened->size = resource.size;
-    *package = opened;
-    *size = resource.size;
-    return true;
-  }
+  // A place that names a package comes first; a placeholder names none.
   const ResourceBytes record = LoadResourceBytes(self, IDR_PACKAGE_PLACE, L"" RESOURCE_TYPE_MSI);
   PackagePlace place = {};
-  if (record.bytes == nullptr || record.size != sizeof place) return Fail(ERROR_RESOURCE_NAME_NOT_FOUND);
-  std::memcpy(&place, record.bytes, sizeof place);
-  // A placeholder the build never filled in carries nothing.
-  if (std::memcmp(place.magic, kPackagePlaceMagic, sizeof place.magic) != 0 ||
-      place.version != kPackagePlaceVersion || place.size == 0 || place.offset % kPackagePlaceAlignment != 0) {
-    return Fail(ERROR_RESOURCE_NAME_NOT_FOUND);
+  if (record.bytes != nullptr && record.size == sizeof place) std::memcpy(&place, record.bytes, sizeof place);
+  if (std::memcmp(place.magic, kPackagePlaceMagic, sizeof place.magic) == 0 &&
+      place.version == kPackagePlaceVersion && place.size != 0) {
+    if (place.offset % kPackagePlaceAlignment != 0) return Fail(ERROR_RESOURCE_NAME_NOT_FOUND);
+    // The executable's own file, whatever the length of its path.
+    std::unique_ptr<wchar_t[]> path(new (std::nothrow) wchar_t[kLongPath]);
+    if (path == nullptr) return Fail(ERROR_NOT_ENOUGH_MEMORY);
+    const DWORD length = GetModuleFileNameW(nullptr, path.get(), kLongPath);
+    if (length == 0 || length >= kLongPath) return Fail(ERROR_RESOURCE_NAME_NOT_FOUND);
+    if (!OpenAttachedPackage(path.get(), place.offset, place.size, package)) return false;
+    *size = place.size;
+    return true;
   }
-  // The executable's own file, whatever the length of its path.
-  std::unique_ptr<wchar_t[]> path(new (std::nothrow) wchar_t[kLongPath]);
-  if (path == nullptr) return Fail(ERROR_NOT_ENOUGH_MEMORY);
-  const DWORD length = GetModuleFileNameW(nullptr, path.get(), kLongPath);
-  if (length == 0 || length >= kLongPath) return Fail(ERROR_RESOURCE_NAME_NOT_FOUND);
-  if (!OpenAttachedPackage(path.get(), place.offset, place.size, package)) return false;
-  *size = place.size;
+  const ResourceBytes resource = LoadResourceBytes(self, m_resourceId, L"" RESOURCE_TYPE_MSI);
+  if (resource.bytes == nullptr) return Fail(ERROR_RESOURCE_NAME_NOT_FOUND);
+  auto* opened = new (std::nothrow) CarriedPackage;
+  if (opened == nullptr) return Fail(ERROR_NOT_ENOUGH_MEMORY);
+  opened->bytes = resource.bytes;
+  opened->size = resource.size;
+  *package = opened;
+  *size = resource.size;
   return true;
 }
 
