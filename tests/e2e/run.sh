@@ -26,6 +26,7 @@
 #                                 this test package instead of its own, in
 #                                 the form its size gives (swap_package)
 #   #! installer: attached x.msi  the same, attached after the image
+#   #! installer: resource x.msi  the same, as the resource whatever its size
 #   #! installer: cut x.msi       attached, and cut short as a broken
 #                                 download: the signature and the second
 #                                 half of the package are gone
@@ -106,9 +107,12 @@ echo "e2e: template prefixes ready ($(( $(date +%s) - started )) s)"
 # --- installer copies that carry a test package -----------------------------
 # The swap is a resource update, so it runs under Wine, in a throwaway copy of
 # a template; a signed executable is stripped first and signed again last.
-make_variant() {  # make_variant [attached|cut] <package>
+make_variant() {  # make_variant [attached|resource|cut] <package>
   local form="" swap_args=()
-  if [ $# -eq 2 ]; then form=$1; swap_args=(--attached); shift; fi
+  if [ $# -eq 2 ]; then
+    form=$1; swap_args=(--attached); shift
+    [ "$form" = resource ] && swap_args=(--resource)
+  fi
   local package=$1 out=$work/variants/${form:+$form-}${1%.msi}/$INSTALLER_FILE
   [ -f "$out" ] && { echo "$out"; return 0; }
   [ -f "$E2E_PACKAGES/$package" ] || return 1
@@ -120,7 +124,8 @@ make_variant() {  # make_variant [attached|cut] <package>
   [ -d "$template" ] || template=$wine_prefix_root/e2e-template-win32
   rm -rf "$tools" && cp -a "$template" "$tools"
   wine_server_keep "$tools"
-  WINEPREFIX=$tools wine_logged 60 "$work/swap.log" "$E2E_SWAP" "${swap_args[@]}" "$(wine_path "$out")" \
+  # A package of hundreds of MiB takes minutes to copy under emulation.
+  WINEPREFIX=$tools wine_logged 600 "$work/swap.log" "$E2E_SWAP" "${swap_args[@]}" "$(wine_path "$out")" \
     "$(wine_path "$E2E_PACKAGES/$package")"
   local rc=$?
   wine_server_stop "$tools"

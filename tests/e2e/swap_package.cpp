@@ -4,8 +4,9 @@
 // to the resource limit, else attached after the image with its place in
 // the IDR_PACKAGE_PLACE record (res/package_place.h). A package the copy
 // had attached before goes.
-// Usage: swap_package [--attached] <installer.exe> <package.msi>
+// Usage: swap_package [--attached|--resource] <installer.exe> <package.msi>
 //   --attached   the attached form whatever the size
+//   --resource   the resource form whatever the size (to find its limits)
 // The executable must carry no signature (strip it first, sign after).
 #include <windows.h>
 
@@ -170,9 +171,10 @@ int Attach(const wchar_t* exe, const wchar_t* packagePath) {
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
-  const bool forced = argc == 4 && std::wcscmp(argv[1], L"--attached") == 0;
-  if (argc != 3 && !forced) {
-    std::fprintf(stderr, "usage: swap_package [--attached] <installer.exe> <package.msi>\n");
+  const bool forceAttached = argc == 4 && std::wcscmp(argv[1], L"--attached") == 0;
+  const bool forceResource = argc == 4 && std::wcscmp(argv[1], L"--resource") == 0;
+  if (argc != 3 && !forceAttached && !forceResource) {
+    std::fprintf(stderr, "usage: swap_package [--attached|--resource] <installer.exe> <package.msi>\n");
     return 2;
   }
   const wchar_t* exe = argv[argc - 2];
@@ -180,7 +182,8 @@ int wmain(int argc, wchar_t** argv) {
   WIN32_FILE_ATTRIBUTE_DATA about;
   if (!GetFileAttributesExW(packagePath, GetFileExInfoStandard, &about)) return Fail("cannot read the package");
   const std::uint64_t size = (std::uint64_t{about.nFileSizeHigh} << 32) | about.nFileSizeLow;
-  const bool attached = forced || size > (std::uint64_t{SWAP_RESOURCE_LIMIT_MIB} << 20);
+  const bool attached =
+      forceAttached || (!forceResource && size > (std::uint64_t{SWAP_RESOURCE_LIMIT_MIB} << 20));
   if (!DropAttached(exe)) return Fail("cannot open the executable");
   std::vector<char> package;
   if (!attached) {
