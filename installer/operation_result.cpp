@@ -30,8 +30,10 @@ constexpr StepText kSteps[] = {
     {OperationStep::NotInstalled, u"nothing to remove", u"The plug-in is not installed"},
     {OperationStep::ExtractFolder, u"the folder to write the package to",
      u"The installation package could not be written to that folder"},
+    {OperationStep::PackageRead, u"reading the embedded package",
+     u"This installer is incomplete or damaged; download it again"},
 };
-static_assert(static_cast<std::size_t>(OperationStep::ExtractFolder) + 1 == sizeof kSteps / sizeof kSteps[0]);
+static_assert(static_cast<std::size_t>(OperationStep::PackageRead) + 1 == sizeof kSteps / sizeof kSteps[0]);
 
 const StepText& TextOf(OperationStep step) {
   const auto at = static_cast<std::size_t>(step);

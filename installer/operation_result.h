@@ -29,6 +29,7 @@ enum class OperationStep : std::uint8_t {
   InstallProduct,  // the product is not registered after the install
   NotInstalled,    // a removal of a product that is not installed
   ExtractFolder,   // the package could not be written to the folder asked for
+  PackageRead,     // the package the executable carries is cut short or unreadable
 };
 
 struct OperationResult {

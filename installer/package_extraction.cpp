@@ -19,6 +19,54 @@ static_assert(kLongestTempFolder + kWorkFolderNameLength < 248);
 // whole can exhaust the kernel's address space for its buffers.
 constexpr std::size_t kLargestWrite = 8u << 20;
 
+// The package the executable carries, open while it is read.
+class CarriedPackage {
+ public:
+  explicit CarriedPackage(PackageFileSeam& files) : m_files(files) {}
+  ~CarriedPackage() {
+    if (m_package != nullptr) m_files.ClosePackage(m_package);
+  }
+  CarriedPackage(const CarriedPackage&) = delete;
+  CarriedPackage& operator=(const CarriedPackage&) = delete;
+
+  OperationResult Open() {
+    if (!m_files.OpenPackage(&m_package, &m_size)) {
+      m_package = nullptr;
+      if (m_files.LastError() == kErrorHandleEof) return Failure(OperationStep::PackageRead, kErrorHandleEof);
+      return Failure(OperationStep::PackageResource, kErrorResourceNotFound);
+    }
+    if (m_size == 0) return Failure(OperationStep::PackageResource, kErrorResourceNotFound);
+    return {};
+  }
+  PackageFileHandle Handle() const { return m_package; }
+  std::uint64_t Size() const { return m_size; }
+
+ private:
+  PackageFileSeam& m_files;
+  PackageFileHandle m_package = nullptr;
+  std::uint64_t m_size = 0;
+};
+
+// Copies the package's size bytes to writer in writes of at most 8 MiB;
+// writeStep names a failed write. A package that ends early fails as cut.
+OperationResult CopyPackage(PackageFileSeam& files, PackageFileHandle package, std::uint64_t size,
+                            PackageFileHandle writer, OperationStep writeStep, const std::atomic<bool>* stop) {
+  for (std::uint64_t done = 0; done < size;) {
+    const std::uint8_t* bytes = nullptr;
+    std::size_t got = 0;
+    if (!files.ReadPackage(package, &bytes, &got)) return Failure(OperationStep::PackageRead, files.LastError());
+    if (got == 0 || got > size - done) return Failure(OperationStep::PackageRead, kErrorHandleEof);
+    for (std::size_t at = 0; at < got;) {
+      if (stop != nullptr && stop->load()) return Failure(writeStep, kErrorCancelled);
+      const std::size_t piece = got - at < kLargestWrite ? got - at : kLargestWrite;
+      if (files.Write(writer, bytes + at, piece) != piece) return Failure(writeStep, files.LastError());
+      at += piece;
+    }
+    done += got;
+  }
+  return {};
+}
+
 void AppendHex(const std::uint8_t* bytes, std::size_t size, char16_t* out) {
   constexpr char16_t kDigits[] = u"0123456789ABCDEF";
   for (std::size_t i = 0; i < size; ++i) {
@@ -56,8 +104,8 @@ OperationResult ExtractedPackage::MakeWorkFolder(bool adminsOnly) {
   return Failure(OperationStep::WorkFolder, kErrorAlreadyExists);
 }
 
-OperationResult ExtractedPackage::WriteAndHold(bool adminsOnly, const std::uint8_t* bytes,
-                                               std::size_t size, const std::atomic<bool>* stop) {
+OperationResult ExtractedPackage::WriteAndHold(bool adminsOnly, PackageFileHandle package,
+                                               std::uint64_t size, const std::atomic<bool>* stop) {
   JoinText(m_path, kPathCapacity, {m_folder, u"\\", kPackageFileName});
   PackageFileHandle writer = nullptr;
   if (!m_files.CreateNewFile(m_path, adminsOnly, &writer)) {
@@ -65,18 +113,10 @@ OperationResult ExtractedPackage::WriteAndHold(bool adminsOnly, const std::uint8
     m_path[0] = 0;
     return failed;
   }
-  for (std::size_t done = 0; done < size;) {
-    if (stop != nullptr && stop->load()) {
-      m_files.Close(writer);
-      return Failure(OperationStep::WriteFile, kErrorCancelled);
-    }
-    const std::size_t piece = size - done < kLargestWrite ? size - done : kLargestWrite;
-    if (m_files.Write(writer, bytes + done, piece) != piece) {
-      const OperationResult failed = Failure(OperationStep::WriteFile, m_files.LastError());
-      m_files.Close(writer);
-      return failed;
-    }
-    done += piece;
+  const OperationResult copied = CopyPackage(m_files, package, size, writer, OperationStep::WriteFile, stop);
+  if (!copied.Succeeded()) {
+    m_files.Close(writer);
+    return copied;
   }
   // The service opens the package only beside handles that do not write.
   // A reader that lets the writer be is opened before the writer closes,
@@ -107,15 +147,13 @@ OperationResult ExtractedPackage::WriteAndHold(bool adminsOnly, const std::uint8
 
 OperationResult ExtractedPackage::Extract(const std::atomic<bool>* stop) {
   Release();
-  const std::uint8_t* bytes = nullptr;
-  std::size_t size = 0;
-  if (!m_files.PackageBytes(&bytes, &size) || size == 0) {
-    return Failure(OperationStep::PackageResource, kErrorResourceNotFound);
-  }
+  CarriedPackage package(m_files);
+  const OperationResult opened = package.Open();
+  if (!opened.Succeeded()) return opened;
   const bool adminsOnly = m_files.IsElevated();
   const OperationResult made = MakeWorkFolder(adminsOnly);
   if (!made.Succeeded()) return made;
-  const OperationResult written = WriteAndHold(adminsOnly, bytes, size, stop);
+  const OperationResult written = WriteAndHold(adminsOnly, package.Handle(), package.Size(), stop);
   if (!written.Succeeded()) Release();
   return written;
 }
@@ -196,11 +234,9 @@ class MadeFolders {
 OperationResult WritePackageTo(PackageFileSeam& files, const char16_t* folder, const char16_t* name,
                                char16_t (&written)[kPathCapacity]) {
   written[0] = 0;
-  const std::uint8_t* bytes = nullptr;
-  std::size_t size = 0;
-  if (!files.PackageBytes(&bytes, &size) || size == 0) {
-    return Failure(OperationStep::PackageResource, kErrorResourceNotFound);
-  }
+  CarriedPackage package(files);
+  const OperationResult opened = package.Open();
+  if (!opened.Succeeded()) return opened;
   char16_t final[kPathCapacity];
   char16_t partial[kPathCapacity];
   std::uint8_t random[kRandomBytes];
@@ -223,12 +259,8 @@ OperationResult WritePackageTo(PackageFileSeam& files, const char16_t* folder, c
     made.Undo();
     return failed;
   }
-  OperationResult result;
-  for (std::size_t done = 0; done < size && result.Succeeded();) {
-    const std::size_t piece = size - done < kLargestWrite ? size - done : kLargestWrite;
-    if (files.Write(writer, bytes + done, piece) != piece) result = Failure(OperationStep::ExtractFolder, files.LastError());
-    done += piece;
-  }
+  OperationResult result =
+      CopyPackage(files, package.Handle(), package.Size(), writer, OperationStep::ExtractFolder, nullptr);
   if (!files.Close(writer) && result.Succeeded()) result = Failure(OperationStep::ExtractFolder, files.LastError());
   if (result.Succeeded() && !files.MoveReplacing(partial, final)) {
     result = Failure(OperationStep::ExtractFolder, files.LastError());

@@ -14,6 +14,7 @@
 // it looks for.
 inline constexpr std::uint32_t kErrorFileNotFound = 2;         // ERROR_FILE_NOT_FOUND
 inline constexpr std::uint32_t kErrorPathNotFound = 3;         // ERROR_PATH_NOT_FOUND
+inline constexpr std::uint32_t kErrorHandleEof = 38;           // ERROR_HANDLE_EOF
 inline constexpr std::uint32_t kErrorAlreadyExists = 183;      // ERROR_ALREADY_EXISTS
 inline constexpr std::uint32_t kErrorFilenameTooLong = 206;    // ERROR_FILENAME_EXCED_RANGE
 inline constexpr std::uint32_t kErrorCancelled = 1223;         // ERROR_CANCELLED
@@ -44,7 +45,8 @@ class ExtractedPackage {
   // Releases a package held before, then writes a new one in pieces of at
   // most 8 MiB. A failure when there is no temp folder or it is too long
   // for the package's name, no new folder could be made, the executable
-  // carries no package, or the file cannot be written whole, closed and
+  // carries no package or it cannot be read whole (cut short), or the file
+  // cannot be written whole, closed and
   // held; nothing of ours is left behind then. A write that stop (when
   // given) asks to end between two pieces fails with kErrorCancelled.
   OperationResult Extract(const std::atomic<bool>* stop = nullptr);
@@ -59,7 +61,7 @@ class ExtractedPackage {
 
  private:
   OperationResult MakeWorkFolder(bool adminsOnly);
-  OperationResult WriteAndHold(bool adminsOnly, const std::uint8_t* bytes, std::size_t size,
+  OperationResult WriteAndHold(bool adminsOnly, PackageFileHandle package, std::uint64_t size,
                                const std::atomic<bool>* stop);
   bool RemoveWithRetries(bool folder, const char16_t* path);
 

@@ -1,8 +1,8 @@
 // What package extraction and the folder check need from the platform: the
 // temp folder, random numbers, whether we run elevated, a folder and a file
 // made exclusively, writing, holding the written file against change,
-// deletion, file lookup, and the bytes of the package the executable
-// carries. The product wires the Win32 side; unit tests wire an in-memory
+// deletion, file lookup, and the package the executable carries, read a
+// piece at a time. The product wires the Win32 side; unit tests wire an in-memory
 // fake.
 #pragma once
 
@@ -69,7 +69,15 @@ class PackageFileSeam {
   // The Windows error of the last call that failed (GetLastError).
   virtual std::uint32_t LastError() = 0;
 
-  // Address and size of the package resource of the running executable;
-  // false when it carries none.
-  virtual bool PackageBytes(const std::uint8_t** bytes, std::size_t* size) = 0;
+  // Opens the package the executable carries, as its resource or as the
+  // bytes attached after its image, and gives its size. False when it
+  // carries none (LastError ERROR_RESOURCE_NAME_NOT_FOUND) or the attached
+  // bytes are cut short, as by a broken download (ERROR_HANDLE_EOF).
+  virtual bool OpenPackage(PackageFileHandle* package, std::uint64_t* size) = 0;
+
+  // The package's next bytes, at most 8 MiB of them, valid until the next
+  // call; none (size 0) after the last. False when they cannot be read.
+  virtual bool ReadPackage(PackageFileHandle package, const std::uint8_t** bytes, std::size_t* size) = 0;
+
+  virtual void ClosePackage(PackageFileHandle package) = 0;
 };

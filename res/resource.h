@@ -12,6 +12,8 @@
 #define IDR_PACKAGE_MSI 146
 #define IDB_SEPARATOR_150 147
 #define IDB_SEPARATOR_200 148
+// Where a package attached after the image lies (package_place.h).
+#define IDR_PACKAGE_PLACE 149
 
 // Custom resource types, found by name.
 #define RESOURCE_TYPE_MSI "MSI"

@@ -85,6 +85,22 @@ else()
 endif()
 add_custom_target(plugin_package DEPENDS ${INSTALLER_PACKAGE_MSI})
 
+# The form that carries the package. A resource is mapped with the image
+# into the 32-bit address space (Wine even reads the whole image into
+# private memory), so a package above the limit is attached after the
+# image instead and read from the file a piece at a time. The signed file's
+# certificate table has a 32-bit offset: the whole file stays below 4 GiB.
+set(INSTALLER_RESOURCE_LIMIT_MIB 16 CACHE STRING
+    "The largest package (MiB) carried as a resource; a larger one is attached after the image")
+include(${CMAKE_SOURCE_DIR}/cmake/package_form.cmake)
+if(INSTALLER_PACKAGE)
+  package_form(INSTALLER_PACKAGE_FORM ${INSTALLER_PACKAGE} ${INSTALLER_RESOURCE_LIMIT_MIB})
+else()
+  set(INSTALLER_PACKAGE_FORM resource)
+  message(STATUS "Package: the built one, carried as a resource")
+endif()
+set(INSTALLER_PACKAGE_FORM ${INSTALLER_PACKAGE_FORM} CACHE INTERNAL "resource or attached")
+
 # Callable from any folder: it takes nothing from this file's scope but the
 # cached package path.
 function(attach_installer_resources target)
@@ -106,4 +122,14 @@ function(attach_installer_resources target)
     ${PRODUCT_GENERATED_DIR}/product_identity.h
     ${INSTALLER_PACKAGE_MSI})
   add_dependencies(${target} plugin_package)
+  if(INSTALLER_PACKAGE_FORM STREQUAL "attached")
+    target_compile_definitions(${target} PRIVATE $<$<COMPILE_LANGUAGE:RC>:INSTALLER_PACKAGE_ATTACHED>)
+    # After the link and before the signature, which then covers it.
+    add_custom_command(TARGET ${target} POST_BUILD
+      COMMAND ${DEBIAN_PYTHON3} ${CMAKE_SOURCE_DIR}/cmake/attach_package.py
+              $<TARGET_FILE:${target}> ${INSTALLER_PACKAGE_MSI}
+      COMMENT "Attaching the package to ${target}"
+      VERBATIM)
+    set_property(TARGET ${target} APPEND PROPERTY LINK_DEPENDS ${INSTALLER_PACKAGE_MSI})
+  endif()
 endfunction()

@@ -13,6 +13,7 @@
 
 #include "installer/package_extraction.h"
 #include "platform/win32/win32_package_file.h"
+#include "res/resource_bytes.h"
 
 namespace {
 
@@ -53,9 +54,10 @@ double Copy(const std::wstring& from, const std::wstring& to) {
 int wmain(int argc, wchar_t** argv) {
   const int rounds = argc > 1 ? std::max(1, _wtoi(argv[1])) : 5;
   Win32PackageFile files;
-  const std::uint8_t* bytes = nullptr;
-  std::size_t size = 0;
-  if (!files.PackageBytes(&bytes, &size)) {
+  const ResourceBytes package = LoadResourceBytes(GetModuleHandleW(nullptr), IDR_PACKAGE_MSI, L"" RESOURCE_TYPE_MSI);
+  const std::uint8_t* bytes = package.bytes;
+  const std::size_t size = package.size;
+  if (bytes == nullptr) {
     std::printf("extract_bench: no package resource\n");
     return 1;
   }

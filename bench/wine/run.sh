@@ -75,11 +75,13 @@ export MINIMAL='C:\bench\minimal_dialog.exe' WINDOW_FLOOR='C:\bench\window_floor
 
 # Copies of the installer that carry the bench packages, made as the
 # end-to-end tests make theirs (unsigned: nothing checks it here).
+# swap_package picks the form a build would: the 128 MiB and 1 GiB packages
+# are attached after the image, and the 3 MB one stays a resource.
 carrying() {  # carrying <package file> <folder below C:\bench>
   mkdir -p "$WINEPREFIX/drive_c/bench/$2"
   osslsigncode remove-signature -in "$installer" -out "$WINEPREFIX/drive_c/bench/$2/$INSTALLER_FILE" \
     >/dev/null 2>&1 || cp "$installer" "$WINEPREFIX/drive_c/bench/$2/$INSTALLER_FILE"
-  wine_logged 120 "$work/swap.log" 'C:\bench\swap_package.exe' "C:\\bench\\$2\\$INSTALLER_FILE" \
+  wine_logged 600 "$work/swap.log" 'C:\bench\swap_package.exe' "C:\\bench\\$2\\$INSTALLER_FILE" \
     "C:\\bench\\$1" || { wine_quiet "$work/swap.log" >&2; exit 1; }
 }
 carrying bench.msi plugin

@@ -1,10 +1,17 @@
 // The package-file seam over kernel32 and advapi32: the user's temp folder,
 // the system's random numbers, the process token, real files and folders,
-// and the package resource (type "MSI") of the running executable.
+// and the package of the running executable: its resource (type "MSI"), or
+// the bytes attached after its image, read from its own file.
 #pragma once
 
 #include "installer/package_file_seam.h"
 #include "res/resource.h"
+
+// Opens the size bytes at offset of the file path as a package for
+// ReadPackage and ClosePackage of Win32PackageFile, once they are known to
+// lie within the file and before its certificate table; false with
+// ERROR_HANDLE_EOF when they do not (a cut download).
+bool OpenAttachedPackage(const wchar_t* path, std::uint64_t offset, std::uint64_t size, PackageFileHandle* package);
 
 class Win32PackageFile final : public PackageFileSeam {
  public:
@@ -25,7 +32,9 @@ class Win32PackageFile final : public PackageFileSeam {
   bool IsFolder(const char16_t* path) override;
   bool MoveReplacing(const char16_t* from, const char16_t* to) override;
   std::uint32_t LastError() override;
-  bool PackageBytes(const std::uint8_t** bytes, std::size_t* size) override;
+  bool OpenPackage(PackageFileHandle* package, std::uint64_t* size) override;
+  bool ReadPackage(PackageFileHandle package, const std::uint8_t** bytes, std::size_t* size) override;
+  void ClosePackage(PackageFileHandle package) override;
 
  private:
   int m_resourceId;

@@ -23,7 +23,13 @@
 #   #! needs: older.msi ...       test packages it uses; without them it is
 #                                 skipped, and says so
 #   #! installer: failing.msi     run a copy of the installer that carries
-#                                 this test package instead of its own
+#                                 this test package instead of its own, in
+#                                 the form its size gives (swap_package)
+#   #! installer: attached x.msi  the same, attached after the image
+#   #! installer: resource x.msi  the same, as the resource whatever its size
+#   #! installer: cut x.msi       attached, and cut short as a broken
+#                                 download: the signature and the second
+#                                 half of the package are gone
 #   #! wine-dll-overrides: x=n,b  more WINEDLLOVERRIDES for the scenario (Wine
 #                                 reads them from the Unix environment only,
 #                                 not from the environment a process is given)
@@ -101,8 +107,13 @@ echo "e2e: template prefixes ready ($(( $(date +%s) - started )) s)"
 # --- installer copies that carry a test package -----------------------------
 # The swap is a resource update, so it runs under Wine, in a throwaway copy of
 # a template; a signed executable is stripped first and signed again last.
-make_variant() {
-  local package=$1 out=$work/variants/${1%.msi}/$INSTALLER_FILE
+make_variant() {  # make_variant [attached|resource|cut] <package>
+  local form="" swap_args=()
+  if [ $# -eq 2 ]; then
+    form=$1; swap_args=(--attached); shift
+    [ "$form" = resource ] && swap_args=(--resource)
+  fi
+  local package=$1 out=$work/variants/${form:+$form-}${1%.msi}/$INSTALLER_FILE
   [ -f "$out" ] && { echo "$out"; return 0; }
   [ -f "$E2E_PACKAGES/$package" ] || return 1
   mkdir -p "$(dirname "$out")"
@@ -113,7 +124,8 @@ make_variant() {
   [ -d "$template" ] || template=$wine_prefix_root/e2e-template-win32
   rm -rf "$tools" && cp -a "$template" "$tools"
   wine_server_keep "$tools"
-  WINEPREFIX=$tools wine_logged 60 "$work/swap.log" "$E2E_SWAP" "$(wine_path "$out")" \
+  # A package of hundreds of MiB takes minutes to copy under emulation.
+  WINEPREFIX=$tools wine_logged 600 "$work/swap.log" "$E2E_SWAP" "${swap_args[@]}" "$(wine_path "$out")" \
     "$(wine_path "$E2E_PACKAGES/$package")"
   local rc=$?
   wine_server_stop "$tools"
@@ -125,6 +137,14 @@ make_variant() {
     osslsigncode sign -h sha256 -certs "$E2E_SIGN_CERT" -key "$E2E_SIGN_KEY" "${pass[@]}" \
       -n "$INSTALLER_NAME" -in "$out" -out "$out.signed" >"$work/sign.log" 2>&1 &&
       mv "$out.signed" "$out" || { cat "$work/sign.log" >&2; return 1; }
+  fi
+  # Cut after signing, as a download is: the certificate table's size is
+  # the fourth directory entry's second word.
+  if [ "$form" = cut ]; then
+    local pe table
+    pe=$(od -An -t u4 -j 60 -N 4 "$out" | tr -d ' ')
+    table=$(od -An -t u4 -j $((pe + 156)) -N 4 "$out" | tr -d ' ')
+    truncate -s -$((table + $(stat -c %s "$E2E_PACKAGES/$package") / 2)) "$out" || return 1
   fi
   echo "$out"
 }
@@ -182,10 +202,11 @@ for name in "${scenarios[@]}"; do
   done
   installer=$E2E_INSTALLER
   variant=$(directive "$name" installer)
-  if [ -n "$variant" ] && [ ! -f "$E2E_PACKAGES/$variant" ]; then
-    missing+=" $variant"
+  if [ -n "$variant" ] && [ ! -f "$E2E_PACKAGES/${variant##* }" ]; then
+    missing+=" ${variant##* }"
   elif [ -z "$missing" ] && [ -n "$variant" ]; then
-    installer=$(make_variant "$variant") || { echo "e2e: cannot put $variant into the installer" >&2; installer=""; }
+    # shellcheck disable=SC2086  # the form and the package, as two words
+    installer=$(make_variant $variant) || { echo "e2e: cannot put $variant into the installer" >&2; installer=""; }
   fi
   archs=$(directive "$name" arch)
   for arch in ${archs:-${E2E_ARCHS:-win64 win32}}; do

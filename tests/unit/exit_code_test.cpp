@@ -67,7 +67,7 @@ TEST(FailureReason, TellsTheUserWhy) {
 }
 
 TEST(FailureReason, EveryStepHasANameAndALineThatFitsWhateverItsCode) {
-  for (int step = static_cast<int>(OperationStep::None); step <= static_cast<int>(OperationStep::ExtractFolder);
+  for (int step = static_cast<int>(OperationStep::None); step <= static_cast<int>(OperationStep::PackageRead);
        ++step) {
     EXPECT_NE(StepName(static_cast<OperationStep>(step))[0], u'\0') << step;
     for (std::uint32_t code : {0u, 2u, 4294967295u}) {

@@ -181,12 +181,27 @@ bool FakePackageFiles::MoveReplacing(const char16_t* from, const char16_t* to) {
 
 std::uint32_t FakePackageFiles::LastError() { return lastError; }
 
-bool FakePackageFiles::PackageBytes(const std::uint8_t** bytes, std::size_t* size) {
-  if (noPackage) return false;
-  *bytes = package.data();
-  *size = package.size();
+bool FakePackageFiles::OpenPackage(PackageFileHandle* package, std::uint64_t* size) {
+  if (noPackage) return Fail(1814);
+  if (packageCut) return Fail(38);
+  *package = Add(u"(carried package)", false, false);
+  *size = this->package.size();
+  m_packageRead = 0;
   return true;
 }
+
+bool FakePackageFiles::ReadPackage(PackageFileHandle, const std::uint8_t** bytes, std::size_t* size) {
+  if (m_packageRead >= packageReadable) return Fail(23);  // ERROR_CRC
+  std::size_t piece = package.size() - m_packageRead;
+  if (piece > packagePiece) piece = packagePiece;
+  if (piece > packageReadable - m_packageRead) piece = packageReadable - m_packageRead;
+  *bytes = package.data() + m_packageRead;
+  *size = piece;
+  m_packageRead += piece;
+  return true;
+}
+
+void FakePackageFiles::ClosePackage(PackageFileHandle handle) { m_handles.erase(handle); }
 
 namespace {
 

@@ -71,6 +71,9 @@ class FakePackageFiles : public PackageFileSeam {
   bool moveFails = false;               // a rename fails
   std::vector<std::uint8_t> package = {0xD0, 0xCF, 0x11, 0xE0, 0x00, 0x1A, 0x0D, 0x0A};
   bool noPackage = false;
+  bool packageCut = false;                     // the attached bytes end early: no open
+  std::size_t packageReadable = SIZE_MAX;      // bytes read before a read fails
+  std::size_t packagePiece = 8u << 20;         // the most one read gives
   std::size_t writeLimit = SIZE_MAX;  // a write stops after this many bytes
   bool closeFails = false;            // closing a writing handle fails
   int removeFailures = 0;             // deletes that fail for a moment before one works
@@ -104,7 +107,9 @@ class FakePackageFiles : public PackageFileSeam {
   bool IsFolder(const char16_t* path) override;
   bool MoveReplacing(const char16_t* from, const char16_t* to) override;
   std::uint32_t LastError() override;
-  bool PackageBytes(const std::uint8_t** bytes, std::size_t* size) override;
+  bool OpenPackage(PackageFileHandle* package, std::uint64_t* size) override;
+  bool ReadPackage(PackageFileHandle package, const std::uint8_t** bytes, std::size_t* size) override;
+  void ClosePackage(PackageFileHandle package) override;
 
  private:
   struct Open {
@@ -120,6 +125,7 @@ class FakePackageFiles : public PackageFileSeam {
 
   CallLog& m_log;
   std::map<PackageFileHandle, Open> m_handles;
+  std::size_t m_packageRead = 0;
   std::uintptr_t m_nextHandle = 1;
 };
 

@@ -129,6 +129,13 @@ INSTANTIATE_TEST_SUITE_P(
                     1814},
         FailureCase{"EmptyPackage", [](FakePackageFiles& f) { f.package.clear(); }, PackageResource,
                     1814},
+        FailureCase{"CutDownload", [](FakePackageFiles& f) { f.packageCut = true; }, PackageRead, 38},
+        FailureCase{"ReadFailsPartWay",
+                    [](FakePackageFiles& f) {
+                      f.packagePiece = 2;
+                      f.packageReadable = 4;
+                    },
+                    PackageRead, 23},
         FailureCase{"ShortWrite", [](FakePackageFiles& f) { f.writeLimit = 3; }, WriteFile, 5},
         FailureCase{"FailedWrite", [](FakePackageFiles& f) { f.writeLimit = 0; }, WriteFile, 5},
         FailureCase{"FailedClose", [](FakePackageFiles& f) { f.closeFails = true; }, CloseFile, 1117}),
@@ -224,6 +231,14 @@ TEST(WritePackageTo, WritesTheWholePackageOrNothing) {
        OperationStep::ExtractFolder, {}},
       {"no package", u"C:\\Deploy", [](FakePackageFiles& f) { f.noPackage = true; }, OperationStep::PackageResource,
        {}},
+      {"a cut download", u"C:\\Deploy", [](FakePackageFiles& f) { f.packageCut = true; }, OperationStep::PackageRead,
+       {}},
+      {"a read that fails part way", u"C:\\Deploy\\Zephra",
+       [](FakePackageFiles& f) {
+         f.packagePiece = 3;
+         f.packageReadable = 3;
+       },
+       OperationStep::PackageRead, {}},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);

@@ -19,6 +19,7 @@ import pefile
 from header_defines import read_defines
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "cmake"))
+import attach_package
 import release_check
 
 EXE, IDENTITY_HEADER, PACKAGE, CA_FILE = sys.argv[1:5]
@@ -51,9 +52,12 @@ def picture_sizes(scale):
             sizes[caption + look + suffix] = (width + extra, height)
     return sizes
 
-
+# The package is a resource (146), or attached after the image and named
+# by its place record (149) when the build found it too large
+# (INSTALLER_PACKAGE_FORM, from the build's cache).
+PACKAGE_ID = 149 if os.environ.get("INSTALLER_PACKAGE_FORM") == "attached" else 146
 EXPECTED_RESOURCES = {
-    ("MSI", 146), ("RTF", 141), (RT_DIALOG, 102), (RT_DIALOG, 103), (RT_GROUP_ICON, 129),
+    ("MSI", PACKAGE_ID), ("RTF", 141), (RT_DIALOG, 102), (RT_DIALOG, 103), (RT_GROUP_ICON, 129),
     (RT_ICON, 1), (RT_ICON, 2), (RT_VERSION, 1), (RT_MANIFEST, 1),
 } | {(kind, name) for scale, (_, _, _, kind) in SCALES.items() for name in picture_sizes(scale)}
 
@@ -72,6 +76,7 @@ def resource_table():
 
 
 RESOURCES = resource_table()
+CARRIED = attach_package.carried_package(EXE)
 
 
 def resource(kind, name):
@@ -275,7 +280,7 @@ class Resources(unittest.TestCase):
                 self.assertEqual([lang for lang, _ in languages], [ENGLISH_US])
 
     def test_custom_types_are_found_by_name_and_id_only(self):
-        self.assertEqual(resource("MSI", 146)[:8], bytes.fromhex("D0CF11E0A1B11AE1"))
+        self.assertEqual(CARRIED[:8], bytes.fromhex("D0CF11E0A1B11AE1"))
         self.assertTrue(resource("RTF", 141).startswith(b"{\\rtf1"))
         self.assertNotIn(("RTF", 146), RESOURCES)
         self.assertNotIn(("MSI", 141), RESOURCES)
@@ -442,12 +447,12 @@ def osslsigncode_verify(path):
 class PackageAndSignature(unittest.TestCase):
     def test_embedded_package_is_the_signed_build_package(self):
         with open(PACKAGE, "rb") as f:
-            self.assertEqual(resource("MSI", 146), f.read())
+            self.assertEqual(CARRIED, f.read())
 
     def test_embedded_package_passes_the_release_check(self):
         product = {name: IDENTITY[name + "_TEXT"] for name in release_check.PRODUCT_VALUES}
         with tempfile.NamedTemporaryFile(suffix=".msi") as f:
-            f.write(resource("MSI", 146))
+            f.write(CARRIED)
             f.flush()
             found = release_check.findings(f.name, product)
         self.assertEqual([text for kind, text in found if kind == "error"], [])
@@ -459,6 +464,25 @@ class PackageAndSignature(unittest.TestCase):
         self.assertEqual((length, revision, kind), (security.Size, 0x0200, 2))
         sha256 = bytes.fromhex("0609608648016503040201")
         self.assertIn(sha256, PE.__data__[security.VirtualAddress:])
+
+    def test_the_signature_covers_the_package_and_all_before_its_table(self):
+        # osslsigncode hashes the file up to the table, not the sections
+        # alone: a bit changed in the package, or past the last section,
+        # breaks the signature.
+        security = PE.OPTIONAL_HEADER.DATA_DIRECTORY[4]
+        image_end = max(s.PointerToRawData + s.SizeOfRawData for s in PE.sections)
+        data = PE.__data__
+        for what, at in (("the package", data.find(CARRIED) + len(CARRIED) // 2),
+                         ("the last byte before the table", security.VirtualAddress - 1)):
+            with self.subTest(changed=what), tempfile.TemporaryDirectory() as folder:
+                self.assertGreater(at, 0)
+                changed = bytearray(data)
+                changed[at] ^= 0x40
+                path = os.path.join(folder, "changed.exe")
+                with open(path, "wb") as f:
+                    f.write(changed)
+                self.assertFalse(osslsigncode_verify(path)[0])
+        self.assertLessEqual(image_end, security.VirtualAddress)
 
     def test_signatures_verify_with_matching_digests(self):
         for path in (EXE, PACKAGE):

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <fstream>
 #include <iterator>
 #include <string>
@@ -13,6 +14,7 @@
 #include "installer/package_extraction.h"
 #include "installer_test_support.h"
 #include "platform/win32/win32_package_file.h"
+#include "res/resource_bytes.h"
 
 namespace {
 
@@ -73,18 +75,26 @@ class SameNameFiles final : public PackageFileSeam {
   bool IsFolder(const char16_t* p) override { return m_real.IsFolder(p); }
   bool MoveReplacing(const char16_t* from, const char16_t* to) override { return m_real.MoveReplacing(from, to); }
   std::uint32_t LastError() override { return m_real.LastError(); }
-  bool PackageBytes(const std::uint8_t** b, std::size_t* s) override { return m_real.PackageBytes(b, s); }
+  bool OpenPackage(PackageFileHandle* p, std::uint64_t* s) override { return m_real.OpenPackage(p, s); }
+  bool ReadPackage(PackageFileHandle p, const std::uint8_t** b, std::size_t* s) override {
+    return m_real.ReadPackage(p, b, s);
+  }
+  void ClosePackage(PackageFileHandle p) override { m_real.ClosePackage(p); }
 
  private:
   Win32PackageFile m_real;
 };
 
+// The package resource of this executable, as the loader mapped it.
+std::vector<std::uint8_t> PackageResource() {
+  const ResourceBytes package = LoadResourceBytes(GetModuleHandleW(nullptr), IDR_PACKAGE_MSI, L"" RESOURCE_TYPE_MSI);
+  return std::vector<std::uint8_t>(package.bytes, package.bytes + package.size);
+}
+
 TEST(Win32Extraction, WritesTheResourceIntoAFolderOfItsOwnAndHoldsItAgainstChange) {
   Win32PackageFile files;
-  const std::uint8_t* resource = nullptr;
-  std::size_t size = 0;
-  ASSERT_TRUE(files.PackageBytes(&resource, &size));
-  ASSERT_GT(size, 1000u);
+  const std::vector<std::uint8_t> resource = PackageResource();
+  ASSERT_GT(resource.size(), 1000u);
 
   const std::vector<std::wstring> before = TempNamesIn(TempFolder());
   ExtractedPackage package(files);
@@ -98,7 +108,7 @@ TEST(Win32Extraction, WritesTheResourceIntoAFolderOfItsOwnAndHoldsItAgainstChang
 
   // Readable as the service opens it; nobody can write, delete or rename it.
   EXPECT_EQ(OpenError(path, GENERIC_READ, FILE_SHARE_READ), 0u);
-  EXPECT_EQ(FileBytes(path), std::vector<std::uint8_t>(resource, resource + size));
+  EXPECT_EQ(FileBytes(path), resource);
   EXPECT_EQ(OpenError(path, GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE),
             DWORD{ERROR_SHARING_VIOLATION});
   EXPECT_FALSE(DeleteFileW(path.c_str()));
@@ -114,9 +124,7 @@ TEST(Win32Extraction, WritesTheResourceIntoAFolderOfItsOwnAndHoldsItAgainstChang
 // executable carries.
 TEST(Win32Extraction, ThePackageIsWrittenToAFolderOfTheAdministrators) {
   Win32PackageFile files;
-  const std::uint8_t* resource = nullptr;
-  std::size_t size = 0;
-  ASSERT_TRUE(files.PackageBytes(&resource, &size));
+  const std::vector<std::uint8_t> resource = PackageResource();
   const std::wstring top = TempFolder() + L"KelExtract";
   const std::wstring folder = top + L"\\Deploy Share";
   const std::wstring file = folder + L"\\Zephra.msi";
@@ -124,7 +132,7 @@ TEST(Win32Extraction, ThePackageIsWrittenToAFolderOfTheAdministrators) {
     char16_t written[kPathCapacity];
     ASSERT_TRUE(WritePackageTo(files, AsUtf16(folder.c_str()), u"Zephra.msi", written).Succeeded());
     EXPECT_EQ(std::wstring(AsWide(written)), file);
-    EXPECT_EQ(FileBytes(file), std::vector<std::uint8_t>(resource, resource + size));
+    EXPECT_EQ(FileBytes(file), resource);
   }
   EXPECT_TRUE(DeleteFileW(file.c_str()));
   EXPECT_TRUE(RemoveDirectoryW(folder.c_str()));
@@ -177,6 +185,74 @@ TEST(Win32Extraction, TheLongestTempFolderThatFitsWorksAndOneMoreLeavesNothing) 
     RemoveDirectoryW(folder.c_str());
     RemoveDirectoryW(root.c_str());
   }
+}
+
+// The attached form: bytes after a header and before what stands for the
+// signature, read from the file in pieces. Reads stop at the package's end;
+// a place that the file's real size (or its certificate table) cannot hold,
+// as in a download cut short, is refused at the open.
+TEST(Win32Extraction, AnAttachedPackageIsReadToItsEndAndACutFileIsRefused) {
+  constexpr std::uint64_t kHeader = 1000, kPayload = (5u << 19) + 3, kTable = 4096;
+  const struct {
+    const char* name;
+    bool image;              // a header with a certificate table after the package
+    std::uint64_t offset, size, fileSize;
+    bool opens;
+  } cases[] = {
+      {"the whole package, signature after it", true, kHeader, kPayload, kHeader + kPayload + kTable, true},
+      {"no image, nothing after it", false, kHeader, kPayload, kHeader + kPayload, true},
+      {"cut inside the signature", true, kHeader, kPayload, kHeader + kPayload + kTable - 1, false},
+      {"cut inside the package", false, kHeader, kPayload, kHeader + kPayload - 1, false},
+      {"a package over the signature", true, kHeader, kPayload + 8, kHeader + kPayload + kTable, false},
+      {"a place far past the end", false, 1ull << 40, kPayload, kHeader + kPayload, false},
+      {"a size that wraps around", false, kHeader, ~0ull - 7, kHeader + kPayload, false},
+  };
+  std::vector<std::uint8_t> payload(kPayload);
+  for (std::size_t i = 0; i < payload.size(); ++i) payload[i] = static_cast<std::uint8_t>(i * 7 + (i >> 13));
+  const std::wstring path = TempFolder() + L"KelAttached.exe";
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    std::vector<std::uint8_t> file(kHeader, 'h');
+    if (c.image) {
+      auto* dos = reinterpret_cast<IMAGE_DOS_HEADER*>(file.data());
+      dos->e_magic = IMAGE_DOS_SIGNATURE;
+      dos->e_lfanew = sizeof *dos;
+      auto* nt = reinterpret_cast<IMAGE_NT_HEADERS32*>(file.data() + sizeof *dos);
+      std::memset(nt, 0, sizeof *nt);
+      nt->Signature = IMAGE_NT_SIGNATURE;
+      nt->OptionalHeader.Magic = IMAGE_NT_OPTIONAL_HDR32_MAGIC;
+      nt->OptionalHeader.NumberOfRvaAndSizes = IMAGE_NUMBEROF_DIRECTORY_ENTRIES;
+      nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_SECURITY] = {DWORD{kHeader + kPayload}, DWORD{kTable}};
+    }
+    file.insert(file.end(), payload.begin(), payload.end());
+    file.resize(c.fileSize, 's');
+    std::ofstream(path.c_str(), std::ios::binary).write(reinterpret_cast<const char*>(file.data()), file.size());
+
+    Win32PackageFile files;
+    PackageFileHandle package = nullptr;
+    SetLastError(0);
+    const bool opened = OpenAttachedPackage(path.c_str(), c.offset, c.size, &package);
+    EXPECT_EQ(opened, c.opens);
+    if (!opened) {
+      EXPECT_EQ(GetLastError(), DWORD{ERROR_HANDLE_EOF});
+      continue;
+    }
+    std::vector<std::uint8_t> read;
+    int reads = 0;
+    for (;;) {
+      const std::uint8_t* bytes = nullptr;
+      std::size_t size = 0;
+      ASSERT_TRUE(files.ReadPackage(package, &bytes, &size));
+      if (size == 0) break;
+      EXPECT_LE(size, 1u << 20);
+      read.insert(read.end(), bytes, bytes + size);
+      ++reads;
+    }
+    files.ClosePackage(package);
+    EXPECT_EQ(read, payload);
+    EXPECT_EQ(reads, 3);
+  }
+  EXPECT_TRUE(DeleteFileW(path.c_str())) << "a package left open";
 }
 
 TEST(Win32Extraction, IsFileTellsFilesFromFolders) {

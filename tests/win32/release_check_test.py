@@ -12,12 +12,11 @@ import sys
 import tempfile
 import unittest
 
-import pefile
-
 from header_defines import read_defines
 
 SOURCE_DIR = os.path.realpath(os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", ".."))
 sys.path.insert(0, os.path.join(SOURCE_DIR, "cmake"))
+import attach_package
 import release_check
 
 IDENTITY = read_defines(sys.argv[1])
@@ -133,11 +132,7 @@ class Packages(unittest.TestCase):
 
 
 def carried_package(exe):
-    pe = pefile.PE(exe)
-    kind, = (k for k in pe.DIRECTORY_ENTRY_RESOURCE.entries if str(k.name) == "MSI")
-    name, = (n for n in kind.directory.entries if n.id == 146)
-    entry = name.directory.entries[0].data.struct
-    return pe.get_data(entry.OffsetToData, entry.Size)
+    return attach_package.carried_package(exe)
 
 
 def contents(path):
@@ -172,17 +167,19 @@ class Build(unittest.TestCase):
                  "-in", cls.unsigned, "-out", cls.signed]):
             subprocess.run(command, check=True, capture_output=True)
 
-    def build_with(self, package):
-        """Configures the build with the package and builds the executable:
-        the exit status and everything the build said."""
-        result = subprocess.run(["cmake", "-S", SOURCE_DIR, "--preset", "win32", "-B", self.build,
-                                 "-DINSTALLER_PACKAGE=" + package],
-                                stdout=subprocess.PIPE, stderr=subprocess.STDOUT, text=True)
-        self.assertEqual(result.returncode, 0, result.stdout)
+    def build_with(self, package, limit_mib=16):
+        """Configures the build with the package and the resource limit and
+        builds the executable: the exit status and everything the build (its
+        configure too) said."""
+        configured = subprocess.run(["cmake", "-S", SOURCE_DIR, "--preset", "win32", "-B", self.build,
+                                     "-DINSTALLER_PACKAGE=" + package,
+                                     "-DINSTALLER_RESOURCE_LIMIT_MIB=%d" % limit_mib],
+                                    stdout=subprocess.PIPE, stderr=subprocess.STDOUT, text=True)
+        self.assertEqual(configured.returncode, 0, configured.stdout)
         result = subprocess.run(["cmake", "--build", self.build, "--target", "KelvaneInstaller",
                                  "-j", "2"], stdout=subprocess.PIPE, stderr=subprocess.STDOUT,
                                 text=True)
-        return result.returncode, result.stdout
+        return result.returncode, configured.stdout + result.stdout
 
     def test_a_disagreeing_package_stops_the_build_before_the_link(self):
         before = contents(self.exe)
@@ -196,6 +193,22 @@ class Build(unittest.TestCase):
         rc, said = self.build_with(self.signed)
         self.assertEqual(rc, 0, said)
         self.assertEqual(carried_package(self.exe), contents(self.signed))
+
+    def test_a_package_above_the_limit_is_attached_before_the_signature_which_covers_it(self):
+        rc, said = self.build_with(self.signed, limit_mib=0)
+        self.assertEqual(rc, 0, said)
+        self.assertIn("above INSTALLER_RESOURCE_LIMIT_MIB (0 MiB): attached after the image", said)
+        self.assertEqual(carried_package(self.exe), contents(self.signed))
+        cert = os.path.join(self.build, "signing", "throwaway.crt")
+        verify = ["osslsigncode", "verify", "-CAfile", cert, "-in"]
+        self.assertEqual(subprocess.run(verify + [self.exe], capture_output=True).returncode, 0)
+        # One bit of the package changed: the signature no longer holds.
+        data = bytearray(contents(self.exe))
+        data[data.index(contents(self.signed)) + 600] ^= 1
+        changed = os.path.join(self.folder, "changed.exe")
+        with open(changed, "wb") as f:
+            f.write(data)
+        self.assertNotEqual(subprocess.run(verify + [changed], capture_output=True).returncode, 0)
 
     def test_an_unsigned_package_is_signed_by_the_build(self):
         rc, said = self.build_with(self.unsigned)
