@@ -2,6 +2,7 @@
 // that can fail to open and is kept or removed at the end.
 #pragma once
 
+#include <mutex>
 #include <string>
 #include <vector>
 
@@ -13,7 +14,12 @@ class RecordingLog final : public RunLog {
   bool openFails = false;
   std::string fate = "never opened";  // "open", "kept", "removed"
 
-  void Write(const char16_t* line) override { lines.emplace_back(line); }
+  // The window's thread and the worker both write, as to the real log,
+  // which takes a lock per line too.
+  void Write(const char16_t* line) override {
+    const std::lock_guard<std::mutex> lock(m_writing);
+    lines.emplace_back(line);
+  }
   bool Open(const char16_t*) override {
     if (openFails) return false;
     fate = "open";
@@ -31,4 +37,7 @@ class RecordingLog final : public RunLog {
       if (line.find(text) != std::u16string::npos) return true;
     return false;
   }
+
+ private:
+  std::mutex m_writing;
 };
