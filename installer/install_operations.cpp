@@ -99,6 +99,7 @@ OperationResult InstallOperations::PreparePackage(const char16_t* folder, bool r
 void InstallOperations::DiscardPackage() {
   m_package.Release();
   m_writtenAhead = false;
+  m_packageUsed = false;
 }
 
 OperationResult InstallOperations::RemovePreviousVersion() {
@@ -118,15 +119,14 @@ OperationResult InstallOperations::RemovePreviousVersion() {
 OperationResult InstallOperations::InstallPackage() {
   OperationResult result = Failure(OperationStep::NoPackage, kErrorFileNotFound);
   constexpr const char16_t* kWhat = u"Installing the package";
-  if (m_package.Path() != nullptr) {
+  if (m_package.Path() != nullptr && !m_packageUsed) {
     PrepareService();
     LogLine(m_services.log, {kWhat, u": ", m_package.Path(), u" ", m_commandLine});
     result = ServiceCall(CallService(kWhat, [&] {
       return m_services.service.InstallProduct(m_package.Path(), m_commandLine);
     }));
-    // A package left behind is the temp folder's to clear; the install's
-    // outcome stands either way.
-    m_package.Release();
+    // Installed once; it goes with DiscardPackage, after the result is shown.
+    m_packageUsed = true;
   }
   if (IsProductRegistered(m_services.registry)) {
     result.failedStep = OperationStep::None;

@@ -103,12 +103,12 @@ class InstallOperations {
   // registered afterwards.
   OperationResult RemovePreviousVersion();
 
-  // Installs the prepared package with MAXDIR set to its folder, then
-  // deletes it; without a prepared package there is no installer call.
-  // Succeeds when the product is registered afterwards.
+  // Installs the prepared package with MAXDIR set to its folder, once:
+  // without a prepared package, or after it was installed, there is no
+  // installer call. Succeeds when the product is registered afterwards.
   OperationResult InstallPackage();
 
-  // Deletes a prepared package that is not to be installed.
+  // Deletes the prepared package, installed or not.
   void DiscardPackage();
 
   const ProgressContext& Progress() const { return m_progress; }
@@ -128,6 +128,7 @@ class InstallOperations {
   ProgressContext m_progress;
   ExtractedPackage m_package;
   bool m_writtenAhead = false;
+  bool m_packageUsed = false;  // installed, waiting to be discarded
   // The properties of every call: no restart, and unattended no shutdown.
   char16_t m_properties[64] = {};
   // MAXDIR="<folder>", the properties and a repair's

@@ -191,10 +191,7 @@ void InstallSession::RunSteps(InstallState state, const char16_t* folder, Facts&
     m_observer->Marquee(false);
     // What the removal was doing is over.
     if (facts.last.called) m_observer->ActionText(u"");
-    if (!facts.last.Succeeded()) {
-      m_operations.DiscardPackage();
-      return;
-    }
+    if (!facts.last.Succeeded()) return;
     // The older version is gone: the new one must land.
     if (facts.last.called && m_operations.Cancel().Close()) {
       LogLine(m_services.log, {u"The cancel came too late: the previous version has been removed, and the "
@@ -257,8 +254,6 @@ const InstallOutcome& InstallSession::Run(const char16_t* folder) {
   m_holders.Clear();
   Facts facts;
   RunSteps(m_outcome.found, folder, facts);
-  // A package written ahead for a product found up to date goes too.
-  m_operations.DiscardPackage();
   m_outcome.state = DetectInstallState(m_services.registry);
   LogInstallState(m_services.log, u"At the end", m_outcome.state);
   Judge(facts);
@@ -284,5 +279,10 @@ const InstallOutcome& InstallSession::Run(const char16_t* folder) {
     LogLine(m_services.log, {u"The cancel came too late: the service had finished"});
   }
   m_observer->Finished(m_outcome);
+  // The package goes once the result is shown (deleting a large one takes
+  // a while), also one written ahead for a product found up to date. A
+  // package left behind is the temp folder's to clear; the outcome stands
+  // either way. The run ends, and the process with it, only after this.
+  m_operations.DiscardPackage();
   return m_outcome;
 }

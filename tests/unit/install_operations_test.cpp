@@ -87,6 +87,7 @@ TEST_P(CommandLineTest, InstallsTheHeldPackageWithMaxDirThenDeletesIt) {
   };
   EXPECT_EQ(Install(GetParam().folder), 1);
   EXPECT_TRUE(heldDuringInstall);
+  operations.DiscardPackage();
   const auto from = std::find(log.begin(), log.end(), "SetInternalUI 0x102");
   EXPECT_EQ(CallLog(from, log.end()),
             (CallLog{"SetInternalUI 0x102", "SetExternalUI 0x2007fff",
@@ -109,6 +110,7 @@ TEST_F(OperationsTest, TheResultIsTheRegistrationNotTheInstall) {
   EXPECT_EQ(Install(u"C:\\Host"), 1);
   Unregister();
   EXPECT_EQ(Install(u"C:\\Host"), 0);
+  operations.DiscardPackage();
   EXPECT_TRUE(NothingLeft());
 }
 
@@ -204,6 +206,7 @@ TEST_F(OperationsTest, AnUpgradeRemovesBetweenPreparingAndInstalling) {
                       std::string("InstallProduct ") + kPackage +
                           " MAXDIR=\"C:\\Host\" REBOOT=ReallySuppress"),
             log.end());
+  operations.DiscardPackage();
   EXPECT_TRUE(NothingLeft());
 }
 

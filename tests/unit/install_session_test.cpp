@@ -174,63 +174,63 @@ INSTANTIATE_TEST_SUITE_P(
     Runs, SessionTest,
     ::testing::Values(
         SessionCase{"FreshInstall", Nothing, false, Nothing, 0, Current, 0,
-                    {"CreateNewFile", "stage installing", "InstallProduct", "RemoveFile", "finished 0"},
+                    {"CreateNewFile", "stage installing", "InstallProduct", "finished 0", "RemoveFile"},
                     0, kUpToDate, Verdict::Installed},
         // The package is ready before the older version goes.
         SessionCase{"Upgrade", Older, false, Nothing, 0, Current, 0,
                     {"CreateNewFile", "stage removing", "ConfigureProduct", "stage installing",
-                     "InstallProduct", "RemoveFile", "finished 0"},
+                     "InstallProduct", "finished 0", "RemoveFile"},
                     0, kUpToDate, Verdict::Installed},
         // Nothing is removed when the package cannot be written out.
         SessionCase{"UpgradeWithoutPackage", Older, true, Nothing, 0, Current, 0, {"finished 1603"},
                     1603, kOlder, Verdict::Failed},
         // A failed removal installs nothing; its code is the exit code.
         SessionCase{"RemovalFails", Older, false, Older, 1605, Current, 0,
-                    {"CreateNewFile", "stage removing", "ConfigureProduct", "RemoveFile",
-                     "finished 1605"},
+                    {"CreateNewFile", "stage removing", "ConfigureProduct", "finished 1605",
+                     "RemoveFile"},
                     1605, kOlder, Verdict::Failed},
         SessionCase{"RegisteredDespiteAnError", Nothing, false, Nothing, 0, Current, 1603,
-                    {"CreateNewFile", "stage installing", "InstallProduct", "RemoveFile", "finished 0"},
+                    {"CreateNewFile", "stage installing", "InstallProduct", "finished 0", "RemoveFile"},
                     0, kUpToDate, Verdict::Installed},
         SessionCase{"SuccessWithNothingRegistered", Nothing, false, Nothing, 0, Nothing, 0,
-                    {"CreateNewFile", "stage installing", "InstallProduct", "RemoveFile",
-                     "finished 1603"},
+                    {"CreateNewFile", "stage installing", "InstallProduct", "finished 1603",
+                     "RemoveFile"},
                     1603, kNone, Verdict::Failed},
         SessionCase{"RestartRequired", Nothing, false, Nothing, 0, Current, 3010,
-                    {"CreateNewFile", "stage installing", "InstallProduct", "RemoveFile",
-                     "finished 3010"},
+                    {"CreateNewFile", "stage installing", "InstallProduct", "finished 3010",
+                     "RemoveFile"},
                     3010, kUpToDate, Verdict::RestartNeeded},
         // The removal's restart is still to come after an install that
         // needs none.
         SessionCase{"RemovalAsksForARestart", Older, false, Nothing, 3010, Current, 0,
                     {"CreateNewFile", "stage removing", "ConfigureProduct", "stage installing",
-                     "InstallProduct", "RemoveFile", "finished 3010"},
+                     "InstallProduct", "finished 3010", "RemoveFile"},
                     3010, kUpToDate, Verdict::RestartNeeded},
         SessionCase{"RemovalAsksForARestartAndTheInstallFails", Older, false, Nothing, 3010, Nothing, 1603,
                     {"CreateNewFile", "stage removing", "ConfigureProduct", "stage installing",
-                     "InstallProduct", "RemoveFile", "finished 1603"},
+                     "InstallProduct", "finished 1603", "RemoveFile"},
                     1603, kNone, Verdict::Failed},
         SessionCase{"AlreadyUpToDate", Current, false, Nothing, 0, Current, 0, {"finished 0"}, 0,
                     kUpToDate, Verdict::UpToDate},
         // A package's own action ended the install as cancelled: nobody
         // asked, so it is a failure, and its code goes to the caller.
         SessionCase{"UserExitNobodyAskedFor", Nothing, false, Nothing, 0, Nothing, 1602,
-                    {"CreateNewFile", "stage installing", "InstallProduct", "RemoveFile",
-                     "finished 1602"},
+                    {"CreateNewFile", "stage installing", "InstallProduct", "finished 1602",
+                     "RemoveFile"},
                     1602, kNone, Verdict::Failed},
         SessionCase{"InstallCancelled", Nothing, false, Nothing, 0, Current, 0,
-                    {"CreateNewFile", "stage installing", "InstallProduct", "RemoveFile",
-                     "finished 1602"},
+                    {"CreateNewFile", "stage installing", "InstallProduct", "finished 1602",
+                     "RemoveFile"},
                     1602, kNone, Verdict::Cancelled, "InstallProduct", true},
         // The older version stays: its removal is rolled back.
         SessionCase{"RemovalCancelled", Older, false, Nothing, 0, Current, 0,
-                    {"CreateNewFile", "stage removing", "ConfigureProduct", "RemoveFile",
-                     "finished 1602"},
+                    {"CreateNewFile", "stage removing", "ConfigureProduct", "finished 1602",
+                     "RemoveFile"},
                     1602, kOlder, Verdict::Cancelled, "ConfigureProduct", true},
         // Once the older version is gone, the new one must land.
         SessionCase{"NoCancelAfterTheRemoval", Older, false, Nothing, 0, Current, 0,
                     {"CreateNewFile", "stage removing", "ConfigureProduct", "stage installing",
-                     "InstallProduct", "RemoveFile", "finished 0"},
+                     "InstallProduct", "finished 0", "RemoveFile"},
                     0, kUpToDate, Verdict::Installed, "InstallProduct", false},
         // /uninstall, judged by the registration too.
         SessionCase{"Uninstall", Current, false, Nothing, 0, Current, 0,
@@ -249,11 +249,11 @@ INSTANTIATE_TEST_SUITE_P(
                     Verdict::Cancelled, "ConfigureProduct", true, Operation::Uninstall},
         // /repair of the package's own version; of an older one, an upgrade.
         SessionCase{"Repair", Current, false, Nothing, 0, Current, 0,
-                    {"CreateNewFile", "stage repairing", "InstallProduct", "RemoveFile", "finished 0"}, 0, kUpToDate,
+                    {"CreateNewFile", "stage repairing", "InstallProduct", "finished 0", "RemoveFile"}, 0, kUpToDate,
                     Verdict::Installed, nullptr, false, Operation::Repair},
         SessionCase{"RepairOfAnOlderVersion", Older, false, Nothing, 0, Current, 0,
                     {"CreateNewFile", "stage removing", "ConfigureProduct", "stage installing", "InstallProduct",
-                     "RemoveFile", "finished 0"},
+                     "finished 0", "RemoveFile"},
                     0, kUpToDate, Verdict::Installed, nullptr, false, Operation::Repair}),
     [](const auto& info) { return std::string(info.param.name); });
 
@@ -273,19 +273,19 @@ TEST(SessionHolders, TheUserDecidesBeforeAnythingChanges) {
     const char16_t* reason;
   } cases[] = {
       {"Try Again once it has ended", UiMode::Full, kAnswerTryAgain, true, 0,
-       {"CreateNewFile", "stage removing", "ConfigureProduct", "stage installing", "InstallProduct", "RemoveFile",
-        "finished 0"},
+       {"CreateNewFile", "stage removing", "ConfigureProduct", "stage installing", "InstallProduct", "finished 0",
+        "RemoveFile"},
        Verdict::Installed, 1, u""},
       {"Continue: a restart finishes it", UiMode::Full, kAnswerContinue, false, 3010,
-       {"CreateNewFile", "stage removing", "ConfigureProduct", "stage installing", "InstallProduct", "RemoveFile",
-        "finished 3010"},
+       {"CreateNewFile", "stage removing", "ConfigureProduct", "stage installing", "InstallProduct", "finished 3010",
+        "RemoveFile"},
        Verdict::RestartNeeded, 1,
        u"Restart Windows to finish the installation: 3ds Max Design 2013 had the plug-in open."},
       {"Cancel: back to Welcome, nothing changed", UiMode::Full, 2, false, 0,
-       {"CreateNewFile", "RemoveFile", "finished 1602"}, Verdict::Left, 1, u""},
+       {"CreateNewFile", "finished 1602", "RemoveFile"}, Verdict::Left, 1, u""},
       {"quiet: named in the log, and on", UiMode::Quiet, 2, false, 3010,
-       {"CreateNewFile", "stage removing", "ConfigureProduct", "stage installing", "InstallProduct", "RemoveFile",
-        "finished 3010"},
+       {"CreateNewFile", "stage removing", "ConfigureProduct", "stage installing", "InstallProduct", "finished 3010",
+        "RemoveFile"},
        Verdict::RestartNeeded, 0,
        u"Restart Windows to finish the installation: 3ds Max Design 2013 had the plug-in open."},
   };
@@ -334,8 +334,8 @@ TEST(SessionAhead, APackageWrittenAheadIsInstalledOnceOrDeleted) {
     CallLog steps;
   } cases[] = {
       {"installed", u"C:\\Host", false,
-       {"CreateNewFile", "stage installing", "InstallProduct", "RemoveFile", "finished 0"}},
-      {"up to date by now", u"C:\\Host", true, {"CreateNewFile", "RemoveFile", "finished 0"}},
+       {"CreateNewFile", "stage installing", "InstallProduct", "finished 0", "RemoveFile"}},
+      {"up to date by now", u"C:\\Host", true, {"CreateNewFile", "finished 0", "RemoveFile"}},
       {"folder refused", u"C:\\Ho\"st", false, {"CreateNewFile", "RemoveFile", "finished 1603"}},
       {"window closed at Welcome", nullptr, false, {"CreateNewFile", "RemoveFile"}},
   };
@@ -480,8 +480,8 @@ TEST_F(RunnerTest, InstallsOnTheWorkerOrWithoutOneHere) {
     runner.Start(u"C:\\Host");
     runner.Stop();
     EXPECT_EQ(installer != caller, !noThreads);
-    EXPECT_EQ(machine.Steps(), (CallLog{"CreateNewFile", "stage installing", "InstallProduct", "RemoveFile",
-                                        "finished 0"}));
+    EXPECT_EQ(machine.Steps(), (CallLog{"CreateNewFile", "stage installing", "InstallProduct", "finished 0",
+                                        "RemoveFile"}));
     EXPECT_EQ(runner.Outcome().verdict, Verdict::Installed);
     EXPECT_TRUE(machine.files.files.empty());
   }
